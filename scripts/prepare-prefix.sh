@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Makes the private Wine prefix given as $1 once (never the user's own ~/.wine).
+set -euo pipefail
+prefix="${1:?usage: prepare-prefix.sh PREFIX}"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$prefix/system.reg" ]; then
+  mkdir -p "$prefix"
+  echo "Creating Wine prefix $prefix (about 10 s, once per build tree)"
+  wineboot --init >/dev/null 2>&1 </dev/null
+  wineserver -w
+fi
+# Wine draws the window captions itself, so screenshots show them.
+if ! grep -q '"Decorated"="N"' "$prefix/user.reg" 2>/dev/null; then
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+fi

@@ -1,0 +1,51 @@
+// Captures every message box and dialog that the test's own thread opens, records what
+// it showed and answers it, so that no test ever waits for a person. Install one
+// BoxCapture for the scope of a test; the boxes are answered from a CBT hook.
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <deque>
+#include <string>
+#include <vector>
+
+struct CapturedBox {
+  std::string text;
+  std::string caption;
+  UINT type = 0;         // MB_ bits as the box shows them: buttons, icon, MB_SYSTEMMODAL
+  HWND owner = nullptr;
+  int answer = 0;        // the button the capture pressed
+};
+
+class BoxCapture {
+ public:
+  BoxCapture();
+  ~BoxCapture();
+  BoxCapture(const BoxCapture&) = delete;
+  BoxCapture& operator=(const BoxCapture&) = delete;
+
+  // Answers for the next boxes, in order (IDOK, IDYES, IDNO ...); then the default button.
+  void queueAnswers(std::initializer_list<int> answers);
+  // Called for each dialog that is not a message box, once it is active. The handler
+  // drives it (typically with a timer) and must close it.
+  void onDialog(std::function<void(HWND)> handler);
+
+  const std::vector<CapturedBox>& boxes() const { return boxes_; }
+  size_t count() const { return boxes_.size(); }
+  // The texts of all boxes, one per element.
+  std::vector<std::string> texts() const;
+  // True when some box's text contains 'part'.
+  bool anyContains(const std::string& part) const;
+  void clear() { boxes_.clear(); }
+
+  static bool isMessageBox(HWND window);
+
+ private:
+  static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
+  void activated(HWND window);
+
+  HHOOK hook_;
+  std::vector<CapturedBox> boxes_;
+  std::deque<int> answers_;
+  std::function<void(HWND)> dialogHandler_;
+  BoxCapture* previous_;
+};

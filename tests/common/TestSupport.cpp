@@ -1,0 +1,152 @@
+#include "common/TestSupport.h"
+#include <shlobj.h>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include "TxCOGUI.h"
+
+namespace tx {
+
+std::string buildPath(const std::string& relative) {
+  std::string path = std::string("Z:") + TX_BUILD_DIR + "/" + relative;
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
+std::string productDll() { return buildPath("TxCOGUI.dll"); }
+
+bool readRegString(HKEY root, const std::string& key, const std::string& name, std::string* value) {
+  fw::UniqueHKey handle;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS) return false;
+  DWORD type = 0, size = 0;
+  const char* valueName = name.empty() ? nullptr : name.c_str();
+  if (RegQueryValueExA(handle.get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  std::string data(size, '\0');
+  if (RegQueryValueExA(handle.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+    return false;
+  data.resize(strnlen(data.c_str(), size));
+  if (value) *value = data;
+  return true;
+}
+
+bool keyExists(HKEY root, const std::string& key) {
+  fw::UniqueHKey handle;
+  return RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
+}
+
+void deleteKeyTree(HKEY root, const std::string& key) {
+  fw::UniqueHKey handle;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, handle.put()) != ERROR_SUCCESS) return;
+  for (;;) {
+    char child[512];
+    DWORD length = sizeof child;
+    if (RegEnumKeyExA(handle.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    deleteKeyTree(handle.get(), child);
+  }
+  handle.reset();
+  RegDeleteKeyA(root, key.c_str());
+}
+
+namespace {
+void snapshotInto(HKEY key, const std::string& path, std::vector<std::string>& lines) {
+  for (DWORD i = 0;; ++i) {
+    char name[512];
+    DWORD nameLength = sizeof name, type = 0, size = 0;
+    if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+    std::string data(size + 1, '\0');
+    nameLength = sizeof name;
+    RegEnumValueA(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size);
+    if (type == REG_SZ || type == REG_EXPAND_SZ) data.resize(strnlen(data.c_str(), size));
+    else data = "<type " + std::to_string(type) + ", " + std::to_string(size) + " bytes>";
+    lines.push_back(path + " [" + name + "] = " + data);
+  }
+  for (DWORD i = 0;; ++i) {
+    char child[512];
+    DWORD length = sizeof child;
+    if (RegEnumKeyExA(key, i, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    lines.push_back(path + "\\" + child);
+    fw::UniqueHKey sub;
+    if (RegOpenKeyExA(key, child, 0, KEY_READ, sub.put()) == ERROR_SUCCESS)
+      snapshotInto(sub.get(), path + "\\" + child, lines);
+  }
+}
+}  // namespace
+
+std::vector<std::string> snapshotKey(HKEY root, const std::string& key) {
+  std::vector<std::string> lines;
+  fw::UniqueHKey handle;
+  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS)
+    snapshotInto(handle.get(), key, lines);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+int runProcess(const std::string& commandLine, DWORD timeoutMs) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
+  fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 99);
+    return -1;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool writeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+  return static_cast<bool>(out);
+}
+
+bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string traceFolder() {
+  char appData[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+  return std::string(appData) + "\\Briskware\\Brisk Tarnix CAPE-OPEN";
+}
+
+std::string traceFilePath() { return traceFolder() + "\\TxCOGUI.trc"; }
+std::string readTrace() { return readFile(traceFilePath()); }
+void removeTrace() { DeleteFileA(traceFilePath().c_str()); }
+
+std::string narrow(const wchar_t* text) {
+  if (!text) return std::string();
+  int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
+  if (length > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], length, nullptr, nullptr);
+  return result;
+}
+
+std::wstring widen(const std::string& text) {
+  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring result(static_cast<size_t>(length > 0 ? length - 1 : 0), L'\0');
+  if (length > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], length);
+  return result;
+}
+
+std::string bstrText(BSTR value) { return value ? narrow(value) : std::string("<null>"); }
+
+HRESULT createProduct(ICCAPEGUI** object) {
+  return CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, reinterpret_cast<void**>(object));
+}
+
+HRESULT dispIdOf(IDispatch* object, const wchar_t* name, DISPID* id) {
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, id);
+}
+
+}  // namespace tx
