@@ -1,0 +1,30 @@
+// Utils: case-insensitive comparison of wide strings, the module's .ini file, registry
+// values under HKEY_CLASSES_ROOT, interface names and COM object creation with its
+// failure diagnostic.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "support/CTxBSTR.h"
+
+class Utils {
+ public:
+  // Equal ignoring the case of A to Z only; a null string equals null or empty.
+  static bool equalNoCase(BSTR a, BSTR b);
+  // Position of the first occurrence of 'part' ignoring case, or -1.
+  static int findNoCase(BSTR text, BSTR part);
+  static bool containsNoCase(BSTR text, BSTR part);
+  // The text without trailing blanks when only blanks follow its first blank; else unchanged.
+  static CTxBSTR trimTrailingBlanks(BSTR text);
+  // A value of the module's .ini file (TxCOGUI.ini beside the DLL, section "general").
+  static std::string readIniValue(const char* key, const char* section = "", const char* path = "");
+  // The registered name of an interface ("Interface\{iid}"), empty when not registered.
+  static HRESULT interfaceName(REFIID iid, BSTR* name);
+  // Creates an object, on 'computer' when it is neither null nor empty. On failure writes
+  // the diagnostic line to txshow.txt and shows the system's text of the code.
+  static HRESULT createInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object,
+                                const wchar_t* computer);
+};
+
+// A string value under HKEY_CLASSES_ROOT ("" names the default value); empty when absent.
+// At most 2047 bytes are read.
+std::string GetRegPath(const char* keyPath, const char* valueName);
