@@ -30,6 +30,10 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSH
   void FinalRelease();
   static const fw::InterfaceEntry* interfaceTable();
 
+  // Reached by the property package dialog through its owner pointer.
+  HRESULT ShowCustomView();
+  const VARIANT& phaseTypes() const { return supportedPhaseTypes; }
+
   // ICCAPEGUI
   STDMETHOD(ShowGUI)(BSTR* szComponent, BSTR* szCATIDs) override;
   STDMETHOD(GetItemCLSID)(BSTR* itemclsid) override;
