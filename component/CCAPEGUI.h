@@ -9,6 +9,7 @@
 #include "framework/ObjectRoot.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
+#include "manager/ComponentChoice.h"
 
 class CCOTHConfig;
 class CCapeOpenDlg;
@@ -96,6 +97,28 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSH
   HRESULT report(HRESULT code, const std::string& text);
   ICCAPEGUI* self() { return static_cast<ICCAPEGUI*>(this); }
 
+  // Selection.
+  HRESULT browseStatic(bool show);
+  void readDialogResult(const CCapeOpenDlg& dialog);
+  HRESULT resolveClsid(const std::string& progId, CLSID* clsid);
+  HRESULT terminateAndRelease(IDispatch* p);
+
+  // Creation.
+  HRESULT createChecked(const std::string& progId, long category, IDispatch** out);
+  HRESULT createPropertyPackage(const std::string& packageName, const std::string& systemProgId);
+  HRESULT createPackageOfSystem(const std::string& packageName, const std::string& systemProgId);
+  HRESULT createStandalonePackage(const std::string& packageName);
+  // Gives back the component and property system held from an earlier creation.
+  void releaseHeld();
+
+  // Persistence.
+  std::string displayName() const;
+  HRESULT hostStorage(long mode, IStorage** storage);
+  HRESULT initNewPersistence(IStorage* storage);
+  HRESULT openOrUpgrade(HRESULT result, IStorage* storage);
+  HRESULT reportPersistenceError(HRESULT code, const char* text, const char* detail);
+  HRESULT saveStreamKind(IStorage* storage);
+
   HWND hostWindow;
   bool enableWarnings;
   long persistType;
@@ -117,7 +140,7 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSH
   std::string about;
   long compCOversion;
   VARIANT supportedPhaseTypes;
-  IDispatch* component;       // counted, except where setComponent stores a pointer
+  IDispatch* component;       // counted: setComponent keeps a reference of its own
   IDispatch* propertySystem;  // counted
   CCOTHConfig* config;        // owned
   bool thermoGuiEnabled;

@@ -1,8 +1,217 @@
-// Component creation and the CAPE-OPEN compliance checks.
+// Component creation and the CAPE-OPEN compliance checks: the interface a component
+// really offers against the version its registration declares.
 #include "component/CCAPEGUI.h"
+#include "component/CapeVersion.h"
+#include "external/CapeOpen.h"
+#include "support/FillText.h"
+#include "support/Utils.h"
 
-STDMETHODIMP CCCAPEGUI::createComp(IDispatch**, IDispatch**) { return E_NOTIMPL; }
-STDMETHODIMP CCCAPEGUI::setComponent(IDispatch*) { return E_NOTIMPL; }
+namespace {
+
+const char kM1[] = "Error creating CAPE-OPEN component '%s' (ProgId '%s', type '%s')";
+const char kM2[] =
+    "The component '%s' implements version '%s' of the interface '%s', which is not supported by Brisk Calorix "
+    "CAPE-OPEN 1.0. Please consult the vendor of this component for an upgrade to versions 0.93 or 1.0.";
+const char kM3[] =
+    "The component '%s' implements version '%s' of the interface '%s', the CAPE-OPEN 1.0 unit operation interface "
+    "should continue to function.";
+const char kM4[] =
+    "The component '%s' implements version '%s' of the interface '%s', which has not been validated with the "
+    "current version of Brisk Calorix CAPE-OPEN 1.0. This will probably cause unexpected behaviour of the "
+    "application. Please consult support for an upgrade of Brisk Calorix CAPE-OPEN 1.0.";
+const char kM5[] = "The CAPE-OPEN component '%s' does not implement the interface '%s'";
+const char kM6[] =
+    "The CAPE-OPEN component '%s' has been registered as being compliant to CAPE-OPEN version '%s', but it "
+    "implements instead version '%s' of the interface '%s'";
+const char kM7[] = "creating property package '%s' from property system '%s'";
+const char kM8[] =
+    "When the CAPE-OPEN Property System '%s' was requested to create the package named '%s', it returned an "
+    "invalid object.";
+const char kM9[] =
+    "The component '%s', resolved by the CAPE-OPEN Property System '%s' (ProgId '%s') does not implement the "
+    "interface ICapeThermoPropertyPackage";
+const char kM10[] = "The component '%s' failed at its second QueryInterface(IID_IDispatch)";
+const char kM11[] = "Internal error creating a CAPEOPEN property package";
+
+// Initialize through the utilities interface, when the component has one.
+HRESULT initializeComponent(IUnknown* component) {
+  fw::ComPtr<ICapeUtilities> utilities;
+  if (FAILED(component->QueryInterface(IID_ICapeUtilities, utilities.put_void()))) return S_OK;
+  return utilities->Initialize();
+}
+
+std::string narrowBstr(BSTR text) {
+  const char* narrow = static_cast<const char*>(CTxBSTR(static_cast<const wchar_t*>(text)));
+  return narrow ? std::string(narrow) : std::string();
+}
+
+}  // namespace
+
+STDMETHODIMP CCCAPEGUI::createComp(IDispatch** componentOut, IDispatch** parentOut) {
+  return windowFrame([&]() -> HRESULT {
+    if (!componentOut) return E_POINTER;
+    *componentOut = nullptr;
+    // What an earlier creation left is given back before it is replaced.
+    releaseHeld();
+
+    HRESULT hr;
+    if (filter & catf_PropertyPackage) {
+      hr = createPropertyPackage(compProgId, parentProgId);
+      if (FAILED(hr)) return hr;
+      // The caller gets references of its own; the object keeps its references.
+      *componentOut = component;
+      if (component) component->AddRef();
+      if (parentOut) {
+        *parentOut = propertySystem;
+        if (propertySystem) propertySystem->AddRef();
+      }
+    } else {
+      hr = createChecked(compProgId, filter, componentOut);
+      if (FAILED(hr)) return hr;
+    }
+    hr = self()->setComponent(*componentOut);
+    if (SUCCEEDED(hr)) closingStep();
+    return hr;
+  });
+}
+
+STDMETHODIMP CCCAPEGUI::setComponent(IDispatch* comp) {
+  return windowFrame([&]() -> HRESULT {
+    persistType = 0;
+    // The object holds a reference of its own, so releaseComponents gives back exactly
+    // what it took, whoever set the component.
+    if (comp != component) {
+      if (comp) comp->AddRef();
+      IDispatch* previous = component;
+      component = comp;
+      if (previous) previous->Release();
+    }
+    LONG kind = 0;
+    HRESULT hr = self()->getPersistType(&kind);
+    if (FAILED(hr)) return reportUnexpected(hr);
+    persistType = kind;
+    return hr;
+  });
+}
+
+HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, IDispatch** out) {
+  *out = nullptr;
+  const IID& iid = CapeVersion::iidFor(category, compCOversion);
+  CLSID clsid;
+  HRESULT hr = resolveClsid(progId, &clsid);
+  if (FAILED(hr)) return hr;
+
+  BSTR registeredName = nullptr;
+  hr = Utils::interfaceName(iid, &registeredName);
+  CTxBSTR nameHolder;
+  nameHolder.Attach(registeredName);
+  if (FAILED(hr)) return hr;
+  std::string name = narrowBstr(registeredName);
+
+  fw::ComPtr<IDispatch> created;
+  const wchar_t* computer = static_cast<const wchar_t*>(serverName);
+  hr = Utils::createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+                             IID_IDispatch, created.put_void(), computer);
+  if (FAILED(hr) || !created) return report(FAILED(hr) ? hr : E_POINTER, fillText(kM1, {progId, progId, name}));
+
+  if (compCOversion != 0 && !CapeVersion::isVersionSupported(compCOversion, category)) {
+    const char* warning = compCOversion == 90 ? kM2 : compCOversion == 110 ? kM3 : kM4;
+    report(0, fillText(warning, {progId, coVersionText, name}));
+  }
+
+  static const long kProbeOrder[] = {100, 93, 90};
+  long detected = 0;
+  for (long version : kProbeOrder) {
+    hr = created->QueryInterface(CapeVersion::iidFor(category, version), reinterpret_cast<void**>(out));
+    if (SUCCEEDED(hr) && *out) {
+      detected = version;
+      break;
+    }
+    *out = nullptr;
+  }
+  if (!detected) return report(FAILED(hr) ? hr : E_NOINTERFACE, fillText(kM5, {progId, name}));
+
+  HRESULT result = S_OK;
+  if (compCOversion != 0 && compCOversion != detected && !coVersionText.empty()) {
+    fw::ComPtr<IUnknown> registered;
+    hr = created->QueryInterface(CapeVersion::iidFor(category, compCOversion), registered.put_void());
+    if (FAILED(hr)) {
+      const char* detectedText = static_cast<const char*>(CapeVersion::versionText(detected));
+      report(0, fillText(kM6, {progId, coVersionText, detectedText ? detectedText : "", name}));
+      (*out)->Release();
+      *out = nullptr;
+      result = hr;
+    }
+  }
+  return result;
+}
+
+HRESULT CCCAPEGUI::createPropertyPackage(const std::string& packageName, const std::string& systemProgId) {
+  try {
+    HRESULT hr = systemProgId.empty() ? createStandalonePackage(packageName)
+                                      : createPackageOfSystem(packageName, systemProgId);
+    if (SUCCEEDED(hr)) closingStep();
+    return hr;
+  } catch (...) {
+    return MTUtils::reportError(100, kM11, nullptr, hostWindow, true);
+  }
+}
+
+HRESULT CCCAPEGUI::createPackageOfSystem(const std::string& packageName, const std::string& systemProgId) {
+  fw::ComPtr<IDispatch> system;
+  HRESULT hr = createChecked(systemProgId, catf_ThermoSystem, system.put());
+  if (FAILED(hr)) return hr;
+  std::string context = fillText(kM7, {packageName, systemProgId});
+
+  // A failing Initialize carries the component's error information into the report.
+  hr = initializeComponent(system.get());
+  if (FAILED(hr)) return report(E_FAIL, context);
+  ICapeThermoSystem* thermoSystem = static_cast<ICapeThermoSystem*>(system.get());
+  CTxBSTR name(packageName.c_str());
+  IDispatch* package = nullptr;
+  hr = thermoSystem->ResolvePropertyPackage(name, &package);
+  component = package;
+  if (FAILED(hr)) return report(hr, context);
+  if (component) {
+    hr = initializeComponent(component);
+    if (FAILED(hr)) return report(E_FAIL, context);
+  }
+  if (!component) return report(E_FAIL, fillText(kM8, {systemProgId, packageName}));
+
+  hr = system->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&propertySystem));
+  if (FAILED(hr)) {
+    propertySystem = nullptr;
+    return reportUnexpected(hr);
+  }
+  fw::ComPtr<IUnknown> thermoPackage;
+  hr = component->QueryInterface(IID_ICapeThermoPropertyPackage, thermoPackage.put_void());
+  if (FAILED(hr)) {
+    std::string message = fillText(kM9, {packageName, systemProgId, systemProgId});
+    releaseHeld();
+    return report(hr, message);
+  }
+  return S_OK;
+}
+
+HRESULT CCCAPEGUI::createStandalonePackage(const std::string& packageName) {
+  fw::ComPtr<IDispatch> package;
+  HRESULT hr = createChecked(packageName, catf_PropertyPackage, package.put());
+  if (FAILED(hr)) return hr;
+  hr = package->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&component));
+  if (FAILED(hr)) {
+    component = nullptr;
+    releaseHeld();
+    return report(hr, fillText(kM10, {packageName}));
+  }
+  hr = initializeComponent(component);
+  // A package of its own has no context text: its failing start is an internal error.
+  if (FAILED(hr)) return MTUtils::reportError(100, kM11, nullptr, hostWindow, true);
+  if (propertySystem) {
+    propertySystem->Release();
+    propertySystem = nullptr;
+  }
+  return S_OK;
+}
 
 STDMETHODIMP CCCAPEGUI::get_compCOversion(LONG* pVal) {
   return plainFrame([&]() -> HRESULT {

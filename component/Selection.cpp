@@ -1,14 +1,207 @@
-// Component selection: what the host or the user chose, and the hold on the container.
+// Component selection: what the host or the user chose, the hold on the host's container,
+// and giving back what the object created.
 #include "component/CCAPEGUI.h"
+#include "component/CapeVersion.h"
 #include "component/OutText.h"
+#include "framework/Raii.h"
+#include "external/CapeOpen.h"
+#include "external/ExtnContainer.h"
+#include "manager/CCapeOpenDlg.h"
 #include "ppdialog/CCOTHConfig.h"
+#include "support/Utils.h"
 
-STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR*, BSTR*) { return E_NOTIMPL; }
-STDMETHODIMP CCCAPEGUI::GetItemCLSID(BSTR*) { return E_NOTIMPL; }
-STDMETHODIMP CCCAPEGUI::GetParentCLSID(BSTR*) { return E_NOTIMPL; }
-STDMETHODIMP CCCAPEGUI::setup(INT_PTR, IDispatch*, LONG) { return E_NOTIMPL; }
-STDMETHODIMP CCCAPEGUI::setProgIds(BSTR, BSTR) { return E_NOTIMPL; }
-STDMETHODIMP CCCAPEGUI::releaseComponents() { return E_NOTIMPL; }
+namespace {
+
+// CString::TrimRight: white space at the end (blanks, tabs, line ends).
+std::string trimRight(const std::string& text) {
+  size_t end = text.find_last_not_of(" \t\r\n\v\f");
+  return end == std::string::npos ? std::string() : text.substr(0, end + 1);
+}
+
+}  // namespace
+
+STDMETHODIMP CCCAPEGUI::setup(INT_PTR HWND_, IDispatch* newContainer, LONG newFilter) {
+  return windowFrame([&]() -> HRESULT {
+    hostWindow = reinterpret_cast<HWND>(HWND_);
+    setFilter(newFilter);
+    if (!newContainer) {
+      container.reset();
+      return S_OK;
+    }
+    const IID& iid = (newFilter & catf_UnitOperation) ? IID_ExtnContainerUnit : IID_ExtnContainer;
+    fw::ComPtr<IUnknown> held;
+    HRESULT hr = newContainer->QueryInterface(iid, held.put_void());
+    if (FAILED(hr)) return reportUnexpected(hr);
+    // The container that this one replaces is given back here, not kept until release.
+    container = held;
+    return S_OK;
+  });
+}
+
+STDMETHODIMP CCCAPEGUI::setProgIds(BSTR szComponentProgId, BSTR szParentProgId) {
+  return windowFrame([&]() -> HRESULT {
+    compProgId = narrowText(szComponentProgId);
+    parentProgId = narrowText(szParentProgId);
+    browseStatic(false);
+    return S_OK;
+  });
+}
+
+HRESULT CCCAPEGUI::browseStatic(bool show) {
+  CCapeOpenDlg dialog(hostWindow);
+  dialog.setFilter(filter);
+  dialog.SetInitialComponent(compProgId, parentProgId, std::string());
+  if (show) dialog.DoModal();
+  readDialogResult(dialog);
+  return S_OK;
+}
+
+void CCCAPEGUI::readDialogResult(const CCapeOpenDlg& dialog) {
+  const ComponentChoice& choice = dialog.choice();
+  serverName = CTxBSTR(choice.serverName.c_str());
+  compClsid = choice.clsid;
+  catid = choice.catid;
+  compProgId = choice.progId;
+  parentProgId = choice.parentProgId;
+  description = choice.description;
+  vendorURL = choice.vendorURL;
+  helpURL = choice.helpURL;
+  componentVersion = choice.componentVersion;
+  about = choice.about;
+  CTxBSTR name(choice.name.c_str()), parentName(choice.parentName.c_str());
+  self()->setAlias(name, parentName);
+  coVersionText = trimRight(choice.capeVersion);
+  compCOversion = CapeVersion::parseCOVersion(coVersionText);
+}
+
+STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
+  return windowFrame([&]() -> HRESULT {
+    if (!szComponent || !szCATIDs) return E_POINTER;
+    try {
+      CCapeOpenDlg dialog(hostWindow);
+      dialog.setOwner(self());
+      catid.clear();
+      compProgId.clear();
+      parentProgId.clear();
+      dialog.setFilter(filter);
+      // Accept and Cancel alike: whatever the dialog's choice holds is taken.
+      dialog.DoModal();
+      readDialogResult(dialog);
+      // The values that came in are the caller's: neither read nor freed.
+      CTxBSTR chosen(compProgId.c_str()), category(catid.c_str());
+      BSTR componentOut = chosen.copy();
+      BSTR categoryOut = category.copy();
+      *szComponent = componentOut;
+      *szCATIDs = categoryOut;
+      closingStep();
+      return S_OK;
+    } catch (...) {
+      std::string name;
+      try {
+        BSTR full = nullptr;
+        if (SUCCEEDED(self()->getFullCOPPClassName(&full))) {
+          name = narrowText(full);
+          SysFreeString(full);
+        }
+      } catch (...) {
+        name.clear();
+      }
+      report(100, "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + name);
+      return S_OK;
+    }
+  });
+}
+
+HRESULT CCCAPEGUI::resolveClsid(const std::string& progId, CLSID* clsid) {
+  CTxBSTR wideProgId(progId.c_str());
+  HRESULT hr = CLSIDFromProgID(wideProgId, clsid);
+  if (SUCCEEDED(hr)) return hr;
+  // A property package has no ProgID of its own: the catalogue gave its system's CLSID.
+  CTxBSTR chosen(compProgId.c_str());
+  if (Utils::equalNoCase(wideProgId, chosen) && !compClsid.empty()) {
+    CTxBSTR text(compClsid.c_str());
+    hr = CLSIDFromString(text, clsid);
+    if (SUCCEEDED(hr)) return hr;
+  }
+  return report(hr, "The component with ProgID '" + progId +
+                        "' is not correctly registered. It's CLSID does not appear in the registry.");
+}
+
+namespace {
+
+// The registry form of a CLSID, in braces with upper-case digits.
+HRESULT clsidText(const CLSID& clsid, BSTR* out) {
+  fw::CoTaskMem<OLECHAR> text;
+  HRESULT hr = StringFromCLSID(clsid, text.put());
+  if (FAILED(hr)) return hr;
+  *out = SysAllocString(text.get());
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+STDMETHODIMP CCCAPEGUI::GetItemCLSID(BSTR* itemclsid) {
+  return windowFrame([&]() -> HRESULT {
+    if (!itemclsid) return E_POINTER;
+    CLSID clsid;
+    HRESULT hr = resolveClsid(compProgId, &clsid);
+    if (FAILED(hr)) return hr;
+    hr = clsidText(clsid, itemclsid);
+    return FAILED(hr) ? reportUnexpected(hr) : S_OK;
+  });
+}
+
+STDMETHODIMP CCCAPEGUI::GetParentCLSID(BSTR* Parentclsid) {
+  return windowFrame([&]() -> HRESULT {
+    if (!Parentclsid) return E_POINTER;
+    CLSID clsid;
+    HRESULT hr = resolveClsid(parentProgId, &clsid);
+    if (FAILED(hr)) return hr;
+    hr = clsidText(clsid, Parentclsid);
+    return FAILED(hr) ? reportUnexpected(hr) : S_OK;
+  });
+}
+
+HRESULT CCCAPEGUI::terminateAndRelease(IDispatch* p) {
+  if (!p) return S_OK;
+  HRESULT result = S_OK;
+  fw::ComPtr<ICapeUtilities> utilities;
+  HRESULT hr = p->QueryInterface(IID_ICapeUtilities, utilities.put_void());
+  if (SUCCEEDED(hr)) {
+    hr = utilities->Terminate();
+    // The component's own error information goes into the report.
+    if (FAILED(hr)) result = reportUnexpected(hr);
+  } else if (hr != E_NOINTERFACE) {
+    result = reportUnexpected(hr);
+  }
+  utilities.reset();
+  p->Release();
+  return result;
+}
+
+void CCCAPEGUI::releaseHeld() {
+  IDispatch* system = propertySystem;
+  IDispatch* held = component;
+  propertySystem = nullptr;
+  component = nullptr;
+  if (system) system->Release();
+  if (held) held->Release();
+}
+
+STDMETHODIMP CCCAPEGUI::releaseComponents() {
+  return windowFrame([&]() -> HRESULT {
+    // A failure is reported and returned, but what follows is still given back.
+    IDispatch* system = propertySystem;
+    propertySystem = nullptr;
+    HRESULT result = terminateAndRelease(system);
+    IDispatch* held = component;
+    component = nullptr;
+    HRESULT hr = terminateAndRelease(held);
+    if (SUCCEEDED(result)) result = hr;
+    container.reset();
+    return result;
+  });
+}
 
 STDMETHODIMP CCCAPEGUI::GetItemProgID(BSTR* itemprogid) {
   return plainFrame([&] { return outText(itemprogid, compProgId, true); });
