@@ -1,0 +1,103 @@
+// CCapeOpenDlg: the modal Component Manager. Shows the registry catalogue as a tree, the
+// registered values of the clicked entry and its web pages, and hands the chosen entry
+// back in ComponentChoice; in its static-information mode it shows one named entry.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include "TxCOGUI.h"
+#include "framework/Dialog.h"
+#include "manager/ComponentCatalogue.h"
+#include "manager/ComponentChoice.h"
+
+class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
+ public:
+  explicit CCapeOpenDlg(HWND parent);
+  ~CCapeOpenDlg() override;
+
+  void setFilter(long filter) { filter_ = filter; }
+  long filter() const { return filter_; }
+  // The component object that runs the dialog (not used for calls; may be null).
+  void setOwner(ICCAPEGUI* owner) { owner_ = owner; }
+  // With a ProgID: static-information mode, the choice filled from the registry (the
+  // ProgID is a package name of 'parentProgId' when that is not empty). Without: selection mode.
+  void SetInitialComponent(const std::string& progId, const std::string& parentProgId, const std::string& catid);
+  INT_PTR DoModal() override;
+  const ComponentChoice& choice() const { return choice_; }
+  bool staticMode() const { return staticMode_; }
+
+  // Copies a record (and the parent's ProgID and name) into the choice.
+  void SetSelection(const CAPETreeItem* record, const CAPETreeItem* parent);
+  // Shows a record in the information fields (none: empties them). Returns 0.
+  HRESULT browseComponentInfo(CAPETreeItem* record);
+  // Static-information mode: looks up and shows the entry named by the choice.
+  HRESULT browseComponentInfo();
+  // Opens 'url' in the web browser (always on this computer).
+  HRESULT NavigateToURL(const std::string& url);
+  // Asks for a remote computer: "\\" + its name, or empty.
+  std::string RequestRemoteMachine(HWND owner, const char* title);
+  // The framework's message box with the stop icon; returns E_FAIL.
+  HRESULT ShowDialogError(const std::string& text);
+  std::string SelectionContext() const;
+
+  // Tree operations (also used by the interface probe).
+  HTREEITEM AddTreeItem(HTREEITEM parent, const std::string& text, CAPETreeItem* record);
+  HTREEITEM GetSelectedItemData(CAPETreeItem** record, CAPETreeItem** parentRecord) const;
+  void DisplayCategories();
+  void ClearTree(bool emptyTree);
+  int FindCategoryIndex(const std::string& catid) const { return catalogue_.FindCategoryIndex(catid); }
+  ComponentCatalogue& catalogue() { return catalogue_; }
+  const CAPETreeItem* currentItem() const { return current_; }
+  const std::string& serverName() const { return choice_.serverName; }
+  HWND tree() const { return tree_; }
+
+ protected:
+  void DoDataExchange(fw::DataExchange& dx) override;
+  BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
+  bool OnCommand(WORD id, WORD code, HWND control) override;
+  bool OnNotify(NMHDR* header, LRESULT& result) override;
+  void OnDestroy() override;
+
+ private:
+  // CatalogueHost
+  void showCatalogueError(const std::string& text) override;
+  std::string selectionContext() const override;
+
+  void Accept(bool doubleClick);
+  void browseSelection();
+  void onRemote();
+  void mirror(HTREEITEM parent, const CatalogueEntry& entry);
+  void underlineVendorButton();
+  static std::string formatAbout(const std::string& about);
+
+  ComponentCatalogue catalogue_;
+  long filter_;
+  bool staticMode_;
+  ComponentChoice choice_;
+  CAPETreeItem* current_;
+  ICCAPEGUI* owner_;
+  HICON icon_;
+  HFONT underlineFont_;
+
+  // Controls bound by data exchange.
+  HWND deradidButton_;
+  HWND refreshButton_;
+  HWND tree_;
+  HWND cancelButton_;
+  HWND tab_;
+  HWND vendorButton_;
+  HWND clsidEdit_;
+  HWND helpButton_;
+  HWND descriptionEdit_;
+  HWND componentVersionEdit_;
+  HWND capeVersionEdit_;
+  HWND aboutEdit_;
+};
+
+// The computer-name prompt: OK and Cancel close it; what is typed is not read.
+class CInputBox : public fw::Dialog {
+ public:
+  explicit CInputBox(HWND parent);
+};
