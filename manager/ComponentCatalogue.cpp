@@ -1,13 +1,324 @@
 #include "manager/ComponentCatalogue.h"
+#include <comcat.h>
+#include <cstring>
+#include "external/CapeOpen.h"
+#include "framework/ComPtr.h"
+#include "framework/Raii.h"
+#include "manager/WideText.h"
+#include "support/CTxBSTR.h"
+#include "support/MTUtils.h"
+#include "support/Utils.h"
 
-const CategoryRow CategoryTable::rows[CategoryTable::count] = {};
+// Row 3 keeps the lower-case "11d2" under which the first property systems registered.
+const CategoryRow CategoryTable::rows[CategoryTable::count] = {
+    {1, L"{678c09a1-7d66-11D2-a67d-00105a42887f}", "{678c09a1-7d66-11D2-a67d-00105a42887f}", "Components"},
+    {2, L"{678c09a2-7d66-11D2-a67d-00105a42887f}", "{678c09a2-7d66-11D2-a67d-00105a42887f}", "Thermo Routines"},
+    {4, L"{678c09a3-7d66-11d2-a67d-00105a42887f}", "{678c09a3-7d66-11d2-a67d-00105a42887f}", "Thermo Property Systems"},
+    {8, L"{678c09a4-7d66-11D2-a67d-00105a42887f}", "{678c09a4-7d66-11D2-a67d-00105a42887f}", "Thermo Property Packages"},
+    {16, L"{678c09a6-7d66-11D2-a67d-00105a42887f}", "{678c09a6-7d66-11D2-a67d-00105a42887f}",
+     "Thermo Equilibrium Servers"},
+    {32, L"{678c09a5-7d66-11D2-a67d-00105a42887f}", "{678c09a5-7d66-11D2-a67d-00105a42887f}", "Unit Operations"},
+    {128, L"{678c09aa-7d66-11D2-a67d-00105a42887f}", "{678c09aa-7d66-11D2-a67d-00105a42887f}",
+     "Chemical Reaction Systems"},
+    {256, L"{678c09ab-7d66-11D2-a67d-00105a42887f}", "{678c09ab-7d66-11D2-a67d-00105a42887f}",
+     "Chemical Reaction Routines"},
+};
+
 const char* const kThermoSystemCatid = "{678c09a3-7d66-11d2-a67d-00105a42887f}";
 const char* const kPropertyPackageCatid = "{678c09a4-7d66-11D2-a67d-00105a42887f}";
-CAPETreeItem::~CAPETreeItem() {}
-std::string MakeItemLabel(const std::string& text, const CAPETreeItem*) { return text; }
-std::string SplitItemLabel(const std::string& label) { return label; }
-void CatalogueHost::showCatalogueError(const std::string&) {}
-std::string CatalogueHost::selectionContext() const { return std::string(); }
+
+namespace {
+
+const DWORD kCreationContext = 0x17;  // in-process server and handler, local and remote server
+const char kNoPackages[] = "No CAPE-OPEN Property Packages currently available";
+const char kNoThermoSystem[] = "Object does not support ICapeThermoSystem interface";
+
+std::string clsidText(REFCLSID clsid) {
+  fw::CoTaskMem<wchar_t> text;
+  if (FAILED(StringFromCLSID(clsid, text.put()))) return std::string();
+  return narrowFromWide(text.get());
+}
+
+CatalogueHost g_defaultHost;
+
+}  // namespace
+
+CAPETreeItem::~CAPETreeItem() {
+  // The address line lets a trace show which records a rebuild gave back.
+  try {
+    MTUtils::writeTrace(CTxBSTR(static_cast<long long>(reinterpret_cast<INT_PTR>(this))), nullptr, "\n");
+  } catch (...) {
+  }
+}
+
+std::string MakeItemLabel(const std::string& text, const CAPETreeItem* record) {
+  if (!record || text == record->name) return text;
+  return record->name + " [" + text + "]";
+}
+
+std::string SplitItemLabel(const std::string& label) {
+  size_t open = label.find('[', 1);
+  if (open == std::string::npos) return label;
+  size_t close = label.find(']', open + 2);
+  if (close == std::string::npos) return std::string();
+  return label.substr(open + 1, close - open - 1);
+}
+
+std::string makeSelectionContext(const std::string& clsid, const std::string& progId, const std::string& parent) {
+  return "clsid:" + clsid + ", progid:" + progId + ", parent: " + parent;
+}
+
+void CatalogueHost::showCatalogueError(const std::string& text) {
+  showAppMessage(text.c_str(), nullptr, MB_ICONSTOP | MB_OK, 0);
+}
+
+std::string CatalogueHost::selectionContext() const { return makeSelectionContext("", "", ""); }
+
 ComponentCatalogue::ComponentCatalogue(CatalogueHost* host) : host_(host) {}
-ComponentCatalogue::~ComponentCatalogue() {}
-int ComponentCatalogue::FindCategoryIndex(const std::string&) const { return -1; }
+
+ComponentCatalogue::~ComponentCatalogue() { ClearTree(); }
+
+std::unique_ptr<ComponentCatalogue> ComponentCatalogue::build(long filter, const std::string& serverName,
+                                                               CatalogueHost* host) {
+  std::unique_ptr<ComponentCatalogue> catalogue(new (std::nothrow) ComponentCatalogue(host));
+  if (!catalogue) return catalogue;
+  catalogue->setServerName(serverName);
+  catalogue->DisplayCategories(filter);
+  return catalogue;
+}
+
+CatalogueHost& ComponentCatalogue::host() const { return host_ ? *host_ : g_defaultHost; }
+
+HRESULT ComponentCatalogue::createObject(REFCLSID clsid, REFIID iid, void** object) {
+  std::wstring server = wideFromNarrow(serverName_);
+  return Utils::createInstance(clsid, nullptr, kCreationContext, iid, object, server.empty() ? nullptr : server.c_str());
+}
+
+void ComponentCatalogue::ClearTree() {
+  roots_.clear();
+  while (!records_.empty()) records_.pop_front();
+}
+
+bool ComponentCatalogue::ownsRecord(const CAPETreeItem* record) const {
+  for (const auto& owned : records_)
+    if (owned.get() == record) return true;
+  return false;
+}
+
+int ComponentCatalogue::FindCategoryIndex(const std::string& catid) const {
+  for (size_t i = 0; i < catids_.size(); ++i)
+    if (catids_[i] == catid) return static_cast<int>(i);
+  return -1;
+}
+
+CatalogueEntry& ComponentCatalogue::addEntry(std::vector<CatalogueEntry>& siblings, const std::string& text,
+                                             CAPETreeItem* record) {
+  CatalogueEntry entry;
+  entry.text = text;
+  entry.label = MakeItemLabel(text, record);
+  entry.record = record;
+  siblings.push_back(std::move(entry));
+  return siblings.back();
+}
+
+void ComponentCatalogue::DisplayCategories(long filter) {
+  ClearTree();
+  // Each rebuild starts the category list afresh, so that it stays parallel to the tree.
+  categoryNames_.clear();
+  catids_.clear();
+  try {
+    for (const CategoryRow& row : CategoryTable::rows) {
+      if ((row.flag & static_cast<unsigned long>(filter)) == 0) continue;
+      addEntry(roots_, row.displayName, nullptr);
+      DisplayCategoryComponents(roots_.back(), row.catidW);
+      if (row.flag == CategoryTable::thermoSystemFlag) DisplayPropertySystemPropPacks(roots_.back());
+      categoryNames_.push_back(row.displayName);
+      catids_.push_back(row.catid);
+    }
+  } catch (...) {
+    host().showCatalogueError("CCapeOpenDlg::DisplayCategories. " + host().selectionContext());
+  }
+}
+
+void ComponentCatalogue::DisplayCategoryComponents(CatalogueEntry& category, const wchar_t* catid) {
+  if (!catid || !wcschr(catid, L'{')) return;
+  fw::ComPtr<ICatInformation> categories;
+  if (FAILED(createObject(CLSID_StdComponentCategoriesMgr, IID_ICatInformation, categories.put_void())) || !categories)
+    return;
+  CATID wanted = GUID_NULL;
+  if (FAILED(CLSIDFromString(const_cast<wchar_t*>(catid), &wanted))) return;
+  fw::ComPtr<IEnumCLSID> classes;
+  if (FAILED(categories->EnumClassesOfCategories(1, &wanted, static_cast<ULONG>(-1), nullptr, classes.put())) ||
+      !classes)
+    return;
+  std::string narrowCatid = narrowFromWide(catid);
+  CLSID clsid = GUID_NULL;
+  ULONG fetched = 0;
+  while (classes->Next(1, &clsid, &fetched) == S_OK && fetched == 1) {
+    CAPETreeItem* record = nullptr;
+    HRESULT hr = GetInfoForCLSID(clsid, narrowCatid, &record, std::string());
+    if (hr == 0 && record && !record->progid.empty()) addEntry(category.children, record->progid, record);
+  }
+}
+
+HRESULT ComponentCatalogue::GetInfoForCLSID(REFCLSID clsid, const std::string& catid, CAPETreeItem** record,
+                                            const std::string& packageName) {
+  if (!record) return E_POINTER;
+  *record = nullptr;
+  try {
+    std::unique_ptr<CAPETreeItem> made(new CAPETreeItem);
+    *record = made.get();
+    records_.push_back(std::move(made));
+  } catch (...) {
+    *record = nullptr;
+    host().showCatalogueError("Unexpected error in GetInfoForCLSID. " + host().selectionContext() + "progid" +
+                              packageName);
+    return 0;
+  }
+  return readInfo(clsid, catid, **record, packageName);
+}
+
+HRESULT ComponentCatalogue::GetInfoForCLSID(REFCLSID clsid, const std::string& catid,
+                                            std::unique_ptr<CAPETreeItem>* record, const std::string& packageName) {
+  if (!record) return E_POINTER;
+  record->reset(new (std::nothrow) CAPETreeItem);
+  if (!*record) return E_OUTOFMEMORY;
+  return readInfo(clsid, catid, **record, packageName);
+}
+
+HRESULT ComponentCatalogue::readInfo(REFCLSID clsid, const std::string& catid, CAPETreeItem& record,
+                                     const std::string& packageName) {
+  std::string key;
+  std::string progId;
+  try {
+    std::string clsidString = clsidText(clsid);
+    if (!packageName.empty()) {
+      progId = packageName;
+      key = "CLSID\\" + clsidString + "\\PropertyPackages\\" + packageName + "\\CapeDescription";
+    } else {
+      fw::CoTaskMem<wchar_t> registered;
+      HRESULT hr = ProgIDFromCLSID(clsid, registered.put());
+      if (FAILED(hr)) return hr;
+      progId = narrowFromWide(registered.get());
+      key = "CLSID\\" + clsidString + "\\CapeDescription";
+    }
+    record.name = GetRegPath(key.c_str(), "Name");
+    record.description = GetRegPath(key.c_str(), "Description");
+    record.about = GetRegPath(key.c_str(), "About");
+    record.capeVersion = GetRegPath(key.c_str(), "CapeVersion");
+    record.componentVersion = GetRegPath(key.c_str(), "ComponentVersion");
+    record.vendorURL = GetRegPath(key.c_str(), "VendorURL");
+    record.helpURL = GetRegPath(key.c_str(), "HelpURL");
+    if (record.name.empty()) record.name = progId;
+    record.clsid = clsidString;
+    record.progid = progId;
+    record.catid = catid;
+  } catch (...) {
+    host().showCatalogueError("Unexpected error in GetInfoForCLSID. " + host().selectionContext() + key + "progid" +
+                              progId);
+  }
+  return 0;
+}
+
+HRESULT ComponentCatalogue::GetInfoForProgID(const std::string& text, const std::string& parentProgId,
+                                             const std::string& catid, std::unique_ptr<CAPETreeItem>* record) {
+  if (!record) return E_POINTER;
+  const std::string& lookup = parentProgId.empty() ? text : parentProgId;
+  CLSID clsid = GUID_NULL;
+  HRESULT hr = CLSIDFromProgID(wideFromNarrow(lookup).c_str(), &clsid);
+  if (FAILED(hr)) {
+    // Nothing of an unknown ProgID is known: the caller gets an empty record.
+    record->reset(new (std::nothrow) CAPETreeItem);
+    return *record ? hr : E_OUTOFMEMORY;
+  }
+  return GetInfoForCLSID(clsid, catid, record, parentProgId.empty() ? std::string() : text);
+}
+
+void ComponentCatalogue::DisplayPropertySystemPropPacks(CatalogueEntry& category) {
+  fw::ComInit com;
+  std::string systemProgId;
+  std::string packageName;
+  try {
+    for (CatalogueEntry& system : category.children) {
+      systemProgId = SplitItemLabel(system.label);
+      packageName.clear();
+      CLSID clsid = GUID_NULL;
+      // An unknown ProgID leaves the null CLSID, whose creation fails with its message.
+      CLSIDFromProgID(wideFromNarrow(systemProgId).c_str(), &clsid);
+      fw::ComPtr<IUnknown> object;
+      if (FAILED(createObject(clsid, IID_IUnknown, object.put_void())) || !object) continue;
+      fw::ComPtr<ICapeThermoSystem> thermoSystem;
+      HRESULT hr = thermoSystem.queryFrom(object.get(), IID_ICapeThermoSystem);
+      if (SUCCEEDED(hr) && !thermoSystem) hr = E_NOINTERFACE;
+      if (FAILED(hr)) {
+        if (hr == E_NOINTERFACE) {
+          addEntry(system.children, kNoThermoSystem, nullptr);
+        } else {
+          char message[MTUtils::kMessageSize];
+          MTUtils::composeMessage(message, hr, "", nullptr);
+          addEntry(system.children, message, nullptr);
+        }
+      } else {
+        fw::UniqueVariant packages;
+        thermoSystem->GetPropertyPackages(packages.get());  // a failure leaves no array
+        listPackages(system, clsid, *packages.get(), packageName);
+      }
+      thermoSystem.reset();
+      object.reset();
+      CoFreeUnusedLibraries();
+    }
+  } catch (...) {
+    host().showCatalogueError("CCapeOpenDlg::DisplayPropertySystemPropPacks. thermosys: " + systemProgId +
+                              ", propPackage: " + packageName);
+  }
+}
+
+void ComponentCatalogue::listPackages(CatalogueEntry& system, REFCLSID systemClsid, const VARIANT& packages,
+                                      std::string& current) {
+  if ((packages.vt & VT_ARRAY) == 0 || (packages.vt & VT_BYREF) != 0 || !packages.parray) return;
+  SAFEARRAY* array = packages.parray;
+  long lower = 0;
+  long upper = -1;
+  if (SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
+      FAILED(SafeArrayGetUBound(array, 1, &upper)))
+    return;
+  if (static_cast<long long>(upper) - lower + 1 <= 0) {
+    addEntry(system.children, kNoPackages, nullptr);
+    return;
+  }
+  // The array's own element type decides how an element is read: only strings are names.
+  VARTYPE held = VT_EMPTY;
+  if (FAILED(SafeArrayGetVartype(array, &held))) {
+    if (array->fFeatures & FADF_BSTR) held = VT_BSTR;
+    else if (array->fFeatures & FADF_VARIANT) held = VT_VARIANT;
+  }
+  if (held == VT_BSTR && array->cbElements != sizeof(BSTR)) return;
+  if (held == VT_VARIANT && array->cbElements != sizeof(VARIANT)) return;
+  if (held != VT_BSTR && held != VT_VARIANT) return;
+  for (long long index = lower; index <= upper; ++index) {
+    LONG at = static_cast<LONG>(index);
+    std::string name;
+    if (held == VT_BSTR) {
+      BSTR element = nullptr;
+      if (FAILED(SafeArrayGetElement(array, &at, &element))) continue;
+      CTxBSTR owner;
+      owner.Attach(element);
+      name = narrowFromWide(element);
+    } else {
+      fw::UniqueVariant element;
+      if (FAILED(SafeArrayGetElement(array, &at, element.put())) || element.get()->vt != VT_BSTR) continue;
+      name = narrowFromWide(element.get()->bstrVal);
+    }
+    // An empty name names no package (it would be taken for the system itself).
+    if (name.empty()) continue;
+    current = name;
+    addPackage(system, systemClsid, name);
+  }
+  current.clear();
+}
+
+void ComponentCatalogue::addPackage(CatalogueEntry& system, REFCLSID systemClsid, const std::string& name) {
+  CAPETreeItem* record = nullptr;
+  GetInfoForCLSID(systemClsid, kPropertyPackageCatid, &record, name);
+  addEntry(system.children, name, record);
+}

@@ -111,20 +111,24 @@ class ComponentCatalogue {
   bool ownsRecord(const CAPETreeItem* record) const;
 
   // Reads the registered values of 'clsid' (with a package name: of that package of the
-  // property system 'clsid') into a new record stored in '*record' at once. With 'append'
-  // the record joins the record list, else the caller owns it. 0, or the failure code of
-  // the ProgID lookup (the record then stays empty).
+  // property system 'clsid') into a new record, which joins the record list and is stored
+  // in '*record' at once. 0, or the failure code of the ProgID lookup (the record then
+  // stays empty). '*record' is null only when no record could be made.
   HRESULT GetInfoForCLSID(REFCLSID clsid, const std::string& catid, CAPETreeItem** record,
-                          const std::string& packageName, bool append);
-  // The record of a ProgID, or of package 'text' of the system 'parentProgId' when that is
-  // not empty. The record (never listed) belongs to the caller; it is never null.
+                          const std::string& packageName);
+  // The same into a record that the caller owns (never listed, never null afterwards).
+  HRESULT GetInfoForCLSID(REFCLSID clsid, const std::string& catid, std::unique_ptr<CAPETreeItem>* record,
+                          const std::string& packageName);
+  // The record of a ProgID, or of package 'text' of the system
+  // 'parentProgId' when that is not empty. The record belongs to the caller.
   HRESULT GetInfoForProgID(const std::string& text, const std::string& parentProgId, const std::string& catid,
                            std::unique_ptr<CAPETreeItem>* record);
 
  private:
   void DisplayCategoryComponents(CatalogueEntry& category, const wchar_t* catid);
   void DisplayPropertySystemPropPacks(CatalogueEntry& category);
-  void listPackages(CatalogueEntry& system, REFCLSID systemClsid, VARIANT& packages, std::string& current);
+  HRESULT readInfo(REFCLSID clsid, const std::string& catid, CAPETreeItem& record, const std::string& packageName);
+  void listPackages(CatalogueEntry& system, REFCLSID systemClsid, const VARIANT& packages, std::string& current);
   void addPackage(CatalogueEntry& system, REFCLSID systemClsid, const std::string& name);
   static CatalogueEntry& addEntry(std::vector<CatalogueEntry>& siblings, const std::string& text,
                                   CAPETreeItem* record);
