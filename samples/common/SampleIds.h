@@ -426,9 +426,10 @@ inline constexpr PackageData kStandalonePackage = TXS_PACKAGE(
 inline constexpr char kZooPackageName[] = "Zoo Package";
 // The package of kBracketName.
 inline constexpr char kBracketPackageName[] = "Bracket Package";
-// What the zoo systems' odd lists hold: kVariantPackageList holds these two as VARIANTs,
-// kTwoDimPackageList holds them with kZooPackageName and "Zoo Package 4" as 2 x 2.
-inline constexpr const char* kZooListedNames[] = {"Zoo Package", "Zoo Package 2"};
+// What the zoo systems' odd lists hold: kVariantPackageList the first two as VARIANTs,
+// kTwoDimPackageList all four as 2 x 2 (element k at indices {k % 2, k / 2}). Every zoo
+// property system resolves each of these names to a sound package.
+inline constexpr const char* kZooListedNames[] = {"Zoo Package", "Zoo Package 2", "Zoo Package 3", "Zoo Package 4"};
 inline constexpr int kNumberPackageListValues[] = {1, 2, 3};
 
 // Packages of kFaultySystem, in list order, each with its fault.

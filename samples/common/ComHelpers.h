@@ -1,0 +1,26 @@
+// Small COM helpers of the samples: error information, text conversion and the
+// SAFEARRAYs that CAPE-OPEN lists travel in.
+#pragma once
+#include <windows.h>
+#include <oaidl.h>
+#include <string>
+#include <vector>
+
+namespace txs {
+
+// Sets the thread's COM error information (source kErrorSource) and returns 'code'.
+HRESULT failWith(HRESULT code, const wchar_t* description, REFIID iid);
+
+std::wstring toWide(const char* text);
+std::string toNarrow(const wchar_t* text);
+
+// One-dimensional arrays into an uninitialised or cleared VARIANT, lower bound as given.
+HRESULT makeStringArray(const std::vector<std::string>& items, LONG lowerBound, VARIANT* out);
+HRESULT makeDoubleArray(const std::vector<double>& values, LONG lowerBound, VARIANT* out);
+HRESULT makeLongArray(const std::vector<LONG>& values, VARIANT* out);
+// VT_ARRAY | VT_VARIANT, each element a VT_BSTR.
+HRESULT makeVariantStringArray(const std::vector<std::string>& items, VARIANT* out);
+// VT_ARRAY | VT_BSTR of rows x columns; items[k] at indices {k % rows, k / rows}.
+HRESULT makeStringMatrix(const std::vector<std::string>& items, LONG rows, LONG columns, VARIANT* out);
+
+}  // namespace txs

@@ -1,0 +1,179 @@
+#include "samples/common/SampleRegistry.h"
+#include <objbase.h>
+#include <olectl.h>
+#include <vector>
+#include "external/CapeOpenCategories.h"
+#include "framework/Raii.h"
+#include "samples/common/SampleSystem.h"
+
+namespace txs {
+
+namespace {
+
+struct CategoryBit {
+  unsigned bit;
+  const GUID* catid;
+};
+const CategoryBit kCategoryBits[] = {
+    {kCatComponent, &CATID_CapeComponent},
+    {kCatThermoRoutine, &CATID_CapeThermoRoutine},
+    {kCatThermoSystem, &CATID_CapeThermoSystem},
+    {kCatPropertyPackage, &CATID_CapeThermoPropertyPackage},
+    {kCatEquilibriumServer, &CATID_CapeThermoEquilibriumServer},
+    {kCatUnitOperation, &CATID_CapeUnitOperation},
+    {kCatKineticReactionSystem, &CATID_CapeKineticReactionSystem},
+    {kCatKineticReaction, &CATID_CapeKineticReaction},
+};
+
+HRESULT fromWin32(LONG result) { return result == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(result); }
+
+HRESULT createKey(HKEY parent, const std::string& path, fw::UniqueHKey& key) {
+  return fromWin32(RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                   nullptr, key.put(), nullptr));
+}
+
+// A string value; a null text writes nothing.
+HRESULT setString(HKEY key, const char* name, const char* text) {
+  if (!text) return S_OK;
+  return fromWin32(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                  static_cast<DWORD>(strlen(text) + 1)));
+}
+
+// Key 'path' below 'parent' with its default value.
+HRESULT setKey(HKEY parent, const std::string& path, const char* defaultValue) {
+  fw::UniqueHKey key;
+  HRESULT hr = createKey(parent, path, key);
+  if (SUCCEEDED(hr)) hr = setString(key.get(), nullptr, defaultValue);
+  return hr;
+}
+
+HRESULT writeDescription(HKEY parent, const std::string& path, const CapeValues& values) {
+  fw::UniqueHKey key;
+  HRESULT hr = createKey(parent, path, key);
+  const struct {
+    const char* name;
+    const char* text;
+  } entries[] = {{"Name", values.name},
+                 {"Description", values.description},
+                 {"About", values.about},
+                 {"CapeVersion", values.capeVersion},
+                 {"ComponentVersion", values.componentVersion},
+                 {"VendorURL", values.vendorURL},
+                 {"HelpURL", values.helpURL}};
+  for (const auto& entry : entries) {
+    if (FAILED(hr)) break;
+    hr = setString(key.get(), entry.name, entry.text);
+  }
+  return hr;
+}
+
+HRESULT deleteTree(HKEY parent, const std::string& name) {
+  fw::UniqueHKey key;
+  LONG result = RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
+  if (result == ERROR_FILE_NOT_FOUND) return S_OK;
+  if (result != ERROR_SUCCESS) return fromWin32(result);
+  for (;;) {
+    char child[512];
+    DWORD length = sizeof child;
+    result = RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result != ERROR_SUCCESS) return fromWin32(result);
+    HRESULT hr = deleteTree(key.get(), child);
+    if (FAILED(hr)) return hr;
+  }
+  key.reset();
+  result = RegDeleteKeyA(parent, name.c_str());
+  return result == ERROR_FILE_NOT_FOUND ? S_OK : fromWin32(result);
+}
+
+// Deletes a ProgID key when its CLSID is ours; another server's key of that name stays.
+HRESULT deleteProgId(const char* progId, const std::string& clsid) {
+  fw::UniqueHKey key;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\CLSID").c_str(), 0, KEY_READ, key.put()) !=
+      ERROR_SUCCESS)
+    return S_OK;
+  char value[64] = "";
+  DWORD size = sizeof value - 1, type = 0;
+  LONG result = RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  key.reset();
+  if (result != ERROR_SUCCESS || _stricmp(value, clsid.c_str()) != 0) return S_OK;
+  return deleteTree(HKEY_CLASSES_ROOT, progId);
+}
+
+HRESULT registerClass(const std::string& serverPath, const SampleClass& entry) {
+  const ClassInfo& info = *entry.info;
+  const std::string clsid = guidText(info.clsid);
+  const std::string clsidPath = "CLSID\\" + clsid;
+  const char* title = info.values.name ? info.values.name : info.key;
+
+  HRESULT hr = deleteTree(HKEY_CLASSES_ROOT, clsidPath);
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, info.progId, title);
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, std::string(info.progId) + "\\CLSID", clsid.c_str());
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, info.viProgId, title);
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, std::string(info.viProgId) + "\\CLSID", clsid.c_str());
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, std::string(info.viProgId) + "\\CurVer", info.progId);
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, clsidPath, title);
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, clsidPath + "\\ProgID", info.progId);
+  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, clsidPath + "\\VersionIndependentProgID", info.viProgId);
+  if (SUCCEEDED(hr) && info.hasServer) {
+    fw::UniqueHKey server;
+    hr = createKey(HKEY_CLASSES_ROOT, clsidPath + "\\InprocServer32", server);
+    if (SUCCEEDED(hr)) hr = setString(server.get(), nullptr, serverPath.c_str());
+    if (SUCCEEDED(hr)) hr = setString(server.get(), "ThreadingModel", "Apartment");
+  }
+  for (const CategoryBit& category : kCategoryBits) {
+    if (SUCCEEDED(hr) && (info.categories & category.bit))
+      hr = setKey(HKEY_CLASSES_ROOT, clsidPath + "\\Implemented Categories\\" + guidText(*category.catid), nullptr);
+  }
+  if (SUCCEEDED(hr) && info.hasDescription)
+    hr = writeDescription(HKEY_CLASSES_ROOT, clsidPath + "\\CapeDescription", info.values);
+  if (SUCCEEDED(hr) && entry.system) {
+    std::vector<PackageRegistration> packages;
+    registeredPackages(*entry.system, packages);
+    for (const PackageRegistration& package : packages) {
+      if (FAILED(hr)) break;
+      hr = writeDescription(HKEY_CLASSES_ROOT, clsidPath + "\\PropertyPackages\\" + package.name + "\\CapeDescription",
+                            package.values());
+    }
+  }
+  return hr;
+}
+
+}  // namespace
+
+std::string guidText(REFGUID guid) {
+  wchar_t wide[40] = L"";
+  StringFromGUID2(guid, wide, 40);
+  char text[40] = "";
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+  return text;
+}
+
+HRESULT registerClasses(HMODULE module, const SampleClass* classes, int count) {
+  char path[MAX_PATH] = "";
+  DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return HRESULT_FROM_WIN32(GetLastError());
+  for (int i = 0; i < count; ++i) {
+    HRESULT hr = registerClass(path, classes[i]);
+    if (FAILED(hr)) {
+      unregisterClasses(classes, count);
+      return SELFREG_E_CLASS;
+    }
+  }
+  return S_OK;
+}
+
+HRESULT unregisterClasses(const SampleClass* classes, int count) {
+  HRESULT result = S_OK;
+  for (int i = 0; i < count; ++i) {
+    const ClassInfo& info = *classes[i].info;
+    const std::string clsid = guidText(info.clsid);
+    HRESULT hr = deleteProgId(info.progId, clsid);
+    if (SUCCEEDED(hr)) hr = deleteProgId(info.viProgId, clsid);
+    if (SUCCEEDED(hr)) hr = deleteTree(HKEY_CLASSES_ROOT, "CLSID\\" + clsid);
+    if (FAILED(hr)) result = SELFREG_E_CLASS;
+  }
+  return result;
+}
+
+}  // namespace txs

@@ -1,0 +1,106 @@
+#include "samples/zoo/QIFails.h"
+#include <oaidl.h>
+#include <new>
+#include "framework/Module.h"
+#include "samples/common/SampleModule.h"
+#include "samples/common/SampleRegistry.h"
+
+namespace txs {
+
+namespace {
+
+class QIFailsObject : public IDispatch {
+ public:
+  QIFailsObject() : refCount_(1) { fw::Module::lock(); }
+  virtual ~QIFailsObject() { fw::Module::unlock(); }
+  QIFailsObject(const QIFailsObject&) = delete;
+  QIFailsObject& operator=(const QIFailsObject&) = delete;
+
+  STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
+    if (ppv) *ppv = nullptr;
+    try {
+      logCall(kQIFails.key, "QueryInterface", guidText(riid));
+    } catch (...) {
+    }
+    return E_FAIL;
+  }
+  STDMETHOD_(ULONG, AddRef)() override { return ++refCount_; }
+  STDMETHOD_(ULONG, Release)() override {
+    ULONG count = --refCount_;
+    if (count == 0) delete this;
+    return count;
+  }
+  STDMETHOD(GetTypeInfoCount)(UINT* count) override {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override {
+    if (info) *info = nullptr;
+    return DISP_E_BADINDEX;
+  }
+  STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
+  STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ private:
+  LiveObject live_;
+  LONG refCount_;
+};
+
+class QIFailsFactory : public IClassFactory {
+ public:
+  QIFailsFactory() : refCount_(0) {}
+  virtual ~QIFailsFactory() {}
+  STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) return E_NOINTERFACE;
+    *ppv = static_cast<IClassFactory*>(this);
+    AddRef();
+    return S_OK;
+  }
+  STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&refCount_); }
+  STDMETHOD_(ULONG, Release)() override {
+    LONG count = InterlockedDecrement(&refCount_);
+    if (count == 0) delete this;
+    return count;
+  }
+  // The object is both its IUnknown and its IDispatch; any other request fails as its
+  // QueryInterface would.
+  STDMETHOD(CreateInstance)(IUnknown* outer, REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) return E_FAIL;
+    QIFailsObject* object = nullptr;
+    try {
+      object = new (std::nothrow) QIFailsObject();
+    } catch (...) {
+      return E_OUTOFMEMORY;
+    }
+    if (!object) return E_OUTOFMEMORY;
+    *ppv = static_cast<IDispatch*>(object);
+    return S_OK;
+  }
+  STDMETHOD(LockServer)(BOOL lock) override {
+    if (lock) fw::Module::lock(); else fw::Module::unlock();
+    return S_OK;
+  }
+
+ private:
+  LONG refCount_;
+};
+
+}  // namespace
+
+HRESULT createQIFailsFactory(IClassFactory** factory) {
+  auto* created = new (std::nothrow) QIFailsFactory();
+  if (!created) return E_OUTOFMEMORY;
+  created->AddRef();
+  *factory = created;
+  return S_OK;
+}
+
+}  // namespace txs
