@@ -9,7 +9,10 @@ if [ ! -f "$prefix/system.reg" ]; then
   wineboot --init >/dev/null 2>&1 </dev/null
   wineserver -w
 fi
-# Wine draws the window captions itself, so screenshots show them.
-if ! grep -q '"Decorated"="N"' "$prefix/user.reg" 2>/dev/null; then
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1 </dev/null
-fi
+# Wine draws the window captions itself, so screenshots show them; and its windows are
+# not left to a window manager (Xvfb has none: closing a managed window waits 2 s for one).
+for setting in Decorated Managed; do
+  if ! grep -q "\"$setting\"=\"N\"" "$prefix/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v "$setting" /d N /f >/dev/null 2>&1 </dev/null
+  fi
+done

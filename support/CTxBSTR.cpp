@@ -32,8 +32,12 @@ CTxBSTR::CTxBSTR(double value) {
 }
 
 BSTR CTxBSTR::join(const CTxBSTR* items, int count) {
+  // Appending a null string still makes an empty record, so nulls are passed over:
+  // only a result built from something is non-null.
   _bstr_t result;
-  for (int i = 0; items && i < count; ++i) result += items[i];
+  for (int i = 0; items && i < count; ++i) {
+    if (static_cast<const wchar_t*>(items[i])) result += items[i];
+  }
   if (!static_cast<const wchar_t*>(result)) return nullptr;
   return result.copy();
 }

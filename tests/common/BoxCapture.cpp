@@ -3,6 +3,7 @@
 
 namespace {
 BoxCapture* g_current = nullptr;
+const UINT_PTR kBoxTimer = 0x7B0C;
 
 std::string windowText(HWND window) {
   int length = GetWindowTextLengthA(window);
@@ -25,7 +26,9 @@ UINT shownType(HWND box) {
   else if (hasButton(box, IDYES)) type = MB_YESNO;
   else if (hasButton(box, IDRETRY)) type = MB_RETRYCANCEL;
   else if (hasButton(box, IDOK) && hasButton(box, IDCANCEL)) type = MB_OKCANCEL;
+  // The icon's control: 0x14 on Windows, stc1 (0x440) in Wine.
   HWND icon = GetDlgItem(box, 0x14);
+  if (!icon || !IsWindowVisible(icon)) icon = GetDlgItem(box, 0x440);
   if (icon && IsWindowVisible(icon)) {
     HICON shown = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
     if (shown == LoadIconA(nullptr, IDI_HAND)) type |= MB_ICONHAND;
@@ -49,6 +52,13 @@ int defaultButton(HWND box) {
 }
 }  // namespace
 
+void CALLBACK BoxCapture::boxTimer(HWND box, UINT, UINT_PTR id, DWORD) {
+  KillTimer(box, id);
+  int answer = IDOK;
+  if (BoxCapture* self = g_current) answer = self->recordBox(box);
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+}
+
 BoxCapture::BoxCapture() : hook_(nullptr), previous_(g_current) {
   g_current = this;
   hook_ = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
@@ -64,6 +74,7 @@ void BoxCapture::queueAnswers(std::initializer_list<int> answers) {
 }
 
 void BoxCapture::onDialog(std::function<void(HWND)> handler) { dialogHandler_ = std::move(handler); }
+void BoxCapture::onBox(std::function<void(const CapturedBox&)> handler) { boxHandler_ = std::move(handler); }
 
 std::vector<std::string> BoxCapture::texts() const {
   std::vector<std::string> result;
@@ -90,25 +101,33 @@ LRESULT CALLBACK BoxCapture::hookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void BoxCapture::activated(HWND window) {
-  // A window is activated again when a box above it closes: handle each once.
-  if (GetPropA(window, "TxBoxCaptureSeen")) return;
+  // A window is activated again when a box above it closes: handle each once. Wine
+  // activates a message box before it has filled in its text, buttons and icon, so the
+  // box is read from its own message loop, once it runs.
+  if (!window || GetPropA(window, "TxBoxCaptureSeen")) return;
   SetPropA(window, "TxBoxCaptureSeen", reinterpret_cast<HANDLE>(1));
   if (isMessageBox(window)) {
-    CapturedBox box;
-    box.text = windowText(GetDlgItem(window, 0xFFFF));
-    box.caption = windowText(window);
-    box.type = shownType(window);
-    box.owner = GetWindow(window, GW_OWNER);
-    box.answer = defaultButton(window);
-    if (!answers_.empty()) {
-      box.answer = answers_.front();
-      answers_.pop_front();
-    }
-    boxes_.push_back(box);
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(box.answer, BN_CLICKED), 0);
+    SetTimer(window, kBoxTimer, 1, boxTimer);
     return;
   }
   char cls[32] = "";
   GetClassNameA(window, cls, sizeof cls);
   if (strcmp(cls, "#32770") == 0 && dialogHandler_) dialogHandler_(window);
+}
+
+int BoxCapture::recordBox(HWND window) {
+  CapturedBox box;
+  box.text = windowText(GetDlgItem(window, 0xFFFF));
+  box.caption = windowText(window);
+  box.type = shownType(window);
+  box.owner = GetWindow(window, GW_OWNER);
+  box.answer = defaultButton(window);
+  if (!answers_.empty()) {
+    box.answer = answers_.front();
+    answers_.pop_front();
+  }
+  boxes_.push_back(box);
+  // Outside the hook: boxes that the handler opens are captured too.
+  if (boxHandler_) boxHandler_(box);
+  return box.answer;
 }

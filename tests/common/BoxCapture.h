@@ -28,6 +28,10 @@ class BoxCapture {
   // Called for each dialog that is not a message box, once it is active. The handler
   // drives it (typically with a timer) and must close it.
   void onDialog(std::function<void(HWND)> handler);
+  // Called for each message box once it is recorded and before it is answered, from the
+  // box's own message loop (outside the hook, so boxes that the handler opens are
+  // captured too) while the code that opened it waits.
+  void onBox(std::function<void(const CapturedBox&)> handler);
 
   const std::vector<CapturedBox>& boxes() const { return boxes_; }
   size_t count() const { return boxes_.size(); }
@@ -41,11 +45,15 @@ class BoxCapture {
 
  private:
   static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
+  static void CALLBACK boxTimer(HWND box, UINT, UINT_PTR id, DWORD);
   void activated(HWND window);
+  // Reads a box that has been set up, records it and runs the box handler; the answer.
+  int recordBox(HWND window);
 
   HHOOK hook_;
   std::vector<CapturedBox> boxes_;
   std::deque<int> answers_;
   std::function<void(HWND)> dialogHandler_;
+  std::function<void(const CapturedBox&)> boxHandler_;
   BoxCapture* previous_;
 };

@@ -113,6 +113,37 @@ bool writeFile(const std::string& path, const std::string& content) {
 
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool removeTree(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") removeTree(path + "\\" + name);
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+  } else {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+  }
+  return !fileExists(path);
+}
+
+std::string makeTempFolder(const std::string& what) {
+  char base[MAX_PATH] = "";
+  GetTempPathA(MAX_PATH, base);
+  std::string folder = std::string(base) + what + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(GetTickCount());
+  removeTree(folder);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
 std::string traceFolder() {
   char appData[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);

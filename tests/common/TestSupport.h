@@ -38,6 +38,10 @@ int runProcess(const std::string& commandLine, DWORD timeoutMs = 60000);
 std::string readFile(const std::string& path);
 bool writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
+// Deletes a file, or a folder with everything in it; true when nothing is left.
+bool removeTree(const std::string& path);
+// A new empty folder in the TEMP folder, named after 'what' and this process.
+std::string makeTempFolder(const std::string& what);
 
 // The trace file of the product: <local app data>\Briskware\Brisk Tarnix CAPE-OPEN\TxCOGUI.trc.
 std::string traceFolder();
