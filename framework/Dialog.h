@@ -42,6 +42,8 @@ class Dialog {
 
   HWND hwnd() const { return hwnd_; }
   HWND parentWindow() const { return parent_; }
+  // The owner of the next window that DoModal makes.
+  void setParentWindow(HWND parent) { parent_ = parent; }
   UINT templateId() const { return templateId_; }
   HWND item(int id) const { return hwnd_ ? GetDlgItem(hwnd_, id) : nullptr; }
   std::string itemText(int id) const;

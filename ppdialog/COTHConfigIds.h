@@ -1,0 +1,50 @@
+// Control identifiers of the property package information dialog (template 203).
+#pragma once
+
+#define IDC_PP_TABS 7000
+#define IDC_PP_OK 247
+
+// General page
+#define IDC_IMPORT_REPORT 209
+#define IDC_SYSTEM_NAME 7001
+#define IDC_LABEL_SYSTEM 236
+#define IDC_LABEL_PACKAGE 237
+#define IDC_PACKAGE_NAME 7003
+#define IDC_LABEL_REPORT 238
+#define IDC_BROWSE_STATIC 250
+#define IDC_CUSTOM_VIEW 262
+
+// Components page
+#define IDC_TREAT_AS_HYPOS 202
+#define IDC_ALLOW_SUBSETS 207
+#define IDC_FREE_COMPOUNDS 205
+#define IDC_COMPIDS 7005
+#define IDC_CASNOS 256
+#define IDC_LABEL_COMPIDS 257
+#define IDC_LABEL_CASNOS 258
+
+// Properties page
+#define IDC_PROPERTIES 231
+#define IDC_LABEL_PROPERTIES 239
+#define IDC_PHASES 213
+#define IDC_LABEL_PHASES 240
+#define IDC_LABEL_FLASH_TYPES 260
+#define IDC_FLASH_TYPES 261
+#define IDC_REQUEST_LIQUID2 263
+#define IDC_ORDER_PHASES 264
+
+// About page
+#define IDC_VERSION_GROUP 242
+#define IDC_LABEL_SOCKET 243
+#define IDC_SOCKET_VERSION 235
+#define IDC_LABEL_STANDARD 244
+#define IDC_STANDARD_VERSION 245
+#define IDC_SUPPORT_TEXT 246
+#define IDC_RECOV_GROUP 254
+#define IDC_RECOV_TRACE 251
+#define IDC_RECOV_LOG 252
+#define IDC_RECOV_POPUP 253
+#define IDC_CRIT_GROUP 265
+#define IDC_CRIT_TRACE 268
+#define IDC_CRIT_LOG 266
+#define IDC_CRIT_POPUP 267

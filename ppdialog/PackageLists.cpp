@@ -1,0 +1,147 @@
+#include "ppdialog/PackageLists.h"
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include "support/SetGet.h"
+
+namespace ppdialog {
+
+namespace {
+
+// Bytes of one element of the types that SetGet reads; 0 for the others.
+size_t elementSize(VARTYPE type) {
+  switch (type) {
+    case VT_I4: return sizeof(LONG);
+    case VT_R8: return sizeof(DOUBLE);
+    case VT_BSTR: return sizeof(BSTR);
+    case VT_BOOL: return sizeof(VARIANT_BOOL);
+    case VT_VARIANT: return sizeof(VARIANT);
+    default: return 0;
+  }
+}
+
+std::string numberText(double value, int digits) {
+  char text[64];
+  snprintf(text, sizeof text, "%.*g", digits, value);
+  return text;
+}
+
+std::string boolText(bool value) { return value ? "true" : "false"; }
+
+// An element read in place by SetGet; large and aligned enough for any of its types.
+union ElementSlot {
+  LONG i4;
+  DOUBLE r8;
+  BSTR bstr;
+  VARIANT_BOOL boolean;
+  VARIANT variant;
+};
+
+std::string elementText(VARTYPE type, const ElementSlot& element) {
+  std::string text;
+  switch (type) {
+    case VT_BSTR: return narrowBstr(element.bstr);
+    case VT_I4: return std::to_string(element.i4);
+    case VT_R8: return numberText(element.r8, 15);
+    case VT_BOOL: return boolText(element.boolean != VARIANT_FALSE);
+    case VT_VARIANT: variantText(element.variant, text); return text;
+    default: return text;
+  }
+}
+
+SAFEARRAY* arrayOf(const VARIANT& list) {
+  if (!(list.vt & VT_ARRAY)) return nullptr;
+  if (list.vt & VT_BYREF) return list.pparray ? *list.pparray : nullptr;
+  return list.parray;
+}
+
+}  // namespace
+
+std::string narrowBstr(BSTR text) {
+  if (!text) return std::string();
+  int length = static_cast<int>(SysStringLen(text));
+  if (length == 0) return std::string();
+  int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return std::string();
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, length, &result[0], size, nullptr, nullptr);
+  return result;
+}
+
+bool variantText(const VARIANT& value, std::string& text) {
+  switch (value.vt) {
+    case VT_BSTR: text = narrowBstr(value.bstrVal); return true;
+    case VT_I1: text = std::to_string(static_cast<int>(value.cVal)); return true;
+    case VT_UI1: text = std::to_string(static_cast<unsigned>(value.bVal)); return true;
+    case VT_I2: text = std::to_string(value.iVal); return true;
+    case VT_UI2: text = std::to_string(value.uiVal); return true;
+    case VT_I4: text = std::to_string(value.lVal); return true;
+    case VT_UI4: text = std::to_string(value.ulVal); return true;
+    case VT_INT: text = std::to_string(value.intVal); return true;
+    case VT_UINT: text = std::to_string(value.uintVal); return true;
+    case VT_I8: text = std::to_string(value.llVal); return true;
+    case VT_UI8: text = std::to_string(value.ullVal); return true;
+    case VT_R4: text = numberText(value.fltVal, 7); return true;
+    case VT_R8: text = numberText(value.dblVal, 15); return true;
+    case VT_BOOL: text = boolText(value.boolVal != VARIANT_FALSE); return true;
+    default: return false;  // empty, null, objects, arrays, references
+  }
+}
+
+std::vector<std::string> listTexts(const VARIANT& list) {
+  std::vector<std::string> texts;
+  SAFEARRAY* array = arrayOf(list);
+  if (!array || array->cDims == 0) return texts;
+
+  // The array's own element type decides how its block is read, not the type word that
+  // the component put on the VARIANT.
+  VARTYPE type = static_cast<VARTYPE>(list.vt & VT_TYPEMASK);
+  VARTYPE held = VT_EMPTY;
+  if (SUCCEEDED(SafeArrayGetVartype(array, &held))) type = held;
+
+  const SAFEARRAYBOUND& bound = array->rgsabound[0];
+  long lower = bound.lLbound;
+  size_t size = elementSize(type);
+  if (array->cDims != 1 || size == 0) {
+    // SetGet reports the shape or the element type it cannot read; walking on would take
+    // the elements of several rows, or bytes of an unknown layout, as one list.
+    ElementSlot scratch;
+    if (bound.cElements > 0) SetGet::noCopyVariantGetV(type, array, lower, &scratch);
+    return texts;
+  }
+  // A block laid out for other elements, or none at all: nothing can be read safely.
+  if (array->cbElements != size || !array->pvData || bound.cElements == 0) return texts;
+
+  long long last = static_cast<long long>(lower) + bound.cElements - 1;
+  if (last > LONG_MAX) last = LONG_MAX;
+  for (long long index = lower; index <= last; ++index) {
+    ElementSlot element;
+    if (!SetGet::nextItem(type, array, static_cast<long>(index), &element)) break;
+    texts.push_back(elementText(type, element));
+  }
+  return texts;
+}
+
+void fillListBox(HWND listBox, const std::vector<std::string>& texts) {
+  if (!listBox || texts.empty()) return;
+  size_t bytes = 0;
+  for (const std::string& text : texts) bytes += text.size() + 1;
+  SendMessageA(listBox, LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(bytes));
+
+  // A sorted list box inserts each string at its place; handing them over in order
+  // keeps every insertion at the end instead of moving the whole list each time.
+  std::vector<const std::string*> order;
+  order.reserve(texts.size());
+  for (const std::string& text : texts) order.push_back(&text);
+  if (GetWindowLongA(listBox, GWL_STYLE) & LBS_SORT) {
+    std::stable_sort(order.begin(), order.end(), [](const std::string* a, const std::string* b) {
+      return lstrcmpiA(a->c_str(), b->c_str()) < 0;
+    });
+  }
+  for (const std::string* text : order) {
+    LRESULT added = SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
+    if (added == LB_ERR || added == LB_ERRSPACE) break;
+  }
+}
+
+}  // namespace ppdialog
