@@ -1,42 +1,483 @@
 #include "manager/CCapeOpenDlg.h"
+#include <exdisp.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <cstdio>
+#include <vector>
+#include "diagnostics/InterfaceProbe.h"
+#include "framework/ComPtr.h"
+#include "framework/Module.h"
+#include "framework/Raii.h"
+#include "manager/AboutText.h"
+#include "manager/CapeOpenDlgIds.h"
+#include "manager/WideText.h"
 #include "resources/resource.h"
+#include "support/CTxBSTR.h"
+#include "support/MTUtils.h"
+#include "support/Utils.h"
+
+namespace {
+
+const char kCaption[] = "CAPE-OPEN Component Manager";
+const DWORD kCreationContext = 0x17;
+
+// The web browser application and the two interfaces the dialog uses on it.
+const CLSID kClsidInternetExplorer = {0x0002DF01, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+const IID kIidWebBrowser = {0xEAB22AC1, 0x30C1, 0x11CF, {0xA7, 0xEB, 0x00, 0x00, 0xC0, 0x5B, 0xAE, 0x0B}};
+const IID kIidWebBrowserApp = {0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+CAPETreeItem* itemRecord(HWND tree, HTREEITEM item) {
+  TVITEMA data = {};
+  data.mask = TVIF_PARAM;
+  data.hItem = item;
+  if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+  return reinterpret_cast<CAPETreeItem*>(data.lParam);
+}
+
+struct LibraryDeleter {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+
+// Major and minor version of the shell library, 0 and 0 when it cannot say.
+void shellVersion(int& major, int& minor) {
+  major = minor = 0;
+  std::unique_ptr<std::remove_pointer<HMODULE>::type, LibraryDeleter> shell(LoadLibraryA("shell32.dll"));
+  if (!shell) return;
+  typedef HRESULT(CALLBACK * GetVersionFn)(DLLVERSIONINFO*);
+  GetVersionFn getVersion = reinterpret_cast<GetVersionFn>(
+      reinterpret_cast<void*>(GetProcAddress(shell.get(), "DllGetVersion")));
+  if (!getVersion) return;
+  DLLVERSIONINFO info = {};
+  info.cbSize = sizeof info;
+  if (FAILED(getVersion(&info))) return;
+  major = static_cast<int>(info.dwMajorVersion);
+  minor = static_cast<int>(info.dwMinorVersion);
+}
+
+}  // namespace
 
 CCapeOpenDlg::CCapeOpenDlg(HWND parent)
-    : fw::Dialog(IDD_CAPEOPEN_DIALOG, parent), catalogue_(this), filter_(65536), staticMode_(false), current_(nullptr),
-      owner_(nullptr), icon_(nullptr), underlineFont_(nullptr), deradidButton_(nullptr), refreshButton_(nullptr),
-      tree_(nullptr), cancelButton_(nullptr), tab_(nullptr), vendorButton_(nullptr), clsidEdit_(nullptr),
-      helpButton_(nullptr), descriptionEdit_(nullptr), componentVersionEdit_(nullptr), capeVersionEdit_(nullptr),
+    : fw::Dialog(IDD_CAPEOPEN_DIALOG, parent),
+      catalogue_(this),
+      filter_(65536),
+      staticMode_(false),
+      current_(nullptr),
+      owner_(nullptr),
+      icon_(LoadIconA(fw::Module::instance(), MAKEINTRESOURCEA(IDI_TXCOGUI))),
+      deradidButton_(nullptr),
+      refreshButton_(nullptr),
+      tree_(nullptr),
+      cancelButton_(nullptr),
+      tab_(nullptr),
+      vendorButton_(nullptr),
+      clsidEdit_(nullptr),
+      helpButton_(nullptr),
+      descriptionEdit_(nullptr),
+      componentVersionEdit_(nullptr),
+      capeVersionEdit_(nullptr),
       aboutEdit_(nullptr) {}
 
 CCapeOpenDlg::~CCapeOpenDlg() {}
 
-void CCapeOpenDlg::SetInitialComponent(const std::string&, const std::string&, const std::string&) {}
 INT_PTR CCapeOpenDlg::DoModal() { return fw::Dialog::DoModal(); }
-void CCapeOpenDlg::SetSelection(const CAPETreeItem*, const CAPETreeItem*) {}
-HRESULT CCapeOpenDlg::browseComponentInfo(CAPETreeItem*) { return 0; }
-HRESULT CCapeOpenDlg::browseComponentInfo() { return 0; }
-HRESULT CCapeOpenDlg::NavigateToURL(const std::string&) { return E_NOTIMPL; }
-std::string CCapeOpenDlg::RequestRemoteMachine(HWND, const char*) { return std::string(); }
-HRESULT CCapeOpenDlg::ShowDialogError(const std::string&) { return E_FAIL; }
-std::string CCapeOpenDlg::SelectionContext() const { return std::string(); }
-HTREEITEM CCapeOpenDlg::AddTreeItem(HTREEITEM, const std::string&, CAPETreeItem*) { return nullptr; }
-HTREEITEM CCapeOpenDlg::GetSelectedItemData(CAPETreeItem**, CAPETreeItem**) const { return nullptr; }
-void CCapeOpenDlg::DisplayCategories() {}
-void CCapeOpenDlg::ClearTree(bool) {}
-void CCapeOpenDlg::DoDataExchange(fw::DataExchange&) {}
-BOOL CCapeOpenDlg::OnInitDialog() { return TRUE; }
-void CCapeOpenDlg::OnOK() { EndDialog(IDOK); }
-void CCapeOpenDlg::OnCancel() { EndDialog(IDCANCEL); }
-bool CCapeOpenDlg::OnCommand(WORD, WORD, HWND) { return false; }
-bool CCapeOpenDlg::OnNotify(NMHDR*, LRESULT&) { return false; }
-void CCapeOpenDlg::OnDestroy() {}
-void CCapeOpenDlg::showCatalogueError(const std::string&) {}
-std::string CCapeOpenDlg::selectionContext() const { return std::string(); }
-void CCapeOpenDlg::Accept(bool) {}
-void CCapeOpenDlg::browseSelection() {}
-void CCapeOpenDlg::onRemote() {}
-void CCapeOpenDlg::mirror(HTREEITEM, const CatalogueEntry&) {}
-void CCapeOpenDlg::underlineVendorButton() {}
-std::string CCapeOpenDlg::formatAbout(const std::string& about) { return about; }
+
+void CCapeOpenDlg::DoDataExchange(fw::DataExchange& dx) {
+  dx.control(IDC_CO_DERADID, deradidButton_);
+  dx.control(IDC_CO_REFRESH, refreshButton_);
+  dx.control(IDC_CO_TREE, tree_);
+  dx.control(IDCANCEL, cancelButton_);
+  dx.control(IDC_CO_TAB, tab_);
+  dx.control(IDC_CO_VENDOR_URL, vendorButton_);
+  dx.control(IDC_CO_CLSID, clsidEdit_);
+  dx.control(IDC_CO_HELP, helpButton_);
+  dx.control(IDC_CO_DESCRIPTION, descriptionEdit_);
+  dx.control(IDC_CO_COMPONENT_VERSION, componentVersionEdit_);
+  dx.control(IDC_CO_CAPE_VERSION, capeVersionEdit_);
+  dx.control(IDC_CO_ABOUT, aboutEdit_);
+}
+
+BOOL CCapeOpenDlg::OnInitDialog() {
+  try {
+    fw::Dialog::OnInitDialog();
+    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageA(tree_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(192, 192, 192)));
+    DisplayCategories();
+    SendMessageA(item(IDC_CO_HIDDEN_EDIT1), EM_SETREADONLY, TRUE, 0);
+    SendMessageA(item(IDC_CO_HIDDEN_EDIT2), EM_SETREADONLY, TRUE, 0);
+    char tabText[] = "Registered Components";
+    TCITEMA tab = {};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = tabText;
+    SendMessageA(tab_, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&tab));
+    showItem(IDC_CO_HIDDEN_LIST, false);
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    underlineVendorButton();
+    EnableWindow(tab_, !staticMode_);
+    EnableWindow(tree_, !staticMode_);
+    EnableWindow(refreshButton_, !staticMode_);
+    ShowWindow(cancelButton_, staticMode_ ? SW_HIDE : SW_SHOW);
+    CTxBSTR deradid(Utils::readIniValue("DERadid").c_str());
+    CTxBSTR one("1");
+    ShowWindow(deradidButton_, Utils::equalNoCase(deradid.GetBSTR(), one.GetBSTR()) ? SW_SHOW : SW_HIDE);
+    if (staticMode_) browseComponentInfo();
+  } catch (...) {
+    ShowDialogError("CCapeOpenDlg::OnInitDialog. " + SelectionContext());
+  }
+  return TRUE;
+}
+
+void CCapeOpenDlg::underlineVendorButton() {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(vendorButton_, WM_GETFONT, 0, 0));
+  LOGFONTA shape = {};
+  if (!GetObjectA(font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT), sizeof shape, &shape)) {
+    showAppMessage("CreateFontIndirect() failed.", nullptr, MB_OK, 0);
+    return;
+  }
+  shape.lfUnderline = TRUE;
+  HFONT underlined = CreateFontIndirectA(&shape);
+  if (!underlined) {
+    showAppMessage("CreateFontIndirect() failed.", nullptr, MB_OK, 0);
+    return;
+  }
+  SendMessageA(vendorButton_, WM_SETFONT, reinterpret_cast<WPARAM>(underlined), TRUE);
+  underlineFont_.reset(underlined);
+}
+
+void CCapeOpenDlg::OnOK() { Accept(false); }
+
+void CCapeOpenDlg::OnCancel() {
+  if (staticMode_) {
+    EndDialog(IDCANCEL);
+    return;
+  }
+  if (MessageBoxA(hwnd(), "Do you want to abort the creation of a CAPE-OPEN component?", kCaption,
+                  MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+    EndDialog(IDCANCEL);
+}
+
+void CCapeOpenDlg::Accept(bool doubleClick) {
+  if (staticMode_) {
+    EndDialog(IDOK);
+    return;
+  }
+  CAPETreeItem* record = nullptr;
+  CAPETreeItem* parent = nullptr;
+  GetSelectedItemData(&record, &parent);
+  // While systems or packages are wanted, a system itself is no choice: one of its packages is.
+  if (record && ((filter_ & 12) == 0 || record->catid != kThermoSystemCatid)) SetSelection(record, parent);
+  if (!choice_.progId.empty()) {
+    EndDialog(IDOK);
+    return;
+  }
+  if (doubleClick) return;
+  if (MessageBoxA(hwnd(), "No component was selected. Do you want to try again?", kCaption,
+                  MB_YESNO | MB_ICONEXCLAMATION) == IDNO)
+    EndDialog(IDOK);
+}
+
+bool CCapeOpenDlg::OnCommand(WORD id, WORD code, HWND) {
+  switch (id) {
+    case IDC_CO_REFRESH:
+    case IDC_CO_SHOW_PROGIDS:
+      if (code == BN_CLICKED) DisplayCategories();
+      return true;
+    case IDC_CO_VENDOR_URL:
+      if (code == BN_CLICKED && current_) NavigateToURL(current_->vendorURL);
+      return true;
+    case IDC_CO_HELP:
+      if (code == BN_CLICKED && current_) NavigateToURL(current_->helpURL);
+      return true;
+    case IDC_CO_REMOTE:
+      if (code == BN_CLICKED) onRemote();
+      return true;
+    case IDC_CO_DERADID:  // no action of its own
+    case IDC_CO_CATEGORY:
+    case IDC_CO_TAB:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool CCapeOpenDlg::OnNotify(NMHDR* header, LRESULT& result) {
+  if (!header || header->idFrom != IDC_CO_TREE) return false;
+  switch (header->code) {
+    case NM_DBLCLK:
+      Accept(true);
+      result = 0;
+      return true;
+    case NM_CLICK:
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+      browseSelection();
+      result = 0;
+      return true;
+    case NM_RCLICK:
+      result = OnTreeRightClick(*this);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CCapeOpenDlg::OnDestroy() { ClearTree(); }
+
+void CCapeOpenDlg::browseSelection() {
+  if (!tree_ || !IsWindowEnabled(tree_)) return;
+  choice_.progId.clear();
+  CAPETreeItem* record = nullptr;
+  GetSelectedItemData(&record, nullptr);
+  browseComponentInfo(record);
+}
+
+void CCapeOpenDlg::onRemote() {
+  choice_.serverName = RequestRemoteMachine(parentWindow(), "question hardcoded in dialog");
+  std::vector<char> text(choice_.serverName.begin(), choice_.serverName.end());
+  text.push_back('\0');
+  TCITEMA tab = {};
+  tab.mask = TCIF_TEXT;
+  tab.pszText = text.data();
+  SendMessageA(tab_, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tab));
+  DisplayCategories();
+}
+
+std::string CCapeOpenDlg::RequestRemoteMachine(HWND owner, const char* title) {
+  int major = 0;
+  int minor = 0;
+  shellVersion(major, minor);
+  char version[64];
+  snprintf(version, sizeof version, "Shell32 version %d,%d", major, minor);
+  ShowDialogError(version);
+
+  // What is typed into the prompt is not used: the shell's browser names the computer.
+  CInputBox prompt(hwnd());
+  INT_PTR shown = prompt.DoModal();
+  if (shown == -1 || shown == IDABORT) {
+    ShowDialogError("could not display window to request remote machine");
+    return std::string();
+  }
+  fw::CoTaskMem<ITEMIDLIST> network;
+  if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_NETWORK, network.put())) || !network.get()) return std::string();
+  std::vector<char> display(MAX_PATH + 1, '\0');
+  BROWSEINFOA browse = {};
+  browse.hwndOwner = owner;
+  browse.pidlRoot = network.get();
+  browse.pszDisplayName = display.data();
+  browse.lpszTitle = title;
+  browse.ulFlags = BIF_BROWSEFORCOMPUTER;
+  fw::CoTaskMem<ITEMIDLIST> picked;
+  *picked.put() = SHBrowseForFolderA(&browse);
+  if (!picked.get()) return std::string();
+  display[MAX_PATH] = '\0';
+  return std::string("\\\\") + display.data();
+}
+
+HRESULT CCapeOpenDlg::ShowDialogError(const std::string& text) {
+  showAppMessage(text.c_str(), nullptr, MB_ICONSTOP | MB_OK, 0);
+  return E_FAIL;
+}
+
+std::string CCapeOpenDlg::SelectionContext() const {
+  return makeSelectionContext(choice_.clsid, choice_.progId, choice_.parentProgId);
+}
+
+void CCapeOpenDlg::showCatalogueError(const std::string& text) { ShowDialogError(text); }
+
+std::string CCapeOpenDlg::selectionContext() const { return SelectionContext(); }
+
+void CCapeOpenDlg::SetSelection(const CAPETreeItem* record, const CAPETreeItem* parent) {
+  if (!record) return;
+  choice_.catid = record->catid;
+  choice_.progId = record->progid;
+  choice_.clsid = record->clsid;
+  choice_.name = record->name;
+  choice_.description = record->description;
+  choice_.componentVersion = record->componentVersion;
+  choice_.vendorURL = record->vendorURL;
+  choice_.helpURL = record->helpURL;
+  choice_.about = record->about;
+  choice_.capeVersion = record->capeVersion;
+  choice_.parentProgId = parent ? parent->progid : std::string();
+  choice_.parentName = parent ? parent->name : std::string();
+}
+
+void CCapeOpenDlg::SetInitialComponent(const std::string& progId, const std::string& parentProgId,
+                                       const std::string& catid) {
+  if (progId.empty()) {
+    choice_.progId.clear();
+    choice_.parentProgId.clear();
+    staticMode_ = false;
+    return;
+  }
+  choice_.parentProgId = parentProgId;
+  choice_.progId = progId;
+  staticMode_ = true;
+  std::unique_ptr<CAPETreeItem> parent;
+  std::unique_ptr<CAPETreeItem> record;
+  if (!parentProgId.empty()) catalogue_.GetInfoForProgID(parentProgId, std::string(), catid, &parent);
+  catalogue_.GetInfoForProgID(progId, parentProgId, catid, &record);
+  SetSelection(record.get(), parent.get());
+}
+
+HRESULT CCapeOpenDlg::browseComponentInfo(CAPETreeItem* record) {
+  try {
+    if (!record) {
+      setItemText(IDC_CO_DESCRIPTION, "");
+      setItemText(IDC_CO_CAPE_VERSION, "");
+      setItemText(IDC_CO_COMPONENT_VERSION, "");
+      setItemText(IDC_CO_ABOUT, "");
+      setItemText(IDC_CO_CLSID, "");
+      setItemText(IDC_CO_VENDOR_URL, "");
+      EnableWindow(vendorButton_, FALSE);
+      EnableWindow(helpButton_, FALSE);
+      return 0;
+    }
+    current_ = record;
+    choice_.catid.clear();
+    SendMessageA(item(IDC_CO_CATEGORY), CB_SETCURSEL, static_cast<WPARAM>(FindCategoryIndex(record->catid)), 0);
+    if (!staticMode_) choice_.progId.clear();
+    setItemText(IDC_CO_DESCRIPTION, record->description);
+    setItemText(IDC_CO_CAPE_VERSION, record->capeVersion);
+    setItemText(IDC_CO_COMPONENT_VERSION, record->componentVersion);
+    setItemText(IDC_CO_VENDOR_URL, record->vendorURL);
+    EnableWindow(vendorButton_, TRUE);
+    EnableWindow(helpButton_, TRUE);
+    setItemText(IDC_CO_ABOUT, formatAboutText(record->about));
+    setItemText(IDC_CO_CLSID, record->clsid);
+  } catch (...) {
+    ShowDialogError("Unexpected error in browseComponentInfoCAPETREEITEM*). " + SelectionContext());
+  }
+  return 0;
+}
+
+HRESULT CCapeOpenDlg::browseComponentInfo() {
+  std::string lookup;
+  try {
+    std::string package;
+    if (choice_.parentProgId.empty()) {
+      lookup = choice_.progId;
+    } else {
+      lookup = choice_.parentProgId;
+      package = choice_.progId;
+    }
+    std::wstring wide = wideFromNarrow(lookup);
+    CLSID clsid = GUID_NULL;
+    // A CLSID text or a ProgID names the entry.
+    HRESULT hr = CLSIDFromString(const_cast<wchar_t*>(wide.c_str()), &clsid);
+    if (FAILED(hr) && !wide.empty() && wide[0] != L'{') hr = CLSIDFromProgID(wide.c_str(), &clsid);
+    if (FAILED(hr)) return hr;
+    CAPETreeItem* record = nullptr;
+    hr = catalogue_.GetInfoForCLSID(clsid, kPropertyPackageCatid, &record, package);
+    browseComponentInfo(record);
+    return hr;
+  } catch (...) {
+    return ShowDialogError("Unexpected error in browseComponentInfo. " + SelectionContext() + lookup);
+  }
+}
+
+HRESULT CCapeOpenDlg::NavigateToURL(const std::string& url) {
+  if (url.empty()) return ShowDialogError("Component does not provide any URL for that field");
+  // The browser is always started on this computer.
+  fw::ComPtr<IWebBrowser> browser;
+  HRESULT hr = Utils::createInstance(kClsidInternetExplorer, nullptr, kCreationContext, kIidWebBrowser,
+                                     browser.put_void(), nullptr);
+  if (FAILED(hr)) return hr;
+  if (!browser) return E_POINTER;
+  try {
+    CTxBSTR address(url.c_str());
+    fw::ComPtr<IWebBrowserApp> application;
+    hr = application.queryFrom(browser.get(), kIidWebBrowserApp);
+    if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !application)) {
+      ShowDialogError("Error access interface IWebBrowserApp from InternetExplorer class");
+      return FAILED(hr) ? hr : E_NOINTERFACE;
+    }
+    if (FAILED(hr)) {
+      ShowDialogError("Unexpected Error navigating to url '" + url + "'");
+      return hr;
+    }
+    // A browser that cannot show itself may still open the page: Navigate decides.
+    application->put_Visible(VARIANT_TRUE);
+    VARIANT missing;
+    VariantInit(&missing);
+    missing.vt = VT_ERROR;
+    missing.scode = DISP_E_PARAMNOTFOUND;
+    hr = browser->Navigate(address.GetBSTR(), &missing, &missing, &missing, &missing);
+    if (FAILED(hr)) ShowDialogError("Error navigating to url '" + url + "'");
+    return hr;
+  } catch (...) {
+    ShowDialogError("Unexpected Error navigating to url '" + url + "'");
+    return E_UNEXPECTED;
+  }
+}
+
+HTREEITEM CCapeOpenDlg::AddTreeItem(HTREEITEM parent, const std::string& text, CAPETreeItem* record) {
+  std::string label = MakeItemLabel(text, record);
+  std::vector<char> buffer(label.begin(), label.end());
+  buffer.push_back('\0');
+  TVINSERTSTRUCTA insert = {};
+  insert.hParent = parent ? parent : TVI_ROOT;
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT;
+  insert.item.pszText = buffer.data();
+  HTREEITEM added = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  if (!added) return nullptr;
+  TVITEMA data = {};
+  data.mask = TVIF_PARAM;
+  data.hItem = added;
+  data.lParam = reinterpret_cast<LPARAM>(record);
+  if (!SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+  SendMessageA(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(added));
+  return added;
+}
+
+HTREEITEM CCapeOpenDlg::GetSelectedItemData(CAPETreeItem** record, CAPETreeItem** parentRecord) const {
+  if (record) *record = nullptr;
+  if (parentRecord) *parentRecord = nullptr;
+  if (!tree_) return nullptr;
+  HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!selected) return nullptr;
+  if (record) *record = itemRecord(tree_, selected);
+  if (parentRecord) {
+    HTREEITEM parent =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(selected)));
+    if (parent) *parentRecord = itemRecord(tree_, parent);
+  }
+  return selected;
+}
+
+void CCapeOpenDlg::ClearTree() {
+  current_ = nullptr;
+  if (tree_) {
+    // Disabled, the tree's selection changes while its items go do not browse freed records.
+    EnableWindow(tree_, FALSE);
+    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+  }
+  catalogue_.ClearTree();
+  if (tree_) EnableWindow(tree_, TRUE);
+}
+
+void CCapeOpenDlg::mirror(HTREEITEM parent, const CatalogueEntry& entry) {
+  HTREEITEM added = AddTreeItem(parent, entry.text, entry.record);
+  if (!added) return;
+  for (const CatalogueEntry& child : entry.children) mirror(added, child);
+}
+
+void CCapeOpenDlg::DisplayCategories() {
+  try {
+    ClearTree();
+    catalogue_.setServerName(choice_.serverName);
+    catalogue_.DisplayCategories(filter_);
+    for (const CatalogueEntry& category : catalogue_.roots()) mirror(nullptr, category);
+    // The combo box lists the categories of this build only, parallel to the CATID list.
+    HWND combo = item(IDC_CO_CATEGORY);
+    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& name : catalogue_.categoryNames())
+      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+  } catch (...) {
+    ShowDialogError("CCapeOpenDlg::DisplayCategories. " + SelectionContext());
+  }
+}
 
 CInputBox::CInputBox(HWND parent) : fw::Dialog(IDD_INPUTBOX, parent) {}

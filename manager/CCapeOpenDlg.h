@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <memory>
 #include <string>
 #include "TxCOGUI.h"
 #include "framework/Dialog.h"
@@ -44,12 +45,14 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
   HTREEITEM AddTreeItem(HTREEITEM parent, const std::string& text, CAPETreeItem* record);
   HTREEITEM GetSelectedItemData(CAPETreeItem** record, CAPETreeItem** parentRecord) const;
   void DisplayCategories();
-  void ClearTree(bool emptyTree);
+  // Frees every record (each traces its address) and empties the tree.
+  void ClearTree();
   int FindCategoryIndex(const std::string& catid) const { return catalogue_.FindCategoryIndex(catid); }
   ComponentCatalogue& catalogue() { return catalogue_; }
   const CAPETreeItem* currentItem() const { return current_; }
   const std::string& serverName() const { return choice_.serverName; }
   HWND tree() const { return tree_; }
+  HWND categoryCombo() const { return item(210); }
 
  protected:
   void DoDataExchange(fw::DataExchange& dx) override;
@@ -70,7 +73,6 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
   void onRemote();
   void mirror(HTREEITEM parent, const CatalogueEntry& entry);
   void underlineVendorButton();
-  static std::string formatAbout(const std::string& about);
 
   ComponentCatalogue catalogue_;
   long filter_;
@@ -79,7 +81,10 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
   CAPETreeItem* current_;
   ICCAPEGUI* owner_;
   HICON icon_;
-  HFONT underlineFont_;
+  struct FontDeleter {
+    void operator()(HFONT font) const { DeleteObject(font); }
+  };
+  std::unique_ptr<std::remove_pointer<HFONT>::type, FontDeleter> underlineFont_;
 
   // Controls bound by data exchange.
   HWND deradidButton_;

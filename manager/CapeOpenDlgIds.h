@@ -21,3 +21,7 @@
 #define IDC_CO_TREE 1018
 
 #define IDC_INPUTBOX_EDIT 232
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
