@@ -18,54 +18,68 @@ int g_casCount = 0;
 
 const size_t kNameLimit = 15;
 const size_t kCasLimit = 11;
-// Longer lines are cut here: a valid line is far shorter, and an overlong token is still
-// seen as too long.
-const size_t kLineLimit = 512;
 
 // The blanks that scanf skips.
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
-// Reads one line (without its end) of at most kLineLimit bytes; the rest of a longer line
-// is skipped. False at the end of the file when nothing was read.
-bool readLine(FILE* file, std::string& line) {
-  line.clear();
+// A run of non-blank characters: its first characters and its full length, so that a
+// line of any length is judged without being held in memory.
+struct Token {
+  static const size_t kKept = 64;
+  std::string text;
+  size_t length = 0;
+  void add(char c) {
+    if (text.size() < kKept) text.push_back(c);
+    ++length;
+  }
+};
+
+// Reads one line and keeps its first three tokens. False at the end of the file.
+bool readTokens(FILE* file, Token tokens[3], int& count) {
+  for (int i = 0; i < 3; ++i) tokens[i] = Token();
+  count = 0;
+  bool any = false, inToken = false;
   int c = 0;
-  bool any = false;
   while ((c = fgetc(file)) != EOF) {
     any = true;
     if (c == '\n') break;
-    if (line.size() < kLineLimit) line.push_back(static_cast<char>(c));
+    if (isBlank(c)) {
+      inToken = false;
+      continue;
+    }
+    if (!inToken) {
+      inToken = true;
+      ++count;
+    }
+    if (count <= 3) tokens[count - 1].add(static_cast<char>(c));
   }
+  if (count > 3) count = 3;
   return any;
 }
 
-// The next token of blank-free characters from 'pos' (after blanks); empty when none.
-std::string nextToken(const std::string& line, size_t& pos) {
-  while (pos < line.size() && isBlank(line[pos])) ++pos;
-  size_t start = pos;
-  while (pos < line.size() && !isBlank(line[pos])) ++pos;
-  return line.substr(start, pos - start);
-}
-
-// Fields of one line read as "%d, %s %s": the count of fields read (0 to 3).
-int scanLine(const std::string& line, long& identifier, std::string& name, std::string& cas) {
-  const char* begin = line.c_str();
+// The fields of one line read as "%d, %s %s": how many were read (0 to 3).
+int scanLine(const Token tokens[3], int count, long& identifier, Token& name, Token& cas) {
+  if (count == 0) return 0;
+  const std::string& first = tokens[0].text;
   char* end = nullptr;
-  identifier = strtol(begin, &end, 10);
-  if (end == begin) return 0;
-  size_t pos = static_cast<size_t>(end - begin);
-  if (pos >= line.size() || line[pos] != ',') return 1;
+  identifier = strtol(first.c_str(), &end, 10);
+  size_t pos = static_cast<size_t>(end - first.c_str());
+  if (pos == 0) return 0;
+  if (pos >= first.size() || first[pos] != ',') return 1;
   ++pos;
-  name = nextToken(line, pos);
-  if (name.empty()) return 1;
-  cas = nextToken(line, pos);
-  return cas.empty() ? 2 : 3;
-}
-
-bool blankLine(const std::string& line) {
-  for (char c : line)
-    if (!isBlank(c)) return false;
-  return true;
+  int next = 1;
+  if (pos < tokens[0].length) {
+    // "12,WATER": the name starts right behind the comma.
+    name.text = first.substr(pos);
+    name.length = tokens[0].length - pos;
+  } else {
+    if (count < 2) return 1;
+    name = tokens[1];
+    next = 2;
+  }
+  if (count <= next) return 2;
+  cas = tokens[next];
+  return 3;
 }
 
 void clearTables() {
@@ -152,26 +166,28 @@ void TxUtils::readCompoundList() {
       return;
     }
     int counter = 1;
-    std::string line, name, cas;
-    while (readLine(file.get(), line)) {
-      if (blankLine(line)) continue;  // scanf skips empty lines
+    Token tokens[3];
+    int count = 0;
+    while (readTokens(file.get(), tokens, count)) {
+      if (count == 0) continue;  // scanf skips empty lines
       long identifier = 0;
-      int fields = scanLine(line, identifier, name, cas);
+      Token name, cas;
+      int fields = scanLine(tokens, count, identifier, name, cas);
       if (fields == 0) break;
       if (fields < 3) {
         MTUtils::reportFailure("could not read 3 fields of one line", nullptr, nullptr, true);
         return;
       }
-      if (name.size() > kNameLimit) {
+      if (name.length > kNameLimit) {
         MTUtils::reportFailure("component name too long", nullptr, nullptr, true);
         return;
       }
-      if (cas.size() > kCasLimit) {
+      if (cas.length > kCasLimit) {
         MTUtils::reportFailure("casno name too long", nullptr, nullptr, true);
         return;
       }
-      if (name.back() == ',') name.pop_back();
-      store(identifier, name, cas);
+      if (!name.text.empty() && name.text.back() == ',') name.text.pop_back();
+      store(identifier, name.text, cas.text);
       ++counter;
     }
     if (counter < kExpectedCompounds) {
