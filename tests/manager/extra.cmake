@@ -1,0 +1,3 @@
+# The Component Manager's tests write classes into the registry (in categories that no
+# sample uses) and may read the product's TxCOGUI.ini: one test of them at a time.
+set(TX_AREA_PROPERTIES RESOURCE_LOCK manager_registry)
