@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include "framework/Raii.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
@@ -158,9 +159,10 @@ void TxUtils::initialize() {
 void TxUtils::readCompoundList() {
   try {
     clearTables();
-    std::string path = MTUtils::getDllDirectory() + "\\TxpCASnos.txt";
+    std::string folder = MTUtils::getDllDirectory();
     // Binary mode: a stray end-of-file byte must not end the list early, and "\r" is a blank.
-    fw::UniqueFile file(fopen(path.c_str(), "rb"));
+    // Without a module folder the path would name a file at the root of the current drive.
+    fw::UniqueFile file(folder.empty() ? nullptr : fopen((folder + "\\TxpCASnos.txt").c_str(), "rb"));
     if (!file) {
       MTUtils::reportFailure("Cannot open TxpCASnos.txt", nullptr, nullptr, true);
       return;

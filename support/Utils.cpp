@@ -104,7 +104,11 @@ std::string Utils::readIniValue(const char* key, const char* section, const char
   if (!key || !*key) return std::string();  // a null key would list every key of the section
   try {
     std::string file = path ? path : "";
-    if (file.empty()) file = MTUtils::getDllDirectory() + "\\" + MTUtils::getModuleName() + ".ini";
+    if (file.empty()) {
+      std::string folder = MTUtils::getDllDirectory();
+      if (folder.empty()) return std::string();  // not a file at the root of the current drive
+      file = folder + "\\" + MTUtils::getModuleName() + ".ini";
+    }
     const char* group = section && *section ? section : "general";
     char value[260] = "";
     GetPrivateProfileStringA(group, key, "", value, sizeof value, file.c_str());
@@ -134,7 +138,7 @@ std::string GetRegPath(const char* keyPath, const char* valueName) {
       size = static_cast<DWORD>(data.size());
       status = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     }
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::string();
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ)) return std::string();
     // The stored bytes need not end with a zero.
     size_t length = size < data.size() ? size : data.size();
     if (length > kTaken) length = kTaken;

@@ -5,6 +5,7 @@
 #include "SupportFixtures.h"
 #include "common/BoxCapture.h"
 #include "common/TestSupport.h"
+#include "support/MTUtils.h"
 #include "support/TxUtils.h"
 
 namespace {
@@ -181,6 +182,20 @@ TEST_F(CompoundListTest, HostileFilesEndInAReportNeverInACrash) {
   noise[1] = ',';
   boxes = readList(noise);
   EXPECT_EQ(1u, boxes.size()) << "one report or the count warning";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CompoundListWithoutModuleTest, UnknownModuleFolderMeansNoList) {
+  MTUtils::setModuleName("txnotloaded.dll");
+  BoxCapture boxes;
+  TxUtils::readCompoundList();
+  EXPECT_TRUE(boxes.anyContains("Error getting the dll path for txnotloaded.dll"));
+  EXPECT_TRUE(boxes.anyContains("Cannot open TxpCASnos.txt"));
+  EXPECT_EQ(nullptr, TxUtils::compoundName(1));
+  MTUtils::setModuleName("");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "SupportFixtures.h"
 #include "common/BoxCapture.h"
 #include "common/TestSupport.h"
+#include "support/MTUtils.h"
 #include "support/Utils.h"
 
 namespace {
@@ -105,6 +106,14 @@ TEST_F(IniTest, IniFileThatIsNotTextGivesEmptyValues) {
   EXPECT_LE(read.size(), 259u);
 }
 
+TEST(IniWithoutModuleTest, UnknownModuleFolderGivesEmptyValue) {
+  MTUtils::setModuleName("txnotloaded.dll");
+  BoxCapture boxes;
+  EXPECT_EQ("", Utils::readIniValue("DERadid"));
+  EXPECT_TRUE(boxes.anyContains("Error getting the dll path for txnotloaded.dll"));
+  MTUtils::setModuleName("");
+}
+
 // A key of its own under HKEY_CLASSES_ROOT, removed afterwards.
 class RegistryTest : public tx::ComTest {
  protected:
@@ -152,6 +161,8 @@ TEST_F(RegistryTest, LongAndUnterminatedValuesAreCutAndTerminated) {
   EXPECT_EQ("abc", GetRegPath(key_.c_str(), "NoZero"));
   set("NoZeroLong", REG_SZ, std::string(2048, 'z'));
   EXPECT_EQ(std::string(2047, 'z'), GetRegPath(key_.c_str(), "NoZeroLong"));
+  set("Multi", REG_MULTI_SZ, std::string("first\0second\0\0", 14));
+  EXPECT_EQ("first", GetRegPath(key_.c_str(), "Multi"));
   set("Empty", REG_SZ, std::string());
   EXPECT_EQ("", GetRegPath(key_.c_str(), "Empty"));
 }
