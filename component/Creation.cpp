@@ -40,8 +40,8 @@ HRESULT initializeComponent(IUnknown* component) {
   return utilities->Initialize();
 }
 
-std::string narrowBstr(BSTR text) {
-  const char* narrow = static_cast<const char*>(CTxBSTR(static_cast<const wchar_t*>(text)));
+std::string narrowText(const CTxBSTR& text) {
+  const char* narrow = static_cast<const char*>(text);
   return narrow ? std::string(narrow) : std::string();
 }
 
@@ -106,7 +106,7 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, IDisp
   CTxBSTR nameHolder;
   nameHolder.Attach(registeredName);
   if (FAILED(hr)) return hr;
-  std::string name = narrowBstr(registeredName);
+  std::string name = narrowText(nameHolder);
 
   fw::ComPtr<IDispatch> created;
   const wchar_t* computer = static_cast<const wchar_t*>(serverName);
@@ -136,8 +136,7 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, IDisp
     fw::ComPtr<IUnknown> registered;
     hr = created->QueryInterface(CapeVersion::iidFor(category, compCOversion), registered.put_void());
     if (FAILED(hr)) {
-      const char* detectedText = static_cast<const char*>(CapeVersion::versionText(detected));
-      report(0, fillText(kM6, {progId, coVersionText, detectedText ? detectedText : "", name}));
+      report(0, fillText(kM6, {progId, coVersionText, narrowText(CapeVersion::versionText(detected)), name}));
       (*out)->Release();
       *out = nullptr;
       result = hr;
