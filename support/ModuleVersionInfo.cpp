@@ -8,8 +8,8 @@
 #include "support/MTUtils.h"
 
 const char* const ModuleVersionInfo::kKeyNames[kKeyCount] = {
-    "CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright", "OriginalFilename",
-    "ProductName", "ProductVersion", "Comments",    "LegalTrademarks", "PrivateBuild",  "SpecialBuild"};
+    "CompanyName", "FileDescription", "FileVersion", "InternalName",    "LegalCopyright", "OriginalFilename",
+    "ProductName", "ProductVersion",  "Comments",    "LegalTrademarks", "PrivateBuild",   "SpecialBuild"};
 
 namespace {
 

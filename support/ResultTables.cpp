@@ -253,8 +253,10 @@ const size_t kResultNameCount = sizeof kResultNames / sizeof kResultNames[0];
 const ResultRange kResultRanges[] = {
     {static_cast<HRESULT>(0x80040170UL), static_cast<HRESULT>(0x8004017FUL), "CACHE_E_FIRST...CACHE_E_LAST"},
     {static_cast<HRESULT>(0x00040170UL), static_cast<HRESULT>(0x0004017FUL), "CACHE_S_FIRST...CACHE_S_LAST"},
-    {static_cast<HRESULT>(0x80040110UL), static_cast<HRESULT>(0x8004011FUL), "CLASSFACTORY_E_FIRST...CLASSFACTORY_E_LAST"},
-    {static_cast<HRESULT>(0x00040110UL), static_cast<HRESULT>(0x0004011FUL), "CLASSFACTORY_S_FIRST...CLASSFACTORY_S_LAST"},
+    {static_cast<HRESULT>(0x80040110UL), static_cast<HRESULT>(0x8004011FUL),
+     "CLASSFACTORY_E_FIRST...CLASSFACTORY_E_LAST"},
+    {static_cast<HRESULT>(0x00040110UL), static_cast<HRESULT>(0x0004011FUL),
+     "CLASSFACTORY_S_FIRST...CLASSFACTORY_S_LAST"},
     {static_cast<HRESULT>(0x80040190UL), static_cast<HRESULT>(0x8004019FUL), "CLIENTSITE_E_FIRST...CLIENTSITE_E_LAST"},
     {static_cast<HRESULT>(0x00040190UL), static_cast<HRESULT>(0x0004019FUL), "CLIENTSITE_S_FIRST...CLIENTSITE_S_LAST"},
     {static_cast<HRESULT>(0x800401D0UL), static_cast<HRESULT>(0x800401DFUL), "CLIPBRD_E_FIRST...CLIPBRD_E_LAST"},

@@ -9,7 +9,9 @@ namespace {
 // One text for the whole module: callers copy it before the next call.
 char g_resultText[160];
 
-unsigned long bits(HRESULT code) { return static_cast<unsigned long>(static_cast<unsigned int>(code)); }
+unsigned long bits(HRESULT code) {
+  return static_cast<unsigned long>(static_cast<unsigned int>(code));
+}
 
 }  // namespace
 
@@ -36,8 +38,9 @@ const char* describeResult(HRESULT code) {
 
 void showSystemError(const char* text, HRESULT code) {
   char* systemText = nullptr;
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, static_cast<DWORD>(code), 1033, reinterpret_cast<char*>(&systemText), 0, nullptr);
+  DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), 1033, reinterpret_cast<char*>(&systemText), 0, nullptr);
   std::string message;
   try {
     message = text ? text : "";

@@ -21,7 +21,9 @@ const size_t kNameLimit = 15;
 const size_t kCasLimit = 11;
 
 // The blanks that scanf skips.
-bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // A run of non-blank characters: its first characters and its full length, so that a
 // line of any length is judged without being held in memory.
@@ -128,7 +130,9 @@ BSTR TxUtils::casNumber(int slot) {
   return slot >= 0 && slot <= kSlotCount ? static_cast<BSTR>(g_casNumbers[slot]) : nullptr;
 }
 
-int TxUtils::casCount() { return g_casCount; }
+int TxUtils::casCount() {
+  return g_casCount;
+}
 int TxUtils::tarnixVersion() {
   initialize();
   return g_tarnixVersion;
@@ -194,9 +198,8 @@ void TxUtils::readCompoundList() {
     }
     if (counter < kExpectedCompounds) {
       char text[160];
-      snprintf(text, sizeof text,
-               "WARNING: only %d compounds (%d were expected) were read from file TxpCASnos.txt. ", counter,
-               kExpectedCompounds);
+      snprintf(text, sizeof text, "WARNING: only %d compounds (%d were expected) were read from file TxpCASnos.txt. ",
+               counter, kExpectedCompounds);
       MTUtils::showMessage(text, "", 0, nullptr);
     }
   } catch (...) {

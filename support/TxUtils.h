@@ -7,7 +7,7 @@
 
 class TxUtils {
  public:
-  static const int kSlotCount = 1768;          // slots 1 to 1768; slot 0 stays empty
+  static const int kSlotCount = 1768;  // slots 1 to 1768; slot 0 stays empty
   static const int kExpectedCompounds = 1764;
 
   // True when "tarnix.exe" is loaded with a readable version. The first call also reads

@@ -2,14 +2,15 @@
 #include <cwchar>
 #include <cstdio>
 #include <vector>
-#include "framework/ComPtr.h"
 #include "framework/Raii.h"
 #include "support/MTUtils.h"
 #include "support/ResultText.h"
 
 namespace {
 
-size_t wideLength(BSTR text) { return text ? wcslen(text) : 0; }
+size_t wideLength(BSTR text) {
+  return text ? wcslen(text) : 0;
+}
 
 bool sameLetter(wchar_t a, wchar_t b) {
   if (a == b) return true;
@@ -86,7 +87,9 @@ int Utils::findNoCase(BSTR text, BSTR part) {
   return -1;
 }
 
-bool Utils::containsNoCase(BSTR text, BSTR part) { return findNoCase(text, part) > -1; }
+bool Utils::containsNoCase(BSTR text, BSTR part) {
+  return findNoCase(text, part) > -1;
+}
 
 CTxBSTR Utils::trimTrailingBlanks(BSTR text) {
   if (!text) return CTxBSTR();
@@ -138,7 +141,8 @@ std::string GetRegPath(const char* keyPath, const char* valueName) {
       size = static_cast<DWORD>(data.size());
       status = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     }
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ)) return std::string();
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ))
+      return std::string();
     // The stored bytes need not end with a zero.
     size_t length = size < data.size() ? size : data.size();
     if (length > kTaken) length = kTaken;

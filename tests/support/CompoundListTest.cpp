@@ -126,8 +126,7 @@ TEST_F(CompoundListTest, MissingFileIsReportedAndLeavesTheTablesEmpty) {
 TEST_F(CompoundListTest, LineEndsBlankLinesAndHeadersAreReadAsScanfWould) {
   // CRLF ends, blank lines skipped, last line without an end; a later repeat of an
   // identifier replaces it and may drop its CAS number.
-  std::vector<std::string> boxes =
-      readList("1, A 1-1-1\r\n\r\n\n2, B 2-2-2\r\n1, A2 NULL\r\n7,C 7-7-7");
+  std::vector<std::string> boxes = readList("1, A 1-1-1\r\n\r\n\n2, B 2-2-2\r\n1, A2 NULL\r\n7,C 7-7-7");
   EXPECT_EQ("2-2-2", cas(2)) << "no carriage return in the CAS number";
   EXPECT_EQ("A2", name(1));
   EXPECT_EQ("<null>", cas(1));

@@ -65,15 +65,18 @@ struct CreationCall {
 std::vector<CreationCall> g_calls;
 decltype(&CoCreateInstance) g_realCreate = nullptr;
 decltype(&CoCreateInstanceEx) g_realCreateEx = nullptr;
-HRESULT g_forcedAnswer = S_OK;        // a failure the local creation gives instead of trying
-bool g_refuseRemoteOnly = false;      // E_INVALIDARG whenever the remote context is asked for
+HRESULT g_forcedAnswer = S_OK;    // a failure the local creation gives instead of trying
+bool g_refuseRemoteOnly = false;  // E_INVALIDARG whenever the remote context is asked for
 HRESULT g_forcedInterfaceAnswer = S_OK;
 
 HRESULT WINAPI watchedCreate(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object) {
   HRESULT hr;
-  if (g_refuseRemoteOnly && (context & CLSCTX_REMOTE_SERVER)) hr = E_INVALIDARG;
-  else if (FAILED(g_forcedAnswer)) hr = g_forcedAnswer;
-  else hr = g_realCreate(clsid, outer, context, iid, object);
+  if (g_refuseRemoteOnly && (context & CLSCTX_REMOTE_SERVER))
+    hr = E_INVALIDARG;
+  else if (FAILED(g_forcedAnswer))
+    hr = g_forcedAnswer;
+  else
+    hr = g_realCreate(clsid, outer, context, iid, object);
   g_calls.push_back({false, context, std::string(), hr});
   return hr;
 }
@@ -159,7 +162,8 @@ TEST_F(CreateInstanceTest, RegisteredClassIsNamedByProgIdAndUnknownInterfaceByIi
   ASSERT_EQ(1u, boxes.count());
   char context[16];
   snprintf(context, sizeof context, "%d", static_cast<int>(CLSCTX_ALL));
-  std::string line = "Error creating interface '" + guidText(unknownIid) + "' for class '" + progId + "' context " + context;
+  std::string line =
+      "Error creating interface '" + guidText(unknownIid) + "' for class '" + progId + "' context " + context;
   EXPECT_EQ(0u, boxes.boxes()[0].text.find(line)) << boxes.boxes()[0].text;
   EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find("E_NOINTERFACE ($80004002)"));
   ASSERT_EQ(1u, g_calls.size()) << "an empty computer name means this computer";
@@ -169,8 +173,8 @@ TEST_F(CreateInstanceTest, RegisteredClassIsNamedByProgIdAndUnknownInterfaceByIi
 TEST_F(CreateInstanceTest, LocalCreationSucceedsSilently) {
   BoxCapture boxes;
   fw::ComPtr<ICCAPEGUI> object;
-  EXPECT_EQ(S_OK, Utils::createInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI,
-                                        object.put_void(), nullptr));
+  EXPECT_EQ(S_OK, Utils::createInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, object.put_void(),
+                                        nullptr));
   ASSERT_TRUE(object);
   LONG version = -1;
   EXPECT_EQ(S_OK, object->get_compCOversion(&version));
@@ -202,8 +206,9 @@ TEST_F(CreateInstanceTest, NoRetryForOtherFailuresOrWithoutTheRemoteContext) {
 
   g_calls.clear();
   g_forcedAnswer = CLASS_E_NOAGGREGATION;
-  EXPECT_EQ(CLASS_E_NOAGGREGATION, Utils::createInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_REMOTE_SERVER,
-                                                         IID_ICCAPEGUI, &object, nullptr));
+  EXPECT_EQ(CLASS_E_NOAGGREGATION,
+            Utils::createInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_REMOTE_SERVER, IID_ICCAPEGUI,
+                                  &object, nullptr));
   EXPECT_EQ(1u, g_calls.size());
   EXPECT_EQ(2u, boxes.count());
   EXPECT_EQ(nullptr, object);

@@ -46,8 +46,10 @@ class HostDetectionTest : public ::testing::Test {
       size_t equals = line.find('=');
       if (equals != std::string::npos) {
         std::string key = line.substr(0, equals), value = line.substr(equals + 1);
-        if (key == "box") result.boxes.push_back(value);
-        else result.values[key] = value;
+        if (key == "box")
+          result.boxes.push_back(value);
+        else
+          result.values[key] = value;
       }
       start = end + 1;
     }
@@ -95,7 +97,8 @@ TEST_F(HostDetectionTest, SketchrWithoutVersionResourceIsReportedButIsNoTarnixHo
   EXPECT_EQ("0", result.values["host"]);
   EXPECT_EQ("0", result.values["sketch"]);
   ASSERT_EQ(1u, result.boxes.size());
-  EXPECT_NE(std::string::npos, result.boxes[0].find("error getting DLL version for sketchr.exeFInfoErr returned error "));
+  EXPECT_NE(std::string::npos,
+            result.boxes[0].find("error getting DLL version for sketchr.exeFInfoErr returned error "));
 }
 
 TEST_F(HostDetectionTest, FirstQuestionReadsTheCompoundListOnce) {
@@ -159,7 +162,8 @@ TEST(ModuleVersionInfoTest, DllVersionsSplitAtCommasOrReportTheMissingModule) {
   EXPECT_FALSE(getDLLversions(&numbers[0], &numbers[1], &numbers[2], &numbers[3], "txnotloaded.dll"));
   EXPECT_EQ(0, numbers[0]);
   EXPECT_TRUE(boxes.anyContains("Error getting the dll path for txnotloaded.dll"));
-  EXPECT_TRUE(boxes.anyContains("getDLLversions:  ERROR: error getting DLL version for txnotloaded.dllFInfoErr returned error "));
+  EXPECT_TRUE(boxes.anyContains(
+      "getDLLversions:  ERROR: error getting DLL version for txnotloaded.dllFInfoErr returned error "));
 }
 
 }  // namespace

@@ -133,12 +133,13 @@ TEST(ResultTextTest, OtherCodesShowSeverityAndFacility) {
   EXPECT_STREQ("severity: SEVERITY_SUCCESS, facility: FACILITY_WINDOWS ($20080001)", describeResult(0x20080001));
   EXPECT_STREQ("severity: SEVERITY_ERROR, facility: <Unknown Facility> ($FFFF0001)",
                describeResult(static_cast<HRESULT>(0xFFFF0001)));
-  const char* facilities[] = {"FACILITY_NULL", "FACILITY_RPC",  "FACILITY_DISPATCH", "FACILITY_STORAGE", "FACILITY_ITF",
-                              "FACILITY_0x05", "FACILITY_0x06", "FACILITY_WIN32",    "FACILITY_WINDOWS"};
+  const char* facilities[] = {"FACILITY_NULL", "FACILITY_RPC",   "FACILITY_DISPATCH", "FACILITY_STORAGE",
+                              "FACILITY_ITF",  "FACILITY_0x05", "FACILITY_0x06",     "FACILITY_WIN32",
+                              "FACILITY_WINDOWS"};
   for (unsigned facility = 0; facility < 9; ++facility) {
     HRESULT code = static_cast<HRESULT>(0x80000000u | (facility << 16) | 0x1234u);
-    EXPECT_NE(std::string::npos, std::string(describeResult(code)).find(std::string("facility: ") + facilities[facility] + " ("))
-        << describeResult(code);
+    std::string text = describeResult(code);
+    EXPECT_NE(std::string::npos, text.find(std::string("facility: ") + facilities[facility] + " (")) << text;
   }
   EXPECT_NE(std::string::npos, std::string(describeResult(0x00091234)).find("facility: <Unknown Facility>"));
 }

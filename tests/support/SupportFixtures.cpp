@@ -29,7 +29,9 @@ bool ModuleFolder::write(const std::string& name, const std::string& content) {
   return tx::writeFile(path(name), content);
 }
 
-void ModuleFolder::remove(const std::string& name) { DeleteFileA(path(name).c_str()); }
+void ModuleFolder::remove(const std::string& name) {
+  DeleteFileA(path(name).c_str());
+}
 
 bool ModuleFolder::load() {
   module_ = LoadLibraryA(dllPath().c_str());

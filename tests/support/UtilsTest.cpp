@@ -24,8 +24,10 @@ class Text {
 
 TEST(UtilsTest, EqualNoCaseFoldsOnlyAsciiLetters) {
   Text azcx(L"azcx");
-  for (const wchar_t* same : {L"Azcx", L"AZCX", L"azCx", L"azcx"}) EXPECT_TRUE(Utils::equalNoCase(azcx, Text(same))) << tx::narrow(same);
-  for (const wchar_t* other : {L"azcY", L"azcxY", L"azc", L""}) EXPECT_FALSE(Utils::equalNoCase(azcx, Text(other))) << tx::narrow(other);
+  for (const wchar_t* same : {L"Azcx", L"AZCX", L"azCx", L"azcx"})
+    EXPECT_TRUE(Utils::equalNoCase(azcx, Text(same))) << tx::narrow(same);
+  for (const wchar_t* other : {L"azcY", L"azcxY", L"azc", L""})
+    EXPECT_FALSE(Utils::equalNoCase(azcx, Text(other))) << tx::narrow(other);
   EXPECT_TRUE(Utils::equalNoCase(nullptr, Text(L"")));
   EXPECT_TRUE(Utils::equalNoCase(Text(L""), nullptr));
   EXPECT_TRUE(Utils::equalNoCase(nullptr, nullptr));
@@ -73,9 +75,8 @@ class IniTest : public tx::ComTest {
 };
 
 TEST_F(IniTest, ReadsTheModulesIniFileBesideTheDll) {
-  ASSERT_TRUE(folder_.write("TxCOGUI.ini",
-                            "[general]\r\nDERadid=on   \r\nquoted=\"yes   \"\r\nlong=" + std::string(400, 'L') +
-                                "\r\n[other]\r\nDERadid=off\r\n"));
+  ASSERT_TRUE(folder_.write("TxCOGUI.ini", "[general]\r\nDERadid=on   \r\nquoted=\"yes   \"\r\nlong=" +
+                                               std::string(400, 'L') + "\r\n[other]\r\nDERadid=off\r\n"));
   EXPECT_EQ("on", Utils::readIniValue("DERadid"));
   EXPECT_EQ("yes", Utils::readIniValue("quoted", "", ""));
   EXPECT_EQ("off", Utils::readIniValue("DERadid", "other"));
