@@ -248,6 +248,8 @@ void ComponentCatalogue::DisplayPropertySystemPropPacks(CatalogueEntry& category
       fw::ComPtr<IUnknown> object;
       if (FAILED(createObject(clsid, IID_IUnknown, object.put_void())) || !object) continue;
       fw::ComPtr<ICapeThermoSystem> thermoSystem;
+      // The line of a failure tells only what this query left, not what a system before it did.
+      SetErrorInfo(0, nullptr);
       HRESULT hr = thermoSystem.queryFrom(object.get(), IID_ICapeThermoSystem);
       if (SUCCEEDED(hr) && !thermoSystem) hr = E_NOINTERFACE;
       if (FAILED(hr)) {
