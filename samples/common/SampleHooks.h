@@ -33,8 +33,8 @@ typedef int(WINAPI* SampleCallLogFn)(char* buffer, int size);
 typedef void(WINAPI* SampleClearCallLogFn)();
 // 0: the Edit window waits for the user; otherwise it closes itself after that many ms.
 typedef void(WINAPI* SampleSetEditAutoCloseFn)(DWORD milliseconds);
-// A new host container over 'file' (null: a compound file in memory) with the
-// failures of ISampleHostControl::SetFailures.
+// A new host container over 'file' (opened when it exists, else created; null: a
+// compound file in memory) with the failures of ISampleHostControl::SetFailures.
 typedef HRESULT(WINAPI* SampleCreateHostContainerFn)(const wchar_t* file, DWORD failures, IDispatch** container);
 }
 
@@ -74,6 +74,9 @@ ISampleHostControl : public IUnknown {
   STDMETHOD(SetFailures)(DWORD failures) PURE;
   // The case file's root storage (opened in memory on first use when no file was given).
   STDMETHOD(GetRootStorage)(IStorage** root) PURE;
+  // Another container over the same case file, for the component whose sub-storage is
+  // 'name' (one container per component, as a host gives them); no failures set.
+  STDMETHOD(AddComponent)(LPCWSTR name, IDispatch** container) PURE;
 };
 inline constexpr IID IID_ISampleHostControl = {0x9C632F96, 0x1F0E, 0x4196,
                                                {0xBA, 0x25, 0xC7, 0xC5, 0x31, 0xBE, 0x81, 0x37}};
@@ -109,6 +112,20 @@ inline std::vector<std::string> sampleCallLog(const char* dll) {
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) entries.push_back(line);
   return entries;
+}
+
+// Loads the DLL that serves 'info' (from its registered InprocServer32) and keeps it
+// loaded until FreeLibrary, so that its call log outlives CoFreeUnusedLibraries.
+inline HMODULE pinSampleDll(const ClassInfo& info) {
+  wchar_t clsid[40] = L"";
+  StringFromGUID2(info.clsid, clsid, 40);
+  std::string key = "CLSID\\";
+  for (const wchar_t* c = clsid; *c; ++c) key += static_cast<char>(*c);  // a GUID is ASCII
+  key += "\\InprocServer32";
+  char path[MAX_PATH] = "";
+  LONG size = sizeof path;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), path, &size) != ERROR_SUCCESS) return nullptr;
+  return LoadLibraryA(path);
 }
 
 inline void clearSampleCallLog(const char* dll) {

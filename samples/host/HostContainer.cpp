@@ -223,6 +223,22 @@ STDMETHODIMP HostContainer::GetRootStorage(IStorage** root) {
   return SUCCEEDED(hr) ? root_.copyTo(root) : hr;
 }
 
+STDMETHODIMP HostContainer::AddComponent(LPCWSTR name, IDispatch** container) {
+  if (!container) return E_POINTER;
+  *container = nullptr;
+  if (!name || !*name) return E_INVALIDARG;
+  HRESULT hr = ensureRoot();
+  if (FAILED(hr)) return hr;
+  fw::ComPtr<IDispatch> created;
+  hr = create(nullptr, 0, IID_IDispatch, created.put_void());
+  if (FAILED(hr)) return hr;
+  HostContainer* sibling = static_cast<HostContainer*>(static_cast<SampleExtnContainer*>(created.get()));
+  sibling->root_ = root_;
+  hr = sibling->SetComponentName(name);
+  if (SUCCEEDED(hr)) *container = created.detach();
+  return hr;
+}
+
 HRESULT createHostContainerFactory(IClassFactory** factory) {
   auto* created = new (std::nothrow) HostContainerFactory();
   if (!created) return E_OUTOFMEMORY;

@@ -49,6 +49,7 @@ class HostContainer : public SampleDispatch<SampleExtnContainer, &IID_SampleExtn
   STDMETHOD(SetComponentName)(LPCWSTR name) override;
   STDMETHOD(SetFailures)(DWORD failures) override;
   STDMETHOD(GetRootStorage)(IStorage** root) override;
+  STDMETHOD(AddComponent)(LPCWSTR name, IDispatch** container) override;
 
  private:
   HRESULT ensureRoot();

@@ -255,3 +255,42 @@ TEST_F(HostTest, UnitRoundTripThroughTheContainerAsTheProductMakesIt) {
   }
   DeleteFileW(file.c_str());
 }
+
+TEST_F(HostTest, ComponentsOfOneCaseShareItsFile) {
+  const std::wstring file = txt::tempFile(L"HostTwoComponents");
+  {
+    fw::ComPtr<ExtnContainer> first = container(file);
+    ASSERT_TRUE(first);
+    fw::ComPtr<ISampleHostControl> control;
+    ASSERT_EQ(S_OK, control.queryFrom(first.get(), IID_ISampleHostControl));
+    fw::ComPtr<IDispatch> added;
+    ASSERT_EQ(S_OK, control->AddComponent(L"Second", added.put()));
+    fw::ComPtr<ExtnContainer> second;
+    ASSERT_EQ(S_OK, second.queryFrom(added.get(), IID_ExtnContainer));
+    const struct {
+      ExtnContainer* host;
+      const char* text;
+    } writes[] = {{first.get(), "one"}, {second.get(), "two"}};
+    for (const auto& write : writes) {
+      fw::ComPtr<IStorage> storage = storageOf(write.host, extnStorageSave);
+      ASSERT_TRUE(storage);
+      fw::ComPtr<IStream> stream;
+      ASSERT_EQ(S_OK, storage->CreateStream(L"CAPEOPEN", 0x1012, 0, 0, stream.put()));
+      ASSERT_EQ(S_OK, stream->Write(write.text, 3, nullptr));
+    }
+  }
+  fw::ComPtr<IStorage> root;
+  ASSERT_EQ(S_OK, StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, root.put()));
+  const struct {
+    const wchar_t* name;
+    const char* text;
+  } expected[] = {{kDefaultComponentStorage, "one"}, {L"Second", "two"}};
+  for (const auto& component : expected) {
+    fw::ComPtr<IStorage> storage;
+    ASSERT_EQ(S_OK, root->OpenStorage(component.name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
+                                      storage.put()));
+    EXPECT_EQ(component.text, readStreamText(storage.get(), L"CAPEOPEN"));
+  }
+  root.reset();
+  DeleteFileW(file.c_str());
+}

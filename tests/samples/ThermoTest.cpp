@@ -214,3 +214,20 @@ TEST_F(ThermoTest, TheDllMayUnloadOnlyWhenEverythingIsReleased) {
   EXPECT_EQ(0, txs::sampleLiveObjects(txs::kThermoDll));
   EXPECT_EQ(S_OK, canUnload());
 }
+
+TEST_F(ThermoTest, AnUnusedDllIsUnloadedAndAPinnedOneKeepsItsLog) {
+  system_.reset();
+  CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_EQ(nullptr, GetModuleHandleA(txs::kThermoDll));
+
+  HMODULE pinned = txs::pinSampleDll(txs::kThermoSystem);
+  ASSERT_NE(nullptr, pinned);
+  ASSERT_EQ(S_OK, txt::create(txs::kThermoSystem, IID_ICapeThermoSystem, system_));
+  fw::UniqueVariant list;
+  ASSERT_EQ(S_OK, system_->GetPropertyPackages(list.get()));
+  system_.reset();
+  CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_EQ(pinned, GetModuleHandleA(txs::kThermoDll));
+  EXPECT_EQ(std::vector<std::string>{"ThermoSystem.GetPropertyPackages"}, txs::sampleCallLog(txs::kThermoDll));
+  FreeLibrary(pinned);
+}
