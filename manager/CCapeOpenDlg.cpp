@@ -469,6 +469,10 @@ void CCapeOpenDlg::DisplayCategories() {
     catalogue_.setServerName(choice_.serverName);
     catalogue_.DisplayCategories(filter_);
     for (const CatalogueEntry& category : catalogue_.roots()) mirror(nullptr, category);
+    // Each item scrolled the view to itself; the user starts at the top. (A tree that gets
+    // the focus without a selection selects its first visible item.)
+    LPARAM first = SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    if (first) SendMessageA(tree_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, first);
     // The combo box lists the categories of this build only, parallel to the CATID list.
     HWND combo = item(IDC_CO_CATEGORY);
     SendMessageA(combo, CB_RESETCONTENT, 0, 0);
