@@ -107,6 +107,12 @@ CLSID RegisteredClass::guid() const {
   return result;
 }
 
+void RegisteredClass::setInprocServer(const std::string& path) {
+  std::string key = "CLSID\\" + clsid_ + "\\InprocServer32";
+  EXPECT_TRUE(writeString(key, nullptr, path));
+  EXPECT_TRUE(writeString(key, "ThreadingModel", "Apartment"));
+}
+
 void RegisteredClass::addPackage(const std::string& name, const std::map<std::string, std::string>& values) {
   writeValues("CLSID\\" + clsid_ + "\\PropertyPackages\\" + name + "\\CapeDescription", values);
 }

@@ -47,6 +47,8 @@ class RegisteredClass {
   const std::string& clsid() const { return clsid_; }
   const std::string& progId() const { return progId_; }
   CLSID guid() const;
+  // An in-process server path (that need not exist).
+  void setInprocServer(const std::string& path);
   // A package under "PropertyPackages" with its CapeDescription values.
   void addPackage(const std::string& name, const std::map<std::string, std::string>& values);
 

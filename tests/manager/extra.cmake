@@ -1,6 +1,6 @@
 # The Component Manager's tests write classes into the registry (in categories that no
 # sample uses) and may read the product's TxCOGUI.ini: one test of them at a time.
-set(TX_AREA_PROPERTIES RESOURCE_LOCK manager_registry)
+set(TX_AREA_PROPERTIES RESOURCE_LOCK "manager_registry;tracefolder")
 
 # A stand-in for the web browser application (an in-process COM server), which the
 # Vendor URL and Component Help tests register under the browser's class.
