@@ -1,0 +1,25 @@
+// The tool's command line: a command, its positional arguments and its --options.
+#pragma once
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+struct Options {
+  std::string command;
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> values;  // --name value
+  bool json = false;
+  bool batch = false;
+
+  // Options that take a value, and flags.
+  static const std::set<std::string>& valueOptions();
+  static bool parse(int argc, char** argv, Options* out, std::string* error);
+
+  bool has(const std::string& name) const { return values.count(name) != 0; }
+  std::string get(const std::string& name, const std::string& fallback = std::string()) const;
+  // A whole number option; false with 'error' set when present but not a number.
+  bool number(const std::string& name, long fallback, long* out, std::string* error) const;
+  // Fails with 'error' when an option is present that the command does not take.
+  bool only(const std::set<std::string>& allowed, std::string* error) const;
+};
