@@ -17,7 +17,7 @@ typedef long CapeValidationStatus;
 
 // --- Interface identifiers ---------------------------------------------------------
 
-#define TX_CAPE_GUID(name, l, w1, w2)                                                                           \
+#define TX_CAPE_GUID(name, l, w1, w2) \
   inline constexpr IID name = {l, w1, w2, {0xA6, 0x7D, 0x00, 0x10, 0x5A, 0x42, 0x88, 0x7F}}
 
 TX_CAPE_GUID(IID_ICapeIdentification, 0x678C0990, 0x7D66, 0x11D2);
@@ -80,54 +80,56 @@ inline constexpr int kCapeProbeCount = static_cast<int>(sizeof kCapeProbeTable /
 // Name and description of a component.
 MIDL_INTERFACE("678C0990-7D66-11D2-A67D-00105A42887F")
 ICapeIdentification : public IDispatch {
-  STDMETHOD(get_ComponentName)(CapeString* name) PURE;                // 1
-  STDMETHOD(put_ComponentName)(CapeString name) PURE;                 // 2
-  STDMETHOD(get_ComponentDescription)(CapeString* description) PURE;  // 3
-  STDMETHOD(put_ComponentDescription)(CapeString description) PURE;   // 4
+  STDMETHOD(get_ComponentName)(CapeString * name) PURE;                // 1
+  STDMETHOD(put_ComponentName)(CapeString name) PURE;                  // 2
+  STDMETHOD(get_ComponentDescription)(CapeString * description) PURE;  // 3
+  STDMETHOD(put_ComponentDescription)(CapeString description) PURE;    // 4
 };
 
 // A property system: the provider of named property packages.
 MIDL_INTERFACE("678C0995-7D66-11D2-A67D-00105A42887F")
 ICapeThermoSystem : public IDispatch {
   // 1: a one-dimensional SAFEARRAY of BSTR package names.
-  STDMETHOD(GetPropertyPackages)(CapeVariant* propPackageList) PURE;
+  STDMETHOD(GetPropertyPackages)(CapeVariant * propPackageList) PURE;
   // 2: the package of that name, created and owned by the caller.
-  STDMETHOD(ResolvePropertyPackage)(CapeString propertyPackage, CapeInterface* propPackObject) PURE;
+  STDMETHOD(ResolvePropertyPackage)(CapeString propertyPackage, CapeInterface * propPackObject) PURE;
 };
 
 // A property package: compounds, phases and properties, and their calculation.
 MIDL_INTERFACE("678C0996-7D66-11D2-A67D-00105A42887F")
 ICapeThermoPropertyPackage : public IDispatch {
-  STDMETHOD(GetPhaseList)(CapeVariant* phases) PURE;  // 1
-  STDMETHOD(GetComponentList)(CapeVariant* compIds, CapeVariant* formulae, CapeVariant* names,
-                              CapeVariant* boilTemps, CapeVariant* molWt, CapeVariant* casNo) PURE;  // 2
-  STDMETHOD(GetUniversalConstant)(CapeInterface materialObject, CapeVariant props, CapeVariant* propVals) PURE;  // 3
-  STDMETHOD(GetComponentConstant)(CapeInterface materialObject, CapeVariant props, CapeVariant* propVals) PURE;  // 4
-  STDMETHOD(CalcProp)(CapeInterface materialObject, CapeVariant props, CapeVariant phases,
-                      CapeString calcType) PURE;                                                       // 5
+  STDMETHOD(GetPhaseList)(CapeVariant * phases) PURE;  // 1
+  STDMETHOD(GetComponentList)
+  (CapeVariant * compIds, CapeVariant * formulae, CapeVariant * names, CapeVariant * boilTemps, CapeVariant * molWt,
+   CapeVariant * casNo) PURE;                                                                                     // 2
+  STDMETHOD(GetUniversalConstant)(CapeInterface materialObject, CapeVariant props, CapeVariant * propVals) PURE;  // 3
+  STDMETHOD(GetComponentConstant)(CapeInterface materialObject, CapeVariant props, CapeVariant * propVals) PURE;  // 4
+  STDMETHOD(CalcProp)
+  (CapeInterface materialObject, CapeVariant props, CapeVariant phases,
+   CapeString calcType) PURE;                                                                              // 5
   STDMETHOD(CalcEquilibrium)(CapeInterface materialObject, CapeString flashType, CapeVariant props) PURE;  // 6
-  STDMETHOD(PropCheck)(CapeInterface materialObject, CapeVariant props, CapeVariant* valid) PURE;          // 7
-  STDMETHOD(ValidityCheck)(CapeInterface materialObject, CapeVariant props, CapeVariant* relList) PURE;    // 8
-  STDMETHOD(GetPropList)(CapeVariant* props) PURE;                                                          // 9
+  STDMETHOD(PropCheck)(CapeInterface materialObject, CapeVariant props, CapeVariant * valid) PURE;         // 7
+  STDMETHOD(ValidityCheck)(CapeInterface materialObject, CapeVariant props, CapeVariant * relList) PURE;   // 8
+  STDMETHOD(GetPropList)(CapeVariant * props) PURE;                                                        // 9
 };
 
 // The CAPE-OPEN 1.0 unit operation interface; this DLL only asks for it.
 MIDL_INTERFACE("678C0998-0100-11D2-A67D-00105A42887F")
 ICapeUnit : public IDispatch {
-  STDMETHOD(get_ports)(CapeInterface* ports) PURE;                            // 1
-  STDMETHOD(get_ValStatus)(CapeValidationStatus* status) PURE;                // 2
-  STDMETHOD(Calculate)() PURE;                                                // 3
-  STDMETHOD(Validate)(CapeString* message, CapeBoolean* isValid) PURE;        // 4
+  STDMETHOD(get_ports)(CapeInterface * ports) PURE;                       // 1
+  STDMETHOD(get_ValStatus)(CapeValidationStatus * status) PURE;           // 2
+  STDMETHOD(Calculate)() PURE;                                            // 3
+  STDMETHOD(Validate)(CapeString * message, CapeBoolean * isValid) PURE;  // 4
 };
 
 // The utilities interface: start, stop and the component's own view.
 MIDL_INTERFACE("678C0A9B-0100-11D2-A67D-00105A42887F")
 ICapeUtilities : public IDispatch {
-  STDMETHOD(get_parameters)(CapeInterface* parameters) PURE;  // 1
+  STDMETHOD(get_parameters)(CapeInterface * parameters) PURE;    // 1
   STDMETHOD(put_simulationContext)(CapeInterface context) PURE;  // 2
-  STDMETHOD(Initialize)() PURE;                                // 3
-  STDMETHOD(Terminate)() PURE;                                 // 4
-  STDMETHOD(Edit)() PURE;                                      // 5
+  STDMETHOD(Initialize)() PURE;                                  // 3
+  STDMETHOD(Terminate)() PURE;                                   // 4
+  STDMETHOD(Edit)() PURE;                                        // 5
 };
 
 #ifdef __CRT_UUID_DECL

@@ -42,7 +42,7 @@ typedef HRESULT(WINAPI* SampleCreateHostContainerFn)(const wchar_t* file, DWORD 
 MIDL_INTERFACE("9D755BB4-B4CD-4DEC-B139-0260C0339E73")
 ISampleData : public IUnknown {
   STDMETHOD(SetData)(LPCWSTR text, double number) PURE;
-  STDMETHOD(GetData)(BSTR* text, double* number) PURE;
+  STDMETHOD(GetData)(BSTR * text, double* number) PURE;
 };
 inline constexpr IID IID_ISampleData = {0x9D755BB4, 0xB4CD, 0x4DEC, {0xB1, 0x39, 0x02, 0x60, 0xC0, 0x33, 0x9E, 0x73}};
 
@@ -73,13 +73,13 @@ ISampleHostControl : public IUnknown {
   STDMETHOD(SetComponentName)(LPCWSTR name) PURE;
   STDMETHOD(SetFailures)(DWORD failures) PURE;
   // The case file's root storage (opened in memory on first use when no file was given).
-  STDMETHOD(GetRootStorage)(IStorage** root) PURE;
+  STDMETHOD(GetRootStorage)(IStorage * *root) PURE;
   // Another container over the same case file, for the component whose sub-storage is
   // 'name' (one container per component, as a host gives them); no failures set.
-  STDMETHOD(AddComponent)(LPCWSTR name, IDispatch** container) PURE;
+  STDMETHOD(AddComponent)(LPCWSTR name, IDispatch * *container) PURE;
 };
-inline constexpr IID IID_ISampleHostControl = {0x9C632F96, 0x1F0E, 0x4196,
-                                               {0xBA, 0x25, 0xC7, 0xC5, 0x31, 0xBE, 0x81, 0x37}};
+inline constexpr IID IID_ISampleHostControl = {
+    0x9C632F96, 0x1F0E, 0x4196, {0xBA, 0x25, 0xC7, 0xC5, 0x31, 0xBE, 0x81, 0x37}};
 inline constexpr wchar_t kDefaultComponentStorage[] = L"Component";
 
 #ifdef __CRT_UUID_DECL

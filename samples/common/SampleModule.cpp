@@ -100,9 +100,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
   }
 }
 
-STDAPI DllCanUnloadNow() {
-  return fw::Module::lockCount() == 0 && txs::openWindows() == 0 ? S_OK : S_FALSE;
-}
+STDAPI DllCanUnloadNow() { return fw::Module::lockCount() == 0 && txs::openWindows() == 0 ? S_OK : S_FALSE; }
 
 STDAPI DllRegisterServer() {
   try {

@@ -9,14 +9,14 @@
 
 namespace txs {
 
-struct SystemSpec;
+struct SystemTraits;
 
 // One class served by a DLL. createFactory is null for a class registered without a
 // server; system is set for property systems, whose packages are registered too.
 struct SampleClass {
   const ClassInfo* info;
   HRESULT (*createFactory)(IClassFactory** factory);
-  const SystemSpec* system;
+  const SystemTraits* system;
 };
 
 // Supplied by each DLL.

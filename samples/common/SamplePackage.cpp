@@ -85,8 +85,8 @@ STDMETHODIMP SamplePackage::GetPhaseList(VARIANT* phases) {
   }
 }
 
-STDMETHODIMP SamplePackage::GetComponentList(VARIANT* compIds, VARIANT* formulae, VARIANT* names,
-                                             VARIANT* boilTemps, VARIANT* molWt, VARIANT* casNo) {
+STDMETHODIMP SamplePackage::GetComponentList(VARIANT* compIds, VARIANT* formulae, VARIANT* names, VARIANT* boilTemps,
+                                             VARIANT* molWt, VARIANT* casNo) {
   log("GetComponentList");
   VARIANT* lists[] = {compIds, formulae, names, boilTemps, molWt, casNo};
   for (VARIANT* list : lists) {
@@ -96,8 +96,7 @@ STDMETHODIMP SamplePackage::GetComponentList(VARIANT* compIds, VARIANT* formulae
     HRESULT hr = VariantClear(list);
     if (FAILED(hr)) return hr;
   }
-  if (fault_ == PackageFault::ComponentListFails)
-    return failWith(E_FAIL, kListError, IID_ICapeThermoPropertyPackage);
+  if (fault_ == PackageFault::ComponentListFails) return failWith(E_FAIL, kListError, IID_ICapeThermoPropertyPackage);
   try {
     std::vector<std::string> ids, formulas, fullNames, cas;
     std::vector<double> boiling, weights;

@@ -34,8 +34,8 @@ class SamplePackage : public SampleDispatch<ICapeThermoPropertyPackage, &IID_ICa
 
   // ICapeThermoPropertyPackage
   STDMETHOD(GetPhaseList)(VARIANT* phases) override;
-  STDMETHOD(GetComponentList)(VARIANT* compIds, VARIANT* formulae, VARIANT* names, VARIANT* boilTemps,
-                              VARIANT* molWt, VARIANT* casNo) override;
+  STDMETHOD(GetComponentList)
+  (VARIANT* compIds, VARIANT* formulae, VARIANT* names, VARIANT* boilTemps, VARIANT* molWt, VARIANT* casNo) override;
   STDMETHOD(GetUniversalConstant)(IDispatch* materialObject, VARIANT props, VARIANT* propVals) override;
   STDMETHOD(GetComponentConstant)(IDispatch* materialObject, VARIANT props, VARIANT* propVals) override;
   STDMETHOD(CalcProp)(IDispatch* materialObject, VARIANT props, VARIANT phases, BSTR calcType) override;

@@ -35,8 +35,8 @@ HRESULT createKey(HKEY parent, const std::string& path, fw::UniqueHKey& key) {
 // A string value; a null text writes nothing.
 HRESULT setString(HKEY key, const char* name, const char* text) {
   if (!text) return S_OK;
-  return fromWin32(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                                  static_cast<DWORD>(strlen(text) + 1)));
+  return fromWin32(
+      RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1)));
 }
 
 // Key 'path' below 'parent' with its default value.

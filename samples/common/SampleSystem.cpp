@@ -32,17 +32,17 @@ HRESULT copyText(const std::string& text, BSTR* out) {
 
 }  // namespace
 
-void registeredPackages(const SystemSpec& spec, std::vector<PackageRegistration>& packages) {
-  for (int i = 0; i < spec.packageCount; ++i) {
-    const PackageData& data = spec.packages[i];
+void registeredPackages(const SystemTraits& traits, std::vector<PackageRegistration>& packages) {
+  for (int i = 0; i < traits.packageCount; ++i) {
+    const PackageData& data = traits.packages[i];
     packages.push_back({data.name, data.values.description ? data.values.description : "", data.values});
   }
-  if (spec.faultPackages) {
+  if (traits.faultPackages) {
     for (const char* name : kFaultPackages)
       packages.push_back({name, std::string("Fault zoo package: ") + name, kZooPackageValues});
   }
-  for (int i = 0; i < spec.zooNameCount; ++i)
-    packages.push_back({spec.zooNames[i], "Sound package of a fault zoo system", kZooPackageValues});
+  for (int i = 0; i < traits.zooNameCount; ++i)
+    packages.push_back({traits.zooNames[i], "Sound package of a fault zoo system", kZooPackageValues});
 }
 
 const fw::InterfaceEntry* SampleSystem::interfaceTable() {
@@ -56,11 +56,11 @@ const fw::InterfaceEntry* SampleSystem::interfaceTable() {
   return table;
 }
 
-void SampleSystem::setup(const SystemSpec& spec) {
-  spec_ = &spec;
-  setLogName(spec.info->key);
-  name_ = spec.info->values.name ? spec.info->values.name : spec.info->key;
-  description_ = spec.info->values.description ? spec.info->values.description : "";
+void SampleSystem::setup(const SystemTraits& traits) {
+  traits_ = &traits;
+  setLogName(traits.info->key);
+  name_ = traits.info->values.name ? traits.info->values.name : traits.info->key;
+  description_ = traits.info->values.description ? traits.info->values.description : "";
 }
 
 STDMETHODIMP SampleSystem::GetPropertyPackages(VARIANT* propPackageList) {
@@ -68,10 +68,10 @@ STDMETHODIMP SampleSystem::GetPropertyPackages(VARIANT* propPackageList) {
   if (!propPackageList) return E_POINTER;
   VariantInit(propPackageList);
   try {
-    switch (spec_->list) {
+    switch (traits_->list) {
       case PackageListKind::Names: {
         std::vector<PackageRegistration> packages;
-        registeredPackages(*spec_, packages);
+        registeredPackages(*traits_, packages);
         std::vector<std::string> names;
         for (const PackageRegistration& package : packages) names.push_back(package.name);
         return makeStringArray(names, 0, propPackageList);
@@ -83,8 +83,9 @@ STDMETHODIMP SampleSystem::GetPropertyPackages(VARIANT* propPackageList) {
       case PackageListKind::Variants:
         return makeVariantStringArray({kZooListedNames[0], kZooListedNames[1]}, propPackageList);
       case PackageListKind::Numbers:
-        return makeLongArray(std::vector<LONG>(std::begin(kNumberPackageListValues), std::end(kNumberPackageListValues)),
-                             propPackageList);
+        return makeLongArray(
+            std::vector<LONG>(std::begin(kNumberPackageListValues), std::end(kNumberPackageListValues)),
+            propPackageList);
       case PackageListKind::TwoDimensional:
         return makeStringMatrix(std::vector<std::string>(std::begin(kZooListedNames), std::end(kZooListedNames)), 2, 2,
                                 propPackageList);
@@ -112,19 +113,19 @@ STDMETHODIMP SampleSystem::ResolvePropertyPackage(BSTR propertyPackage, IDispatc
 
 HRESULT SampleSystem::resolve(const std::string& name, IDispatch** package) {
   const std::string packageLogName = logName() + ":" + name;
-  for (int i = 0; i < spec_->packageCount; ++i) {
-    if (name == spec_->packages[i].name)
-      return SamplePackage::create(spec_->packages[i], PackageFault::None, packageLogName, name, package);
+  for (int i = 0; i < traits_->packageCount; ++i) {
+    if (name == traits_->packages[i].name)
+      return SamplePackage::create(traits_->packages[i], PackageFault::None, packageLogName, name, package);
   }
-  if (spec_->faultPackages) {
+  if (traits_->faultPackages) {
     if (name == kFaultNullPackage) return S_OK;
     if (name == kFaultNotAPackage) return SampleNotAPackage::create(packageLogName, package);
     for (const char* fault : kFaultPackages) {
       if (name == fault) return SamplePackage::create(zooData(), faultOf(name), packageLogName, name, package);
     }
   }
-  for (int i = 0; i < spec_->zooNameCount; ++i) {
-    if (name == spec_->zooNames[i])
+  for (int i = 0; i < traits_->zooNameCount; ++i) {
+    if (name == traits_->zooNames[i])
       return SamplePackage::create(zooData(), PackageFault::None, packageLogName, name, package);
   }
   return failWith(E_INVALIDARG, kUnknownPackageError, IID_ICapeThermoSystem);
@@ -144,7 +145,7 @@ STDMETHODIMP SampleSystem::put_simulationContext(IDispatch*) {
 
 STDMETHODIMP SampleSystem::Initialize() {
   log("Initialize");
-  if (spec_->initializeFails) return failWith(E_FAIL, kInitializeError, IID_ICapeUtilities);
+  if (traits_->initializeFails) return failWith(E_FAIL, kInitializeError, IID_ICapeUtilities);
   return S_OK;
 }
 

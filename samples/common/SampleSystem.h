@@ -1,5 +1,5 @@
 // A property system: ICapeThermoSystem listing and resolving its packages, with
-// ICapeUtilities and ICapeIdentification. A SystemSpec says which packages it has, how
+// ICapeUtilities and ICapeIdentification. A SystemTraits says which packages it has, how
 // its list looks and whether Initialize fails (zoo).
 #pragma once
 #include <vector>
@@ -18,7 +18,7 @@ enum class PackageListKind {
   Fails,           // E_FAIL with error information, VT_EMPTY
 };
 
-struct SystemSpec {
+struct SystemTraits {
   const ClassInfo* info;
   const PackageData* packages;  // sound packages, listed and resolved by name
   int packageCount;
@@ -41,7 +41,7 @@ struct PackageRegistration {
     return v;
   }
 };
-void registeredPackages(const SystemSpec& spec, std::vector<PackageRegistration>& packages);
+void registeredPackages(const SystemTraits& traits, std::vector<PackageRegistration>& packages);
 
 class SampleSystem : public SampleDispatch<ICapeThermoSystem, &IID_ICapeThermoSystem>,
                      public SampleDispatch<ICapeUtilities, &IID_ICapeUtilities>,
@@ -51,7 +51,7 @@ class SampleSystem : public SampleDispatch<ICapeThermoSystem, &IID_ICapeThermoSy
                      public SampleIdentity {
  public:
   static const fw::InterfaceEntry* interfaceTable();
-  void setup(const SystemSpec& spec);
+  void setup(const SystemTraits& traits);
 
   // ICapeThermoSystem
   STDMETHOD(GetPropertyPackages)(VARIANT* propPackageList) override;
@@ -73,17 +73,17 @@ class SampleSystem : public SampleDispatch<ICapeThermoSystem, &IID_ICapeThermoSy
  private:
   HRESULT resolve(const std::string& name, IDispatch** package);
 
-  const SystemSpec* spec_ = nullptr;
+  const SystemTraits* traits_ = nullptr;
   std::string name_;
   std::string description_;
 };
 
-template <const SystemSpec* Spec>
+template <const SystemTraits* Traits>
 class RegisteredSystem : public SampleSystem {
  public:
   HRESULT FinalConstruct() {
     try {
-      setup(*Spec);
+      setup(*Traits);
       return S_OK;
     } catch (...) {
       return E_OUTOFMEMORY;

@@ -34,42 +34,46 @@ HRESULT writeExactly(IStream* stream, const void* data, ULONG size) {
 
 }  // namespace
 
-void SampleUnit::buildTable(const UnitSpec& spec, fw::InterfaceEntry* table) {
+void SampleUnit::buildTable(const UnitTraits& traits, fw::InterfaceEntry* table) {
   int n = 0;
   auto add = [&](const IID* iid, ptrdiff_t offset) { table[n++] = {iid, offset}; };
-  if (spec.unit10) {
+  if (traits.unit10) {
     add(&IID_ICapeUnit, fw::interfaceOffset<SampleUnit, ICapeUnit>());
     add(&IID_IDispatch, fw::interfaceOffset<SampleUnit, ICapeUnit>());
   } else {
     add(&IID_IDispatch, fw::interfaceOffset<SampleUnit, ICapeIdentification>());
   }
-  if (spec.utilities) {
+  if (traits.utilities) {
     add(&IID_ICapeUtilities, fw::interfaceOffset<SampleUnit, ICapeUtilities>());
     add(&IID_ICapeIdentification, fw::interfaceOffset<SampleUnit, ICapeIdentification>());
   }
-  if (spec.unit10 || spec.utilities) add(&IID_ISupportErrorInfo, fw::interfaceOffset<SampleUnit, ISupportErrorInfo>());
-  bool storage = spec.persist == PersistKind::Storage || spec.persist == PersistKind::StorageAndStreamInit;
-  bool streamInit = spec.persist == PersistKind::StreamInit || spec.persist == PersistKind::StorageAndStreamInit;
-  bool stream = spec.persist == PersistKind::Stream;
+  if (traits.unit10 || traits.utilities)
+    add(&IID_ISupportErrorInfo, fw::interfaceOffset<SampleUnit, ISupportErrorInfo>());
+  bool storage = traits.persist == PersistKind::Storage || traits.persist == PersistKind::StorageAndStreamInit;
+  bool streamInit = traits.persist == PersistKind::StreamInit || traits.persist == PersistKind::StorageAndStreamInit;
+  bool stream = traits.persist == PersistKind::Stream;
   if (storage) add(&IID_IPersistStorage, fw::interfaceOffset<SampleUnit, IPersistStorage>());
   if (streamInit) add(&IID_IPersistStreamInit, fw::interfaceOffset<SampleUnit, IPersistStreamInit>());
   if (stream) add(&IID_IPersistStream, fw::interfaceOffset<SampleUnit, IPersistStream>());
-  if (storage) add(&IID_IPersist, fw::interfaceOffset<SampleUnit, IPersistStorage>());
-  else if (streamInit) add(&IID_IPersist, fw::interfaceOffset<SampleUnit, IPersistStreamInit>());
-  else if (stream) add(&IID_IPersist, fw::interfaceOffset<SampleUnit, IPersistStream>());
-  if (spec.persist != PersistKind::None) add(&IID_ISampleData, fw::interfaceOffset<SampleUnit, ISampleData>());
+  if (storage)
+    add(&IID_IPersist, fw::interfaceOffset<SampleUnit, IPersistStorage>());
+  else if (streamInit)
+    add(&IID_IPersist, fw::interfaceOffset<SampleUnit, IPersistStreamInit>());
+  else if (stream)
+    add(&IID_IPersist, fw::interfaceOffset<SampleUnit, IPersistStream>());
+  if (traits.persist != PersistKind::None) add(&IID_ISampleData, fw::interfaceOffset<SampleUnit, ISampleData>());
   table[n] = {nullptr, 0};
 }
 
-void SampleUnit::setup(const UnitSpec& spec) {
-  spec_ = &spec;
-  setLogName(spec.info->key);
-  name_ = spec.info->values.name ? spec.info->values.name : spec.info->key;
-  description_ = spec.info->values.description ? spec.info->values.description : "";
+void SampleUnit::setup(const UnitTraits& traits) {
+  traits_ = &traits;
+  setLogName(traits.info->key);
+  name_ = traits.info->values.name ? traits.info->values.name : traits.info->key;
+  description_ = traits.info->values.description ? traits.info->values.description : "";
 }
 
 REFIID SampleUnit::streamIid() const {
-  return spec_->persist == PersistKind::Stream ? IID_IPersistStream : IID_IPersistStreamInit;
+  return traits_->persist == PersistKind::Stream ? IID_IPersistStream : IID_IPersistStreamInit;
 }
 
 // --- ICapeUnit ---
@@ -125,7 +129,7 @@ STDMETHODIMP SampleUnit::Initialize() {
 
 STDMETHODIMP SampleUnit::Terminate() {
   log("Terminate");
-  if (spec_->terminateFails) return failWith(E_FAIL, kTerminateError, IID_ICapeUtilities);
+  if (traits_->terminateFails) return failWith(E_FAIL, kTerminateError, IID_ICapeUtilities);
   return S_OK;
 }
 
@@ -175,7 +179,7 @@ STDMETHODIMP SampleUnit::put_ComponentDescription(BSTR description) {
 STDMETHODIMP SampleUnit::GetClassID(CLSID* clsid) {
   log("GetClassID");
   if (!clsid) return E_POINTER;
-  *clsid = spec_->info->clsid;
+  *clsid = traits_->info->clsid;
   return S_OK;
 }
 
@@ -185,7 +189,7 @@ STDMETHODIMP SampleUnit::IsDirty() {
 }
 
 HRESULT SampleUnit::initNew(REFIID iid) {
-  if (spec_->fault == PersistFault::InitNewFails) return failWith(E_FAIL, kPersistError, iid);
+  if (traits_->fault == PersistFault::InitNewFails) return failWith(E_FAIL, kPersistError, iid);
   try {
     text_ = kInitNewText;
   } catch (...) {
@@ -193,12 +197,12 @@ HRESULT SampleUnit::initNew(REFIID iid) {
   }
   number_ = kInitNewNumber;
   dirty_ = false;
-  return spec_->fault == PersistFault::Quirk800A02E1 ? kAutomationQuirk : S_OK;
+  return traits_->fault == PersistFault::Quirk800A02E1 ? kAutomationQuirk : S_OK;
 }
 
 HRESULT SampleUnit::readRecord(IStream* stream, REFIID iid) {
   if (!stream) return E_POINTER;
-  if (spec_->fault == PersistFault::LoadFails) return failWith(E_FAIL, kPersistError, iid);
+  if (traits_->fault == PersistFault::LoadFails) return failWith(E_FAIL, kPersistError, iid);
   DWORD header[3] = {};
   HRESULT hr = readExactly(stream, header, sizeof header);
   if (FAILED(hr)) return failWith(hr, L"The stream holds no sample data", iid);
@@ -216,7 +220,7 @@ HRESULT SampleUnit::readRecord(IStream* stream, REFIID iid) {
     return E_OUTOFMEMORY;
   }
   dirty_ = false;
-  return spec_->fault == PersistFault::Quirk800A02E1 ? kAutomationQuirk : S_OK;
+  return traits_->fault == PersistFault::Quirk800A02E1 ? kAutomationQuirk : S_OK;
 }
 
 HRESULT SampleUnit::writeRecord(IStream* stream) {
@@ -237,7 +241,7 @@ STDMETHODIMP SampleUnit::InitNew(IStorage* storage) {
 STDMETHODIMP SampleUnit::Load(IStorage* storage) {
   log("Load");
   if (!storage) return E_POINTER;
-  if (spec_->fault == PersistFault::LoadFails) return failWith(E_FAIL, kPersistError, IID_IPersistStorage);
+  if (traits_->fault == PersistFault::LoadFails) return failWith(E_FAIL, kPersistError, IID_IPersistStorage);
   fw::ComPtr<IStream> stream;
   HRESULT hr = storage->OpenStream(kStorageDataStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.put());
   if (FAILED(hr)) return failWith(hr, L"The storage holds no sample data", IID_IPersistStorage);
@@ -247,8 +251,8 @@ STDMETHODIMP SampleUnit::Load(IStorage* storage) {
 STDMETHODIMP SampleUnit::Save(IStorage* storage, BOOL sameAsLoad) {
   log("Save", sameAsLoad ? "1" : "0");
   if (!storage) return E_POINTER;
-  if (spec_->fault == PersistFault::SaveFails) return failWith(E_FAIL, kPersistError, IID_IPersistStorage);
-  HRESULT hr = WriteClassStg(storage, spec_->info->clsid);
+  if (traits_->fault == PersistFault::SaveFails) return failWith(E_FAIL, kPersistError, IID_IPersistStorage);
+  HRESULT hr = WriteClassStg(storage, traits_->info->clsid);
   fw::ComPtr<IStream> stream;
   if (SUCCEEDED(hr))
     hr = storage->CreateStream(kStorageDataStream, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
@@ -277,7 +281,7 @@ STDMETHODIMP SampleUnit::Load(IStream* stream) {
 STDMETHODIMP SampleUnit::Save(IStream* stream, BOOL clearDirty) {
   log("Save", clearDirty ? "1" : "0");
   if (!stream) return E_POINTER;
-  if (spec_->fault == PersistFault::SaveFails) return failWith(E_FAIL, kPersistError, streamIid());
+  if (traits_->fault == PersistFault::SaveFails) return failWith(E_FAIL, kPersistError, streamIid());
   HRESULT hr = writeRecord(stream);
   if (FAILED(hr)) return failWith(hr, L"The sample data could not be written", streamIid());
   if (clearDirty) dirty_ = false;

@@ -1,5 +1,5 @@
 // A unit operation: the CAPE-OPEN 1.0 unit interface, ICapeUtilities and
-// ICapeIdentification as its UnitSpec offers them, and one of the COM persistence kinds,
+// ICapeIdentification as its UnitTraits offers them, and one of the COM persistence kinds,
 // which write and read the text and number of ISampleData. Faults of the zoo make a
 // persistence method or Terminate fail.
 #pragma once
@@ -13,7 +13,7 @@ namespace txs {
 enum class PersistKind { None, Storage, Stream, StreamInit, StorageAndStreamInit };
 enum class PersistFault { None, InitNewFails, LoadFails, SaveFails, Quirk800A02E1 };
 
-struct UnitSpec {
+struct UnitTraits {
   const ClassInfo* info;
   bool unit10;     // offers ICapeUnit (the 1.0 unit interface)
   bool utilities;  // offers ICapeUtilities, ICapeIdentification and ISupportErrorInfo
@@ -33,10 +33,10 @@ class SampleUnit : public SampleDispatch<ICapeUnit, &IID_ICapeUnit>,
                    public fw::ObjectRoot,
                    public SampleIdentity {
  public:
-  // The interfaces that 'spec' offers, ended by a null entry (at most kMaxEntries).
+  // The interfaces that 'traits' offers, ended by a null entry (at most kMaxEntries).
   static constexpr int kMaxEntries = 14;
-  static void buildTable(const UnitSpec& spec, fw::InterfaceEntry* table);
-  void setup(const UnitSpec& spec);
+  static void buildTable(const UnitTraits& traits, fw::InterfaceEntry* table);
+  void setup(const UnitTraits& traits);
 
   // ICapeUnit
   STDMETHOD(get_ports)(IDispatch** ports) override;
@@ -81,7 +81,7 @@ class SampleUnit : public SampleDispatch<ICapeUnit, &IID_ICapeUnit>,
   // The persistence interface through which a stream method was reached.
   REFIID streamIid() const;
 
-  const UnitSpec* spec_ = nullptr;
+  const UnitTraits* traits_ = nullptr;
   std::string name_;
   std::string description_;
   std::wstring text_;
@@ -89,7 +89,7 @@ class SampleUnit : public SampleDispatch<ICapeUnit, &IID_ICapeUnit>,
   bool dirty_ = false;
 };
 
-template <const UnitSpec* Spec>
+template <const UnitTraits* Traits>
 class RegisteredUnit : public SampleUnit {
  public:
   static const fw::InterfaceEntry* interfaceTable() {
@@ -98,7 +98,7 @@ class RegisteredUnit : public SampleUnit {
   }
   HRESULT FinalConstruct() {
     try {
-      setup(*Spec);
+      setup(*Traits);
       return S_OK;
     } catch (...) {
       return E_OUTOFMEMORY;
@@ -107,7 +107,7 @@ class RegisteredUnit : public SampleUnit {
 
  private:
   struct TableHolder {
-    TableHolder() { buildTable(*Spec, table); }
+    TableHolder() { buildTable(*Traits, table); }
     fw::InterfaceEntry table[kMaxEntries];
   };
 };

@@ -36,7 +36,10 @@ class HostContainerFactory : public IClassFactory {
     return HostContainer::create(nullptr, 0, riid, ppv);
   }
   STDMETHOD(LockServer)(BOOL lock) override {
-    if (lock) fw::Module::lock(); else fw::Module::unlock();
+    if (lock)
+      fw::Module::lock();
+    else
+      fw::Module::unlock();
     return S_OK;
   }
 

@@ -69,8 +69,7 @@ STDMETHODIMP HostContext::GetMessageLog(SampleMessageLog** messageLog) {
   log("GetMessageLog");
   if (!messageLog) return E_POINTER;
   *messageLog = nullptr;
-  if (failures_ & hostFailMessageLog)
-    return failWith(E_FAIL, L"The host has no message log", IID_SampleHostContext);
+  if (failures_ & hostFailMessageLog) return failWith(E_FAIL, L"The host has no message log", IID_SampleHostContext);
   return HostMessageLog::create(failures_, messageLog);
 }
 
@@ -127,7 +126,8 @@ STDMETHODIMP HostMessageLog::Prepare(LONG flags) {
     log("Prepare", std::to_string(flags));
   } catch (...) {
   }
-  if (failures_ & hostFailPrepare) return failWith(E_FAIL, L"The host's message log is not ready", IID_SampleMessageLog);
+  if (failures_ & hostFailPrepare)
+    return failWith(E_FAIL, L"The host's message log is not ready", IID_SampleMessageLog);
   return S_OK;
 }
 

@@ -6,13 +6,13 @@
 namespace txs {
 
 namespace {
-constexpr SystemSpec kThermoSystemSpec = {&kThermoSystem, kSystemPackages, kSystemPackageCount, false, nullptr, 0,
-                                          PackageListKind::Names, false};
+constexpr SystemTraits kThermoSystemTraits = {
+    &kThermoSystem, kSystemPackages, kSystemPackageCount, false, nullptr, 0, PackageListKind::Names, false};
 }  // namespace
 
 const SampleClass* sampleClasses(int* count) {
   static const SampleClass classes[] = {
-      {&kThermoSystem, createFactory<RegisteredSystem<&kThermoSystemSpec>>, &kThermoSystemSpec},
+      {&kThermoSystem, createFactory<RegisteredSystem<&kThermoSystemTraits>>, &kThermoSystemTraits},
       {&kPropertyPackage, createFactory<RegisteredPackage<&kPropertyPackage, &kStandalonePackage>>, nullptr},
   };
   *count = static_cast<int>(sizeof classes / sizeof classes[0]);

@@ -85,7 +85,10 @@ class QIFailsFactory : public IClassFactory {
     return S_OK;
   }
   STDMETHOD(LockServer)(BOOL lock) override {
-    if (lock) fw::Module::lock(); else fw::Module::unlock();
+    if (lock)
+      fw::Module::lock();
+    else
+      fw::Module::unlock();
     return S_OK;
   }
 

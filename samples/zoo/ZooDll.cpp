@@ -11,51 +11,57 @@ namespace {
 #define TXS_ZOO_NAMES kZooListedNames, TXS_COUNT(kZooListedNames)
 constexpr const char* kBracketPackages[] = {kBracketPackageName};
 
-constexpr SystemSpec kInitializeFailsSpec = {&kInitializeFails, nullptr, 0, false, TXS_ZOO_NAMES,
-                                             PackageListKind::Names, true};
-constexpr SystemSpec kEmptyListSpec = {&kEmptyPackageList, nullptr, 0, false, TXS_ZOO_NAMES,
-                                       PackageListKind::Empty, false};
-constexpr SystemSpec kNoListSpec = {&kNoPackageList, nullptr, 0, false, TXS_ZOO_NAMES, PackageListKind::None, false};
-constexpr SystemSpec kVariantListSpec = {&kVariantPackageList, nullptr, 0, false, TXS_ZOO_NAMES,
-                                         PackageListKind::Variants, false};
-constexpr SystemSpec kNumberListSpec = {&kNumberPackageList, nullptr, 0, false, TXS_ZOO_NAMES,
-                                        PackageListKind::Numbers, false};
-constexpr SystemSpec kTwoDimListSpec = {&kTwoDimPackageList, nullptr, 0, false, TXS_ZOO_NAMES,
-                                        PackageListKind::TwoDimensional, false};
-constexpr SystemSpec kFailingListSpec = {&kFailingPackageList, nullptr, 0, false, TXS_ZOO_NAMES,
-                                         PackageListKind::Fails, false};
-constexpr SystemSpec kFaultySystemSpec = {&kFaultySystem, nullptr, 0, true, nullptr, 0, PackageListKind::Names, false};
-constexpr SystemSpec kBracketNameSpec = {&kBracketName, nullptr, 0, false, kBracketPackages, 1,
-                                         PackageListKind::Names, false};
+constexpr SystemTraits kInitializeFailsTraits = {&kInitializeFails,      nullptr, 0, false, TXS_ZOO_NAMES,
+                                                 PackageListKind::Names, true};
+constexpr SystemTraits kEmptyListTraits = {&kEmptyPackageList,     nullptr, 0, false, TXS_ZOO_NAMES,
+                                           PackageListKind::Empty, false};
+constexpr SystemTraits kNoListTraits = {&kNoPackageList,       nullptr, 0, false, TXS_ZOO_NAMES,
+                                        PackageListKind::None, false};
+constexpr SystemTraits kVariantListTraits = {&kVariantPackageList,      nullptr, 0, false, TXS_ZOO_NAMES,
+                                             PackageListKind::Variants, false};
+constexpr SystemTraits kNumberListTraits = {&kNumberPackageList,      nullptr, 0, false, TXS_ZOO_NAMES,
+                                            PackageListKind::Numbers, false};
+constexpr SystemTraits kTwoDimListTraits = {
+    &kTwoDimPackageList, nullptr, 0, false, TXS_ZOO_NAMES, PackageListKind::TwoDimensional, false};
+constexpr SystemTraits kFailingListTraits = {&kFailingPackageList,   nullptr, 0, false, TXS_ZOO_NAMES,
+                                             PackageListKind::Fails, false};
+constexpr SystemTraits kFaultySystemTraits = {&kFaultySystem,         nullptr, 0, true, nullptr, 0,
+                                              PackageListKind::Names, false};
+constexpr SystemTraits kBracketNameTraits = {&kBracketName,          nullptr, 0, false, kBracketPackages, 1,
+                                             PackageListKind::Names, false};
 #undef TXS_ZOO_NAMES
 
-constexpr UnitSpec kTerminateFailsSpec = {&kTerminateFails, true, true, PersistKind::None, PersistFault::None, true};
-constexpr UnitSpec kInitNewFailsSpec = {&kInitNewFails, true, true, PersistKind::StreamInit,
-                                        PersistFault::InitNewFails, false};
-constexpr UnitSpec kInitNewFailsStorageSpec = {&kInitNewFailsStorage, true, true, PersistKind::Storage,
-                                               PersistFault::InitNewFails, false};
-constexpr UnitSpec kLoadFailsSpec = {&kLoadFails, true, true, PersistKind::StreamInit, PersistFault::LoadFails, false};
-constexpr UnitSpec kLoadFailsStorageSpec = {&kLoadFailsStorage, true, true, PersistKind::Storage,
-                                            PersistFault::LoadFails, false};
-constexpr UnitSpec kLoadFailsStreamSpec = {&kLoadFailsStream, true, true, PersistKind::Stream, PersistFault::LoadFails,
-                                           false};
-constexpr UnitSpec kSaveFailsSpec = {&kSaveFails, true, true, PersistKind::StreamInit, PersistFault::SaveFails, false};
-constexpr UnitSpec kQuirkSpec = {&kQuirk800A02E1, true, true, PersistKind::StreamInit, PersistFault::Quirk800A02E1,
-                                 false};
-constexpr UnitSpec kQuirkStorageSpec = {&kQuirk800A02E1Storage, true, true, PersistKind::Storage,
-                                        PersistFault::Quirk800A02E1, false};
-constexpr UnitSpec kNoThermoSystemSpec = {&kNoThermoSystem, false, false, PersistKind::None, PersistFault::None, false};
-constexpr UnitSpec kLongValuesSpec = {&kLongValues, true, true, PersistKind::None, PersistFault::None, false};
-constexpr UnitSpec kAboutEscapesSpec = {&kAboutEscapes, true, true, PersistKind::None, PersistFault::None, false};
-constexpr UnitSpec kNoDescriptionSpec = {&kNoDescription, true, true, PersistKind::None, PersistFault::None, false};
+constexpr UnitTraits kTerminateFailsTraits = {&kTerminateFails,   true, true, PersistKind::None,
+                                              PersistFault::None, true};
+constexpr UnitTraits kInitNewFailsTraits = {
+    &kInitNewFails, true, true, PersistKind::StreamInit, PersistFault::InitNewFails, false};
+constexpr UnitTraits kInitNewFailsStorageTraits = {&kInitNewFailsStorage,      true, true, PersistKind::Storage,
+                                                   PersistFault::InitNewFails, false};
+constexpr UnitTraits kLoadFailsTraits = {&kLoadFails, true, true, PersistKind::StreamInit, PersistFault::LoadFails,
+                                         false};
+constexpr UnitTraits kLoadFailsStorageTraits = {&kLoadFailsStorage,      true, true, PersistKind::Storage,
+                                                PersistFault::LoadFails, false};
+constexpr UnitTraits kLoadFailsStreamTraits = {&kLoadFailsStream,       true, true, PersistKind::Stream,
+                                               PersistFault::LoadFails, false};
+constexpr UnitTraits kSaveFailsTraits = {&kSaveFails, true, true, PersistKind::StreamInit, PersistFault::SaveFails,
+                                         false};
+constexpr UnitTraits kQuirkTraits = {
+    &kQuirk800A02E1, true, true, PersistKind::StreamInit, PersistFault::Quirk800A02E1, false};
+constexpr UnitTraits kQuirkStorageTraits = {&kQuirk800A02E1Storage,      true, true, PersistKind::Storage,
+                                            PersistFault::Quirk800A02E1, false};
+constexpr UnitTraits kNoThermoSystemTraits = {&kNoThermoSystem,   false, false, PersistKind::None,
+                                              PersistFault::None, false};
+constexpr UnitTraits kLongValuesTraits = {&kLongValues, true, true, PersistKind::None, PersistFault::None, false};
+constexpr UnitTraits kAboutEscapesTraits = {&kAboutEscapes, true, true, PersistKind::None, PersistFault::None, false};
+constexpr UnitTraits kNoDescriptionTraits = {&kNoDescription, true, true, PersistKind::None, PersistFault::None, false};
 
-template <const UnitSpec* Spec>
+template <const UnitTraits* Traits>
 constexpr SampleClass unitClass() {
-  return {Spec->info, createFactory<RegisteredUnit<Spec>>, nullptr};
+  return {Traits->info, createFactory<RegisteredUnit<Traits>>, nullptr};
 }
-template <const SystemSpec* Spec>
+template <const SystemTraits* Traits>
 constexpr SampleClass systemClass() {
-  return {Spec->info, createFactory<RegisteredSystem<Spec>>, Spec};
+  return {Traits->info, createFactory<RegisteredSystem<Traits>>, Traits};
 }
 
 }  // namespace
@@ -63,29 +69,29 @@ constexpr SampleClass systemClass() {
 const SampleClass* sampleClasses(int* count) {
   static const SampleClass classes[] = {
       {&kQIFails, createQIFailsFactory, nullptr},
-      unitClass<&kTerminateFailsSpec>(),
-      systemClass<&kInitializeFailsSpec>(),
-      unitClass<&kInitNewFailsSpec>(),
-      unitClass<&kInitNewFailsStorageSpec>(),
-      unitClass<&kLoadFailsSpec>(),
-      unitClass<&kLoadFailsStorageSpec>(),
-      unitClass<&kLoadFailsStreamSpec>(),
-      unitClass<&kSaveFailsSpec>(),
-      unitClass<&kQuirkSpec>(),
-      unitClass<&kQuirkStorageSpec>(),
-      systemClass<&kEmptyListSpec>(),
-      systemClass<&kNoListSpec>(),
-      systemClass<&kVariantListSpec>(),
-      systemClass<&kNumberListSpec>(),
-      systemClass<&kTwoDimListSpec>(),
-      systemClass<&kFailingListSpec>(),
-      systemClass<&kFaultySystemSpec>(),
+      unitClass<&kTerminateFailsTraits>(),
+      systemClass<&kInitializeFailsTraits>(),
+      unitClass<&kInitNewFailsTraits>(),
+      unitClass<&kInitNewFailsStorageTraits>(),
+      unitClass<&kLoadFailsTraits>(),
+      unitClass<&kLoadFailsStorageTraits>(),
+      unitClass<&kLoadFailsStreamTraits>(),
+      unitClass<&kSaveFailsTraits>(),
+      unitClass<&kQuirkTraits>(),
+      unitClass<&kQuirkStorageTraits>(),
+      systemClass<&kEmptyListTraits>(),
+      systemClass<&kNoListTraits>(),
+      systemClass<&kVariantListTraits>(),
+      systemClass<&kNumberListTraits>(),
+      systemClass<&kTwoDimListTraits>(),
+      systemClass<&kFailingListTraits>(),
+      systemClass<&kFaultySystemTraits>(),
       {&kPackageWithoutInterface, createFactory<RegisteredNotAPackage<&kPackageWithoutInterface>>, nullptr},
-      unitClass<&kNoThermoSystemSpec>(),
-      unitClass<&kLongValuesSpec>(),
-      systemClass<&kBracketNameSpec>(),
-      unitClass<&kAboutEscapesSpec>(),
-      unitClass<&kNoDescriptionSpec>(),
+      unitClass<&kNoThermoSystemTraits>(),
+      unitClass<&kLongValuesTraits>(),
+      systemClass<&kBracketNameTraits>(),
+      unitClass<&kAboutEscapesTraits>(),
+      unitClass<&kNoDescriptionTraits>(),
       {&kNoServer, nullptr, nullptr},
   };
   *count = static_cast<int>(sizeof classes / sizeof classes[0]);

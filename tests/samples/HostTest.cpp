@@ -25,8 +25,8 @@ class HostTest : public tx::ComTest {
 
   // A container from the exported factory, as the product holds it.
   fw::ComPtr<ExtnContainer> container(const std::wstring& file = std::wstring(), DWORD failures = 0) {
-    auto factory = reinterpret_cast<SampleCreateHostContainerFn>(
-        txs::sampleHook(txs::kHostDll, txs::kHookCreateHostContainer));
+    auto factory =
+        reinterpret_cast<SampleCreateHostContainerFn>(txs::sampleHook(txs::kHostDll, txs::kHookCreateHostContainer));
     fw::ComPtr<IDispatch> dispatch;
     fw::ComPtr<ExtnContainer> result;
     if (factory && SUCCEEDED(factory(file.empty() ? nullptr : file.c_str(), failures, dispatch.put())))
@@ -90,7 +90,8 @@ TEST_F(HostTest, SaveModeStorageReachesTheCaseFile) {
     fw::ComPtr<IStream> stream;
     ASSERT_EQ(S_OK, storage->CreateStream(L"CAPEOPEN", 0x1012, 0, 0, stream.put()));
     ASSERT_EQ(S_OK, stream->Write("saved bytes", 11, nullptr));
-    EXPECT_EQ(std::vector<std::string>{"HostContainer.GetStorage(18)"}, txt::logEntries(txs::kHostDll, "HostContainer.Get"));
+    EXPECT_EQ(std::vector<std::string>{"HostContainer.GetStorage(18)"},
+              txt::logEntries(txs::kHostDll, "HostContainer.Get"));
   }
   fw::ComPtr<IStorage> root;
   ASSERT_EQ(S_OK, StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, root.put()));
@@ -287,8 +288,8 @@ TEST_F(HostTest, ComponentsOfOneCaseShareItsFile) {
   } expected[] = {{kDefaultComponentStorage, "one"}, {L"Second", "two"}};
   for (const auto& component : expected) {
     fw::ComPtr<IStorage> storage;
-    ASSERT_EQ(S_OK, root->OpenStorage(component.name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
-                                      storage.put()));
+    ASSERT_EQ(S_OK,
+              root->OpenStorage(component.name, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, storage.put()));
     EXPECT_EQ(component.text, readStreamText(storage.get(), L"CAPEOPEN"));
   }
   root.reset();

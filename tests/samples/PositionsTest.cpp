@@ -49,18 +49,20 @@ TEST_F(PositionsTest, PropertySystemAndPackageMethods) {
   VARIANT empty;
   VariantInit(&empty);
   BSTR text = SysAllocString(L"x");
-  expectSlots(
-      txs::kThermoDll, "ThermoSystem:Air Ideal Gas",
-      {{"GetPhaseList", [&] { return package->GetPhaseList(out.put()); }},
-       {"GetComponentList",
-        [&] { return package->GetComponentList(v[0].get(), v[1].get(), v[2].get(), v[3].get(), v[4].get(), v[5].get()); }},
-       {"GetUniversalConstant", [&] { return package->GetUniversalConstant(nullptr, empty, out.put()); }},
-       {"GetComponentConstant", [&] { return package->GetComponentConstant(nullptr, empty, out.put()); }},
-       {"CalcProp", [&] { return package->CalcProp(nullptr, empty, empty, text); }},
-       {"CalcEquilibrium", [&] { return package->CalcEquilibrium(nullptr, text, empty); }},
-       {"PropCheck", [&] { return package->PropCheck(nullptr, empty, out.put()); }},
-       {"ValidityCheck", [&] { return package->ValidityCheck(nullptr, empty, out.put()); }},
-       {"GetPropList", [&] { return package->GetPropList(out.put()); }}});
+  expectSlots(txs::kThermoDll, "ThermoSystem:Air Ideal Gas",
+              {{"GetPhaseList", [&] { return package->GetPhaseList(out.put()); }},
+               {"GetComponentList",
+                [&] {
+                  return package->GetComponentList(v[0].get(), v[1].get(), v[2].get(), v[3].get(), v[4].get(),
+                                                   v[5].get());
+                }},
+               {"GetUniversalConstant", [&] { return package->GetUniversalConstant(nullptr, empty, out.put()); }},
+               {"GetComponentConstant", [&] { return package->GetComponentConstant(nullptr, empty, out.put()); }},
+               {"CalcProp", [&] { return package->CalcProp(nullptr, empty, empty, text); }},
+               {"CalcEquilibrium", [&] { return package->CalcEquilibrium(nullptr, text, empty); }},
+               {"PropCheck", [&] { return package->PropCheck(nullptr, empty, out.put()); }},
+               {"ValidityCheck", [&] { return package->ValidityCheck(nullptr, empty, out.put()); }},
+               {"GetPropList", [&] { return package->GetPropList(out.put()); }}});
   SysFreeString(text);
 }
 
@@ -83,15 +85,26 @@ TEST_F(PositionsTest, UtilitiesIdentificationAndUnitMethods) {
                {"Initialize", [&] { return utilities->Initialize(); }},
                {"Terminate", [&] { return utilities->Terminate(); }},
                {"Edit", [&] { return utilities->Edit(); }},
-               {"get_ComponentName", [&] { SysFreeString(text); return identification->get_ComponentName(&text); }},
+               {"get_ComponentName",
+                [&] {
+                  SysFreeString(text);
+                  return identification->get_ComponentName(&text);
+                }},
                {"put_ComponentName", [&] { return identification->put_ComponentName(name); }},
                {"get_ComponentDescription",
-                [&] { SysFreeString(text); return identification->get_ComponentDescription(&text); }},
+                [&] {
+                  SysFreeString(text);
+                  return identification->get_ComponentDescription(&text);
+                }},
                {"put_ComponentDescription", [&] { return identification->put_ComponentDescription(name); }},
                {"get_ports", [&] { return unit->get_ports(out.put()); }},
                {"get_ValStatus", [&] { return unit->get_ValStatus(&status); }},
                {"Calculate", [&] { return unit->Calculate(); }},
-               {"Validate", [&] { SysFreeString(text); text = nullptr; return unit->Validate(&text, &valid); }}});
+               {"Validate", [&] {
+                  SysFreeString(text);
+                  text = nullptr;
+                  return unit->Validate(&text, &valid);
+                }}});
   txs::setSampleEditAutoClose(txs::kUnitsDll, 0);
   SysFreeString(text);
   SysFreeString(name);
@@ -124,31 +137,51 @@ TEST_F(PositionsTest, ContainerAndItsErrorPathObjects) {
   fw::ComPtr<ExtnMessageLog> log;
   ExtnHostContext* a = context.get();
   expectSlots(txs::kHostDll, "HostContext",
-              {{"Slot7", [&] { return a->Reserved7(); }},   {"Slot8", [&] { return a->Reserved8(); }},
-               {"Slot9", [&] { return a->Reserved9(); }},   {"Slot10", [&] { return a->Reserved10(); }},
-               {"Slot11", [&] { return a->Reserved11(); }}, {"Slot12", [&] { return a->Reserved12(); }},
-               {"Slot13", [&] { return a->Reserved13(); }}, {"Slot14", [&] { return a->Reserved14(); }},
-               {"Slot15", [&] { return a->Reserved15(); }}, {"Slot16", [&] { return a->Reserved16(); }},
-               {"Slot17", [&] { return a->Reserved17(); }}, {"Slot18", [&] { return a->Reserved18(); }},
-               {"Slot19", [&] { return a->Reserved19(); }}, {"Slot20", [&] { return a->Reserved20(); }},
-               {"Slot21", [&] { return a->Reserved21(); }}, {"Slot22", [&] { return a->Reserved22(); }},
-               {"Slot23", [&] { return a->Reserved23(); }}, {"Slot24", [&] { return a->Reserved24(); }},
-               {"Slot25", [&] { return a->Reserved25(); }}, {"Slot26", [&] { return a->Reserved26(); }},
-               {"Slot27", [&] { return a->Reserved27(); }}, {"Slot28", [&] { return a->Reserved28(); }},
-               {"Slot29", [&] { return a->Reserved29(); }}, {"Slot30", [&] { return a->Reserved30(); }},
-               {"Slot31", [&] { return a->Reserved31(); }}, {"Slot32", [&] { return a->Reserved32(); }},
+              {{"Slot7", [&] { return a->Reserved7(); }},
+               {"Slot8", [&] { return a->Reserved8(); }},
+               {"Slot9", [&] { return a->Reserved9(); }},
+               {"Slot10", [&] { return a->Reserved10(); }},
+               {"Slot11", [&] { return a->Reserved11(); }},
+               {"Slot12", [&] { return a->Reserved12(); }},
+               {"Slot13", [&] { return a->Reserved13(); }},
+               {"Slot14", [&] { return a->Reserved14(); }},
+               {"Slot15", [&] { return a->Reserved15(); }},
+               {"Slot16", [&] { return a->Reserved16(); }},
+               {"Slot17", [&] { return a->Reserved17(); }},
+               {"Slot18", [&] { return a->Reserved18(); }},
+               {"Slot19", [&] { return a->Reserved19(); }},
+               {"Slot20", [&] { return a->Reserved20(); }},
+               {"Slot21", [&] { return a->Reserved21(); }},
+               {"Slot22", [&] { return a->Reserved22(); }},
+               {"Slot23", [&] { return a->Reserved23(); }},
+               {"Slot24", [&] { return a->Reserved24(); }},
+               {"Slot25", [&] { return a->Reserved25(); }},
+               {"Slot26", [&] { return a->Reserved26(); }},
+               {"Slot27", [&] { return a->Reserved27(); }},
+               {"Slot28", [&] { return a->Reserved28(); }},
+               {"Slot29", [&] { return a->Reserved29(); }},
+               {"Slot30", [&] { return a->Reserved30(); }},
+               {"Slot31", [&] { return a->Reserved31(); }},
+               {"Slot32", [&] { return a->Reserved32(); }},
                {"GetMessageLog", [&] { return a->GetMessageLog(log.put()); }}});
   ASSERT_TRUE(log);
 
   ExtnMessageLog* b = log.get();
   expectSlots(txs::kHostDll, "MessageLog",
-              {{"Slot7", [&] { return b->Reserved7(); }},   {"Slot8", [&] { return b->Reserved8(); }},
-               {"Slot9", [&] { return b->Reserved9(); }},   {"Slot10", [&] { return b->Reserved10(); }},
-               {"Slot11", [&] { return b->Reserved11(); }}, {"Slot12", [&] { return b->Reserved12(); }},
-               {"Slot13", [&] { return b->Reserved13(); }}, {"Slot14", [&] { return b->Reserved14(); }},
-               {"Slot15", [&] { return b->Reserved15(); }}, {"Slot16", [&] { return b->Reserved16(); }},
-               {"Slot17", [&] { return b->Reserved17(); }}, {"Slot18", [&] { return b->Reserved18(); }},
-               {"Slot19", [&] { return b->Reserved19(); }}, {"Slot20", [&] { return b->Reserved20(); }},
+              {{"Slot7", [&] { return b->Reserved7(); }},
+               {"Slot8", [&] { return b->Reserved8(); }},
+               {"Slot9", [&] { return b->Reserved9(); }},
+               {"Slot10", [&] { return b->Reserved10(); }},
+               {"Slot11", [&] { return b->Reserved11(); }},
+               {"Slot12", [&] { return b->Reserved12(); }},
+               {"Slot13", [&] { return b->Reserved13(); }},
+               {"Slot14", [&] { return b->Reserved14(); }},
+               {"Slot15", [&] { return b->Reserved15(); }},
+               {"Slot16", [&] { return b->Reserved16(); }},
+               {"Slot17", [&] { return b->Reserved17(); }},
+               {"Slot18", [&] { return b->Reserved18(); }},
+               {"Slot19", [&] { return b->Reserved19(); }},
+               {"Slot20", [&] { return b->Reserved20(); }},
                {"Prepare", [&] { return b->Prepare(0); }}});
 }
 
@@ -197,7 +230,8 @@ TEST_F(PositionsTest, SamplesAnswerTheProbeRowsOfTheirInterfaces) {
             txt::answeredProbes(system.get()));
   EXPECT_EQ((std::vector<std::string>{"IUnknown", "IDispatch", "ICapeIdentification", "ICapeThermoPropertyPackage"}),
             txt::answeredProbes(package.get()));
-  EXPECT_EQ((std::vector<std::string>{"IUnknown", "IDispatch", "ICapeIdentification"}), txt::answeredProbes(mixer.get()));
+  EXPECT_EQ((std::vector<std::string>{"IUnknown", "IDispatch", "ICapeIdentification"}),
+            txt::answeredProbes(mixer.get()));
   EXPECT_EQ(20, kCapeProbeCount);
   for (int i = 0; i < kCapeProbeCount; ++i)
     for (int j = i + 1; j < kCapeProbeCount; ++j)

@@ -61,9 +61,12 @@ void expectDescription(const std::string& key, const txs::CapeValues& values) {
   const struct {
     const char* name;
     const char* text;
-  } entries[] = {{"Name", values.name},           {"Description", values.description},
-                 {"About", values.about},         {"CapeVersion", values.capeVersion},
-                 {"ComponentVersion", values.componentVersion}, {"VendorURL", values.vendorURL},
+  } entries[] = {{"Name", values.name},
+                 {"Description", values.description},
+                 {"About", values.about},
+                 {"CapeVersion", values.capeVersion},
+                 {"ComponentVersion", values.componentVersion},
+                 {"VendorURL", values.vendorURL},
                  {"HelpURL", values.helpURL}};
   for (const auto& entry : entries) {
     ASSERT_NE(nullptr, entry.text);
@@ -126,19 +129,22 @@ TEST_F(RegistrationTest, EveryClassIsRegisteredAsItsIdentitySays) {
     }
 
     for (const CategoryBit& category : kCategories) {
-      bool registered = tx::keyExists(HKEY_CLASSES_ROOT, key + "\\Implemented Categories\\" + guidText(*category.catid));
+      bool registered =
+          tx::keyExists(HKEY_CLASSES_ROOT, key + "\\Implemented Categories\\" + guidText(*category.catid));
       EXPECT_EQ((info->categories & category.bit) != 0, registered) << guidText(*category.catid);
     }
 
-    if (info->hasDescription) expectDescription(key + "\\CapeDescription", info->values);
-    else EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, key + "\\CapeDescription"));
+    if (info->hasDescription)
+      expectDescription(key + "\\CapeDescription", info->values);
+    else
+      EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, key + "\\CapeDescription"));
   }
 }
 
 TEST_F(RegistrationTest, CategoryManagerFindsEachClassUnderEachOfItsCategories) {
   fw::ComPtr<ICatInformation> categories;
-  ASSERT_EQ(S_OK, CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_ICatInformation, categories.put_void()));
+  ASSERT_EQ(S_OK, CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
+                                   categories.put_void()));
   for (const CategoryBit& category : kCategories) {
     SCOPED_TRACE(guidText(*category.catid));
     CATID wanted = *category.catid;
@@ -161,8 +167,7 @@ TEST_F(RegistrationTest, PropertyPackagesAreRegisteredUnderTheirSystem) {
   const std::string faulty = "CLSID\\" + guidText(txs::kFaultySystem.clsid) + "\\PropertyPackages\\";
   for (const char* name : txs::kFaultPackages) EXPECT_EQ(name, regValue(faulty + name + "\\CapeDescription", "Name"));
   const std::string bracket = "CLSID\\" + guidText(txs::kBracketName.clsid) + "\\PropertyPackages\\";
-  EXPECT_EQ(txs::kBracketPackageName,
-            regValue(bracket + txs::kBracketPackageName + "\\CapeDescription", "Name"));
+  EXPECT_EQ(txs::kBracketPackageName, regValue(bracket + txs::kBracketPackageName + "\\CapeDescription", "Name"));
 }
 
 TEST_F(RegistrationTest, ZooRegistrationOddities) {
@@ -196,7 +201,8 @@ TEST_F(RegistrationTest, RegisteringIsRepeatableAndUnregisteringLeavesNothing) {
     auto unregisterServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module, "DllUnregisterServer"));
     ASSERT_TRUE(registerServer && unregisterServer);
     std::vector<std::vector<std::string>> real;
-    for (size_t i = 0; i < dll.count; ++i) real.push_back(txt::registrationSnapshot(HKEY_CLASSES_ROOT, *dll.classes[i]));
+    for (size_t i = 0; i < dll.count; ++i)
+      real.push_back(txt::registrationSnapshot(HKEY_CLASSES_ROOT, *dll.classes[i]));
     {
       ScratchClassesRoot scratch;
       ASSERT_TRUE(scratch.active());

@@ -75,8 +75,8 @@ std::vector<std::string> registrationSnapshot(HKEY root, const txs::ClassInfo& i
   wchar_t wide[40];
   StringFromGUID2(info.clsid, wide, 40);
   std::vector<std::string> lines;
-  for (const std::string& key : {std::string("CLSID\\") + tx::narrow(wide), std::string(info.progId),
-                                 std::string(info.viProgId)}) {
+  for (const std::string& key :
+       {std::string("CLSID\\") + tx::narrow(wide), std::string(info.progId), std::string(info.viProgId)}) {
     if (tx::keyExists(root, key)) lines.push_back(key);
     for (const std::string& line : tx::snapshotKey(root, key)) lines.push_back(line);
   }

@@ -91,8 +91,9 @@ TEST_F(ThermoTest, EachPackageAnswersItsDataByValue) {
     ASSERT_TRUE(package);
     expectPackageData(package.get(), data);
     std::string object = std::string("ThermoSystem:") + data.name;
-    EXPECT_EQ((std::vector<std::string>{object + ".GetComponentList", object + ".GetPhaseList", object + ".GetPropList"}),
-              txt::logEntries(txs::kThermoDll, object + "."));
+    EXPECT_EQ(
+        (std::vector<std::string>{object + ".GetComponentList", object + ".GetPhaseList", object + ".GetPropList"}),
+        txt::logEntries(txs::kThermoDll, object + "."));
   }
   EXPECT_EQ(3u, txt::logEntries(txs::kThermoDll, "ThermoSystem.ResolvePropertyPackage(").size());
 }

@@ -10,7 +10,9 @@ namespace {
 
 class UnitsTest : public tx::ComTest {
  protected:
-  void TearDown() override { EXPECT_EQ(0, txs::sampleLiveObjects(txs::kUnitsDll)) << "a sample object was not released"; }
+  void TearDown() override {
+    EXPECT_EQ(0, txs::sampleLiveObjects(txs::kUnitsDll)) << "a sample object was not released";
+  }
 };
 
 bool answers(IUnknown* object, REFIID iid) {
@@ -47,7 +49,8 @@ fw::ComPtr<IStorage> unitStorage(const std::wstring& file, bool create, fw::ComP
   if (create) {
     if (SUCCEEDED(StgCreateDocfile(file.c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, root.put())))
       root->CreateStorage(L"Unit", STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0, storage.put());
-  } else if (SUCCEEDED(StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, root.put()))) {
+  } else if (SUCCEEDED(
+                 StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, root.put()))) {
     root->OpenStorage(L"Unit", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, storage.put());
   }
   return storage;
@@ -57,14 +60,10 @@ fw::ComPtr<IStorage> unitStorage(const std::wstring& file, bool create, fw::ComP
 
 TEST_F(UnitsTest, EachVersionOffersItsInterfaces) {
   const Offered table[] = {
-      {&txs::kMixer, true, true, false, false, false},
-      {&txs::kUnit093, false, false, false, false, false},
-      {&txs::kUnitNo10, false, true, false, false, false},
-      {&txs::kUnit09, false, false, false, false, false},
-      {&txs::kUnit11, true, true, false, false, false},
-      {&txs::kStorageUnit, true, true, true, false, false},
-      {&txs::kStreamUnit, true, true, false, true, false},
-      {&txs::kStreamInitUnit, true, true, false, false, true},
+      {&txs::kMixer, true, true, false, false, false},         {&txs::kUnit093, false, false, false, false, false},
+      {&txs::kUnitNo10, false, true, false, false, false},     {&txs::kUnit09, false, false, false, false, false},
+      {&txs::kUnit11, true, true, false, false, false},        {&txs::kStorageUnit, true, true, true, false, false},
+      {&txs::kStreamUnit, true, true, false, true, false},     {&txs::kStreamInitUnit, true, true, false, false, true},
       {&txs::kDualPersistUnit, true, true, true, false, true},
   };
   for (const Offered& row : table) {
@@ -138,8 +137,8 @@ TEST_F(UnitsTest, StorageKindRoundTripsThroughACompoundFile) {
     ASSERT_EQ(S_OK, ReadClassStg(storage.get(), &written));
     EXPECT_TRUE(IsEqualCLSID(txs::kStorageUnit.clsid, written));
     fw::ComPtr<IStream> record;
-    EXPECT_EQ(S_OK, storage->OpenStream(txs::kStorageDataStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
-                                        record.put()));
+    EXPECT_EQ(S_OK,
+              storage->OpenStream(txs::kStorageDataStream, nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, record.put()));
     record.reset();
     fw::ComPtr<IPersistStorage> unit;
     ASSERT_EQ(S_OK, txt::create(txs::kStorageUnit, IID_IPersistStorage, unit));

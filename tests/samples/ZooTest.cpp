@@ -196,14 +196,13 @@ TEST_F(ZooTest, PackageListsOfEveryShape) {
     fw::ComPtr<ICapeThermoPropertyPackage> thermo;
     EXPECT_EQ(S_OK, thermo.queryFrom(package.get(), IID_ICapeThermoPropertyPackage));
   }
-  EXPECT_EQ(tx::narrow(txs::kListError), (
-      [] {
-        fw::ComPtr<ICapeThermoSystem> system;
-        txt::create(txs::kFailingPackageList, IID_ICapeThermoSystem, system);
-        fw::UniqueVariant list;
-        system->GetPropertyPackages(list.get());
-        return txt::errorDescription();
-      })());
+  EXPECT_EQ(tx::narrow(txs::kListError), ([] {
+              fw::ComPtr<ICapeThermoSystem> system;
+              txt::create(txs::kFailingPackageList, IID_ICapeThermoSystem, system);
+              fw::UniqueVariant list;
+              system->GetPropertyPackages(list.get());
+              return txt::errorDescription();
+            })());
 
   fw::ComPtr<ICapeThermoSystem> variants;
   ASSERT_EQ(S_OK, txt::create(txs::kVariantPackageList, IID_ICapeThermoSystem, variants));
