@@ -10,3 +10,14 @@ target_link_libraries(tx_fake_browser PRIVATE ole32 oleaut32 uuid ${TX_STATIC_LI
 add_dependencies(${target} tx_fake_browser)
 target_sources(${target} PRIVATE ${dir}/browser/BrowserDouble.cpp)
 target_include_directories(${target} PRIVATE ${dir})
+
+# The screenshot of the README: a program of its own, since it needs the screen to itself.
+set(screenshot_target test_manager_screenshot)
+add_executable(${screenshot_target} ${dir}/screenshot/ScreenshotTest.cpp ${dir}/ManagerTestSupport.cpp
+               ${CMAKE_SOURCE_DIR}/resources/TxCOGUI.rc)
+target_link_libraries(${screenshot_target} PRIVATE txtestcommon GTest::gtest_main windowscodecs ${TX_STATIC_LINK})
+add_dependencies(${screenshot_target} TxCOGUI)
+gtest_discover_tests(${screenshot_target}
+  DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  TEST_PREFIX "manager."
+  PROPERTIES FIXTURES_REQUIRED registered TIMEOUT 120 RESOURCE_LOCK "display;manager_registry;tracefolder")
