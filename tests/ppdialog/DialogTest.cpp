@@ -229,3 +229,66 @@ TEST_F(Dialog, CustomViewWithoutComponentSaysSo) {
   EXPECT_EQ(" ERROR: The component does not provide a Custom View.", capture.boxes()[0].text);
   EXPECT_FALSE(driver.forcedClose());
 }
+
+namespace {
+// Refuses to create the property package dialog, as a system out of windows would.
+LRESULT CALLBACK refuseDialog(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) {
+    const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+    if (create->lpszName && !IS_INTRESOURCE(create->lpszName) && strcmp(create->lpszName, kDialogCaption) == 0)
+      return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace
+
+TEST_F(Dialog, DialogThatCannotBeShownIsAFailure) {
+  BoxCapture capture;
+  DialogDriver driver(capture);
+  driver.then(pressCloseBox);
+  HHOOK hook = SetWindowsHookExA(WH_CBT, refuseDialog, nullptr, GetCurrentThreadId());
+  ASSERT_NE(nullptr, hook);
+  HRESULT hr = object->ShowThermoGUI(VARIANT_TRUE);
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+  EXPECT_EQ(0, driver.dialogsSeen());
+  ASSERT_EQ(1u, capture.count());
+  EXPECT_TRUE(capture.anyContains("Unexpected error "));
+}
+
+TEST_F(Dialog, UnreadableFlashTypeListsAreSkippedOthersShownAsText) {
+  BoxCapture capture;
+  auto flashTypes = [&]() {
+    Texts seen;
+    DialogDriver driver(capture);
+    driver.then([&](HWND d) { seen = listItems(d, IDC_FLASH_TYPES); }).then(pressCloseBox);
+    EXPECT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
+    return seen;
+  };
+  fw::UniqueVariant list;
+  SAFEARRAYBOUND bounds[2] = {{2, 0}, {3, 0}};
+  list.get()->vt = VT_ARRAY | VT_BSTR;
+  list.get()->parray = SafeArrayCreate(VT_BSTR, 2, bounds);
+  for (int i = 0; i < 6; ++i) static_cast<BSTR*>(list.get()->parray->pvData)[i] = SysAllocString(L"TP");
+  ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*list.get()));
+  EXPECT_TRUE(flashTypes().empty());
+  ASSERT_EQ(1u, capture.count());
+  EXPECT_TRUE(capture.anyContains("Only 1 dimension arrays are supported"));
+
+  capture.clear();
+  list.put()->vt = VT_ARRAY | VT_VARIANT;
+  SAFEARRAYBOUND bound = {4, 0};
+  list.get()->parray = SafeArrayCreate(VT_VARIANT, 1, &bound);
+  VARIANT* items = static_cast<VARIANT*>(list.get()->parray->pvData);
+  items[0].vt = VT_BSTR;
+  items[0].bstrVal = SysAllocString(L"TP");
+  items[1].vt = VT_I4;
+  items[1].lVal = 12;
+  items[2].vt = VT_BOOL;
+  items[2].boolVal = VARIANT_TRUE;
+  items[3].vt = VT_BSTR;
+  items[3].bstrVal = nullptr;
+  ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*list.get()));
+  EXPECT_EQ((Texts{"", "12", "TP", "true"}), flashTypes());
+  EXPECT_EQ(0u, capture.count());
+}

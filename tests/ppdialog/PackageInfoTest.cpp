@@ -271,3 +271,43 @@ TEST_F(PackageInfo, CustomViewOfTheZooReportsWhatWentWrong) {
   EXPECT_TRUE(capture.anyContains("The component does not provide a Custom View."));
   ASSERT_EQ(S_OK, local->setComponent(nullptr));
 }
+
+TEST_F(PackageInfo, CreatedPackageOfTheSampleSystemAsTheHostImportsIt) {
+  const txs::PackageData& data = txs::kSystemPackages[0];
+  BoxCapture capture;
+  ASSERT_EQ(S_OK, object->setup(0, nullptr, catf_PropertyPackage));
+  ASSERT_EQ(S_OK, object->setProgIds(CTxBSTR(data.name), CTxBSTR(txs::kThermoSystem.progIdW)));
+  fw::ComPtr<IDispatch> component, parent;
+  ASSERT_EQ(S_OK, object->createComp(component.put(), parent.put()));
+  ASSERT_EQ(S_OK, object->setPPInfo(nullptr, nullptr, nullptr));
+  EXPECT_EQ(0u, capture.texts().size()) << (capture.count() ? capture.texts()[0] : "");
+
+  BSTR name = nullptr;
+  ASSERT_EQ(S_OK, object->getFullCOPPClassName(&name));
+  EXPECT_EQ(std::string(data.values.name) + "(from '" + txs::kThermoSystem.progId + "')", tx::bstrText(name));
+  SysFreeString(name);
+
+  expectLists(expectedLists(data), shownLists());
+
+  // "Browse Static Information" shows the Component Manager on the package; the names
+  // shown afterwards are those its result gave.
+  DialogDriver driver(capture);
+  std::string package, system;
+  driver.then([](HWND d) { clickButton(d, IDC_BROWSE_STATIC); })
+      .then([&](HWND d) {
+        package = controlText(d, IDC_PACKAGE_NAME);
+        system = controlText(d, IDC_SYSTEM_NAME);
+      })
+      .then(pressOk);
+  ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
+  EXPECT_EQ(1u, driver.otherDialogs().size());
+  EXPECT_EQ(data.values.name, package);
+  EXPECT_EQ(txs::kThermoSystem.values.name, system);
+  BSTR alias = nullptr;
+  ASSERT_EQ(S_OK, object->GetItemAlias(&alias));
+  EXPECT_EQ(package, tx::bstrText(alias));
+  SysFreeString(alias);
+  component.reset();
+  parent.reset();
+  EXPECT_EQ(S_OK, object->releaseComponents());
+}
