@@ -28,6 +28,12 @@ STDMETHODIMP CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModifications) {
   if (!thermoGuiEnabled) return S_OK;
   return windowFrame([&]() -> HRESULT {
     if (!config) return E_UNEXPECTED;
+    // Asked again from a handler of the host while the dialog is up: one window per
+    // dialog object, or its data exchange would lose track of the first.
+    if (config->hwnd()) {
+      SetForegroundWindow(config->hwnd());
+      return S_OK;
+    }
     config->owner = self();
     config->allowModifications = allowModifications != 0;
     config->setParentWindow(hostWindow);

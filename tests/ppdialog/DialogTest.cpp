@@ -292,3 +292,21 @@ TEST_F(Dialog, UnreadableFlashTypeListsAreSkippedOthersShownAsText) {
   EXPECT_EQ((Texts{"", "12", "TP", "true"}), flashTypes());
   EXPECT_EQ(0u, capture.count());
 }
+
+TEST_F(Dialog, ShowingAgainWhileShownKeepsTheOneWindow) {
+  BoxCapture capture;
+  DialogDriver driver(capture);
+  HRESULT inner = E_FAIL;
+  driver.then([&](HWND d) {
+          setChecked(d, IDC_ORDER_PHASES, true);
+          inner = object->ShowThermoGUI(VARIANT_FALSE);  // as from a handler of the host
+        })
+      .then(pressOk);
+  ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
+  EXPECT_EQ(S_OK, inner);
+  EXPECT_EQ(1, driver.dialogsSeen());
+  EXPECT_FALSE(driver.forcedClose());  // OK still closes the first window
+  VARIANT_BOOL order = 0;
+  ASSERT_EQ(S_OK, object->get_doOrderPhases(&order));
+  EXPECT_EQ(VARIANT_TRUE, order);
+}
