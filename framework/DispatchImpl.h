@@ -29,6 +29,7 @@ class DispatchImpl : public I {
     return loadTypeInfo(*plibid, major, minor, *piid, info);
   }
   STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    if (count > 0 && (!names || !ids)) return E_POINTER;
     ITypeInfo* info = nullptr;
     HRESULT hr = loadTypeInfo(*plibid, major, minor, *piid, &info);
     if (FAILED(hr)) return hr;
@@ -38,6 +39,8 @@ class DispatchImpl : public I {
   }
   STDMETHOD(Invoke)(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                     EXCEPINFO* excep, UINT* argErr) override {
+    // The type information reads the arguments without looking: none is no call at all.
+    if (!params) return E_POINTER;
     ITypeInfo* info = nullptr;
     HRESULT hr = loadTypeInfo(*plibid, major, minor, *piid, &info);
     if (FAILED(hr)) return hr;

@@ -125,11 +125,31 @@ void MTUtils::composeMessage(char* buffer, HRESULT code, const char* text, const
   }
 }
 
+namespace {
+
+// Composes the message and, when asked, traces it. A report must reach the user and give
+// its code back whatever happens on the way (a string that cannot be allocated): the
+// message then holds the text as given.
+void composeAndTrace(char* message, HRESULT code, const char* text, const char* where, bool trace) {
+  try {
+    MTUtils::composeMessage(message, code, text, where);
+  } catch (...) {
+    snprintf(message, MTUtils::kMessageSize, "%s", text ? text : "??");
+  }
+  if (!trace) return;
+  try {
+    MTUtils::writeTrace(CTxBSTR(message), nullptr, "\n");
+  } catch (...) {
+    // The trace is lost; the report goes on.
+  }
+}
+
+}  // namespace
+
 HRESULT MTUtils::reportError(HRESULT code, const char* text, const char* where, HWND owner, bool trace) {
   HRESULT normalized = normalizeResult(code);
   char message[kMessageSize];
-  composeMessage(message, normalized, text, where);
-  if (trace) writeTrace(CTxBSTR(message), nullptr, "\n");
+  composeAndTrace(message, normalized, text, where, trace);
   showMessage(message, kCaption, 0, owner);
   return normalized;
 }
@@ -141,8 +161,7 @@ HRESULT MTUtils::reportFailure(const char* text, const char* where, HWND owner, 
 HRESULT MTUtils::traceError(HRESULT code, const char* text, const char* where) {
   HRESULT normalized = normalizeResult(code);
   char message[kMessageSize];
-  composeMessage(message, normalized, text, where);
-  writeTrace(CTxBSTR(message), nullptr, "\n");
+  composeAndTrace(message, normalized, text, where, true);
   return normalized;
 }
 
@@ -273,7 +292,9 @@ HRESULT MTUtils::checkWinResult(HANDLE* out, HANDLE handle, const char* descript
   if (out) *out = handle;
   bool failed = zeroIsFailure ? handle == nullptr : handle != nullptr;
   if (!failed) return 0;
-  std::string text = std::string(description ? description : "") + ": " + lastErrorText();
+  // The system's text first, before anything else can change the last error.
+  std::string systemText = lastErrorText();
+  std::string text = std::string(description ? description : "") + ": " + systemText;
   showMessage(text.c_str(), getModuleName(), 0, nullptr);
   return E_FAIL;
 }

@@ -200,3 +200,20 @@ TEST_F(DispatchTest, WrongCallsAreRefusedByTheTypeInformation) {
   EXPECT_NE(S_OK, invoke(L"enableWarnings", DISPATCH_PROPERTYGET, {}, &result));
   EXPECT_EQ(VT_EMPTY, result.vt);
 }
+
+TEST_F(DispatchTest, NullArgumentsAreRefusedNotFollowed) {
+  DISPID id = 0;
+  EXPECT_EQ(E_POINTER, dispatch->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
+  LPOLESTR names[] = {const_cast<LPOLESTR>(L"GetCATID")};
+  EXPECT_EQ(E_POINTER, dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, nullptr));
+  VARIANT result;
+  VariantInit(&result);
+  EXPECT_EQ(E_POINTER, dispatch->Invoke(8, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, nullptr, &result,
+                                        nullptr, nullptr));
+  EXPECT_EQ(VT_EMPTY, result.vt);
+  // A call that needs neither exception nor argument information goes through without them.
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
+  ASSERT_EQ(S_OK, dispatch->Invoke(8, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, nullptr, nullptr));
+  EXPECT_EQ(VT_BSTR, result.vt);
+  VariantClear(&result);
+}

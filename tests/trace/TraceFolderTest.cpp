@@ -26,7 +26,9 @@ class TraceFolderTest : public tx::ComTest {
     briskware_ = folder_.substr(0, folder_.find_last_of('\\'));
     saved_ = briskware_ + ".tx-saved";
     ASSERT_TRUE(tx::removeTree(saved_));
-    if (tx::fileExists(briskware_)) ASSERT_TRUE(MoveFileA(briskware_.c_str(), saved_.c_str()));
+    if (tx::fileExists(briskware_)) {
+      ASSERT_TRUE(MoveFileA(briskware_.c_str(), saved_.c_str()));
+    }
     temp_ = tx::makeTempFolder("tracetemp");
     setTemp(temp_ + "\\");
   }
@@ -144,7 +146,9 @@ TEST_F(TraceFolderTest, WithoutTempTheFallbackIsCTemp) {
   const std::string fallback = "c:\\temp\\TxCOGUI.trc";
   const std::string keep = "c:\\temp\\TxCOGUI.trc.tx-saved";
   tx::removeTree(keep);
-  if (tx::fileExists(fallback)) ASSERT_TRUE(MoveFileA(fallback.c_str(), keep.c_str()));
+  if (tx::fileExists(fallback)) {
+    ASSERT_TRUE(MoveFileA(fallback.c_str(), keep.c_str()));
+  }
 
   BoxCapture boxes;
   EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR("to c:\\temp"), nullptr, "\n"));
