@@ -1,0 +1,120 @@
+#include "bench/Floor.h"
+#include <comcat.h>
+#include <oleauto.h>
+#include "external/CapeOpen.h"
+#include "framework/ComPtr.h"
+#include "framework/Raii.h"
+
+namespace bench {
+namespace {
+
+const wchar_t kUnitCatid[] = L"{678c09a5-7d66-11D2-a67d-00105a42887f}";
+const wchar_t kSystemCatid[] = L"{678c09a3-7d66-11d2-a67d-00105a42887f}";
+const char* const kValueNames[7] = {"Name",    "Description", "About",  "CapeVersion", "ComponentVersion",
+                                    "VendorURL", "HelpURL"};
+
+std::string narrow(const wchar_t* text) {
+  if (!text) return std::string();
+  int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string result(static_cast<size_t>(size - 1), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], size, nullptr, nullptr);
+  return result;
+}
+
+// One open key, seven reads.
+void readValues(const std::string& path, std::string (&values)[7]) {
+  fw::UniqueHKey key;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+  char buffer[2048];
+  for (int i = 0; i < 7; ++i) {
+    DWORD size = sizeof buffer - 1, type = 0;
+    if (RegQueryValueExA(key.get(), kValueNames[i], nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
+            ERROR_SUCCESS &&
+        type == REG_SZ) {
+      buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
+      values[i] = buffer;
+    }
+  }
+}
+
+HRESULT enumerate(ICatInformation* categories, const wchar_t* catidText, IEnumCLSID** classes) {
+  CATID catid = GUID_NULL;
+  HRESULT hr = CLSIDFromString(const_cast<wchar_t*>(catidText), &catid);
+  if (SUCCEEDED(hr)) hr = categories->EnumClassesOfCategories(1, &catid, static_cast<ULONG>(-1), nullptr, classes);
+  return hr;
+}
+
+void readPackages(REFCLSID clsid, FloorRecord* system) {
+  fw::ComPtr<ICapeThermoSystem> object;
+  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_ICapeThermoSystem, object.put_void())))
+    return;
+  fw::UniqueVariant list;
+  if (FAILED(object->GetPropertyPackages(list.get())) || list.get()->vt != (VT_ARRAY | VT_BSTR)) return;
+  SAFEARRAY* names = list.get()->parray;
+  LONG lower = 0, upper = -1;
+  if (FAILED(SafeArrayGetLBound(names, 1, &lower)) || FAILED(SafeArrayGetUBound(names, 1, &upper))) return;
+  BSTR* data = nullptr;
+  if (FAILED(SafeArrayAccessData(names, reinterpret_cast<void**>(&data)))) return;
+  for (LONG i = 0; i <= upper - lower; ++i) {
+    FloorRecord package;
+    package.progid = narrow(data[i]);
+    package.clsid = system->clsid;
+    readValues("CLSID\\" + system->clsid + "\\PropertyPackages\\" + package.progid + "\\CapeDescription",
+               package.values);
+    system->packages.push_back(std::move(package));
+  }
+  SafeArrayUnaccessData(names);
+}
+
+}  // namespace
+
+HRESULT runFloor(std::vector<FloorRecord>* records) {
+  if (!records) return E_POINTER;
+  fw::ComPtr<ICatInformation> categories;
+  HRESULT hr = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
+                                categories.put_void());
+  if (FAILED(hr)) return hr;
+  for (const wchar_t* catid : {kSystemCatid, kUnitCatid}) {
+    fw::ComPtr<IEnumCLSID> classes;
+    hr = enumerate(categories.get(), catid, classes.put());
+    if (FAILED(hr)) return hr;
+    std::string narrowCatid = narrow(catid);
+    CLSID clsid;
+    ULONG fetched = 0;
+    while (classes->Next(1, &clsid, &fetched) == S_OK && fetched == 1) {
+      fw::CoTaskMem<wchar_t> progId;
+      if (FAILED(ProgIDFromCLSID(clsid, progId.put()))) continue;
+      wchar_t clsidText[40];
+      StringFromGUID2(clsid, clsidText, 40);
+      FloorRecord record;
+      record.catid = narrowCatid;
+      record.progid = narrow(progId.get());
+      record.clsid = narrow(clsidText);
+      readValues("CLSID\\" + record.clsid + "\\CapeDescription", record.values);
+      if (catid == kSystemCatid) readPackages(clsid, &record);
+      records->push_back(std::move(record));
+    }
+  }
+  return S_OK;
+}
+
+HRESULT enumerateOnly(size_t* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  fw::ComPtr<ICatInformation> categories;
+  HRESULT hr = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
+                                categories.put_void());
+  if (FAILED(hr)) return hr;
+  for (const wchar_t* catid : {kSystemCatid, kUnitCatid}) {
+    fw::ComPtr<IEnumCLSID> classes;
+    hr = enumerate(categories.get(), catid, classes.put());
+    if (FAILED(hr)) return hr;
+    CLSID clsid;
+    ULONG fetched = 0;
+    while (classes->Next(1, &clsid, &fetched) == S_OK && fetched == 1) ++*count;
+  }
+  return S_OK;
+}
+
+}  // namespace bench
