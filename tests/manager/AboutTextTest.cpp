@@ -40,3 +40,10 @@ TEST(AboutText, EmptyAndPlainTextsStay) {
 }
 
 }  // namespace
+
+namespace {
+TEST(AboutText, ATextTheFormatterCannotTakeThrows) {
+  // "%0" ends the formatter's output at once: nothing is left to show.
+  EXPECT_THROW(formatAboutText("%0 hidden"), std::runtime_error);
+}
+}  // namespace

@@ -272,6 +272,25 @@ TEST_F(DialogSelectionTest, ClickingAnEntryShowsItsValuesAndACategoryEmptiesThem
   EXPECT_EQ(boxes.count(), 0u);
 }
 
+TEST_F(DialogSelectionTest, AnAboutTheFormatterCannotTakeStopsTheFieldsWithAMessage) {
+  mt::RegisteredClass odd("TxTest.OddAbout.1", {mt::kReactionSystemsCatid},
+                          {{"Name", "Odd About"}, {"Description", "shown"}, {"About", "%0 hidden"}});
+  CCapeOpenDlg dialog(nullptr);
+  dialog.setFilter(mt::kReactionSystems);
+  driver.run(dialog, [&](HWND window) {
+    const mt::TreeNode* entry =
+        mt::findDeep(mt::readTree(GetDlgItem(window, IDC_CO_TREE)), "Odd About [TxTest.OddAbout.1]");
+    ASSERT_NE(entry, nullptr);
+    mt::selectItem(window, entry->item);
+    EXPECT_EQ(mt::controlText(window, IDC_CO_DESCRIPTION), "shown");
+    EXPECT_EQ(mt::controlText(window, IDC_CO_CLSID), "");  // not reached
+  });
+  ASSERT_EQ(boxes.count(), 1u);
+  EXPECT_EQ(boxes.boxes()[0].text,
+            "Unexpected error in browseComponentInfoCAPETREEITEM*). clsid:, progid:, parent: ");
+  EXPECT_EQ(boxes.boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+}
+
 TEST_F(DialogSelectionTest, ARebuildFreesTheRecordsAndKeepsOneRunOfCategories) {
   mt::RegisteredClass extra("TxTest.Rebuild.1", {mt::kReactionSystemsCatid}, {{"Name", "Rebuild"}});
   CCapeOpenDlg dialog(nullptr);
