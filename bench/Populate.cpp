@@ -23,7 +23,7 @@ bool fail(std::string* error, const std::string& text) {
 std::string describe(const char* what, LONG status) { return std::string(what) + " failed: " + std::to_string(status); }
 
 LONG createKey(HKEY parent, const std::string& path, fw::UniqueHKey* key) {
-  return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key->put(), nullptr);
+  return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key->put(), nullptr);
 }
 
 LONG setText(HKEY key, const char* name, const std::string& value) {
