@@ -21,6 +21,7 @@ class CollectingSink : public ProbeSink {
 }  // namespace
 
 void ProbeInterface(ProbeSink& sink, const char* name, REFIID iid, IUnknown* object) {
+  if (!object || !name) return;
   try {
     fw::ComPtr<IUnknown> answer;
     HRESULT hr = object->QueryInterface(iid, answer.put_void());

@@ -221,7 +221,12 @@ bool CCapeOpenDlg::OnNotify(NMHDR* header, LRESULT& result) {
   }
 }
 
-void CCapeOpenDlg::OnDestroy() { ClearTree(); }
+void CCapeOpenDlg::OnDestroy() {
+  ClearTree();
+  // The handles die with the window; a later call must not reach another window by them.
+  deradidButton_ = refreshButton_ = tree_ = cancelButton_ = tab_ = vendorButton_ = clsidEdit_ = helpButton_ =
+      descriptionEdit_ = componentVersionEdit_ = capeVersionEdit_ = aboutEdit_ = nullptr;
+}
 
 void CCapeOpenDlg::browseSelection() {
   if (!tree_ || !IsWindowEnabled(tree_)) return;

@@ -1,6 +1,6 @@
 #include "manager/ComponentCatalogue.h"
 #include <comcat.h>
-#include <cstring>
+#include <cwchar>
 #include "external/CapeOpen.h"
 #include "framework/ComPtr.h"
 #include "framework/Raii.h"
@@ -202,13 +202,17 @@ HRESULT ComponentCatalogue::readInfo(REFCLSID clsid, const std::string& catid, C
       progId = narrowFromWide(registered.get());
       key = "CLSID\\" + clsidString + "\\CapeDescription";
     }
-    record.name = GetRegPath(key.c_str(), "Name");
-    record.description = GetRegPath(key.c_str(), "Description");
-    record.about = GetRegPath(key.c_str(), "About");
-    record.capeVersion = GetRegPath(key.c_str(), "CapeVersion");
-    record.componentVersion = GetRegPath(key.c_str(), "ComponentVersion");
-    record.vendorURL = GetRegPath(key.c_str(), "VendorURL");
-    record.helpURL = GetRegPath(key.c_str(), "HelpURL");
+    // One open for the seven values: under Wine each open is a round trip to the server.
+    fw::UniqueHKey values;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, values.put()) == ERROR_SUCCESS) {
+      record.name = GetRegValue(values.get(), "Name");
+      record.description = GetRegValue(values.get(), "Description");
+      record.about = GetRegValue(values.get(), "About");
+      record.capeVersion = GetRegValue(values.get(), "CapeVersion");
+      record.componentVersion = GetRegValue(values.get(), "ComponentVersion");
+      record.vendorURL = GetRegValue(values.get(), "VendorURL");
+      record.helpURL = GetRegValue(values.get(), "HelpURL");
+    }
     if (record.name.empty()) record.name = progId;
     record.clsid = clsidString;
     record.progid = progId;
