@@ -125,21 +125,31 @@ std::string Utils::readIniValue(const char* key, const char* section, const char
 }
 
 std::string GetRegPath(const char* keyPath, const char* valueName) {
-  const DWORD kTaken = 2047;
   try {
     fw::UniqueHKey key;
     if (!keyPath || RegOpenKeyExA(HKEY_CLASSES_ROOT, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
       return std::string();
+    return GetRegValue(key.get(), valueName);
+  } catch (...) {
+    MTUtils::reportError(100, "Unexpected error in GetRegPath. ", nullptr, nullptr, true);
+    return std::string();
+  }
+}
+
+std::string GetRegValue(HKEY key, const char* valueName) {
+  const DWORD kTaken = 2047;
+  try {
+    if (!key) return std::string();
     const char* name = valueName && *valueName ? valueName : nullptr;
     std::vector<char> data(kTaken + 1);
     DWORD type = 0;
     DWORD size = static_cast<DWORD>(data.size());
-    LONG status = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     // A longer value does not fit: read it whole, then keep its first 2047 bytes.
     for (int attempt = 0; status == ERROR_MORE_DATA && attempt < 4; ++attempt) {
       data.assign(static_cast<size_t>(size) + 1, '\0');
       size = static_cast<DWORD>(data.size());
-      status = RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+      status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
     }
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_MULTI_SZ))
       return std::string();

@@ -28,3 +28,5 @@ class Utils {
 // A string value under HKEY_CLASSES_ROOT ("" names the default value); empty when absent.
 // At most 2047 bytes are read.
 std::string GetRegPath(const char* keyPath, const char* valueName);
+// The same from a key that the caller holds open, for several values of one key.
+std::string GetRegValue(HKEY key, const char* valueName);
