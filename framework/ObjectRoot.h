@@ -81,8 +81,14 @@ class ComObject : public T {
     }
     if (!object) return E_OUTOFMEMORY;
     object->internalAddRef();
-    HRESULT hr = object->FinalConstruct();
-    if (SUCCEEDED(hr)) hr = object->QueryInterface(riid, ppv);
+    HRESULT hr = E_OUTOFMEMORY;
+    try {
+      hr = object->FinalConstruct();
+      if (SUCCEEDED(hr)) hr = object->QueryInterface(riid, ppv);
+    } catch (...) {
+      // FinalConstruct builds members that allocate; a throw there means no memory.
+      hr = E_OUTOFMEMORY;
+    }
     object->Release();
     return hr;
   }
@@ -138,8 +144,13 @@ class AggObject : public IUnknown {
     }
     if (!object) return E_OUTOFMEMORY;
     object->AddRef();
-    HRESULT hr = object->contained_.FinalConstruct();
-    if (SUCCEEDED(hr)) hr = object->QueryInterface(riid, ppv);
+    HRESULT hr = E_OUTOFMEMORY;
+    try {
+      hr = object->contained_.FinalConstruct();
+      if (SUCCEEDED(hr)) hr = object->QueryInterface(riid, ppv);
+    } catch (...) {
+      hr = E_OUTOFMEMORY;
+    }
     object->Release();
     return hr;
   }
