@@ -53,13 +53,16 @@ class MTUtilsTest : public tx::ComTest {
     ASSERT_EQ(S_OK, SetErrorInfo(0, info.get()));
   }
 
-  // The trace line (without its line end) that holds 'marker'; empty when none does.
+  // The trace line (without its line end) that holds 'marker'; empty when none does. The
+  // line starts 17 characters (date and time) before its ": TxCOGUI: ": another program's
+  // line without line end may stand in front of it.
   static std::string traceLineWith(const std::string& marker) {
     std::string content = tx::readTrace();
     size_t at = content.find(marker);
     if (at == std::string::npos) return std::string();
-    size_t start = content.rfind('\n', at);
-    start = start == std::string::npos ? 0 : start + 1;
+    size_t module = content.rfind(": TxCOGUI: ", at);
+    if (module == std::string::npos || module < 17) return std::string();
+    size_t start = module - 17;
     size_t end = content.find('\n', at);
     std::string line = content.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
