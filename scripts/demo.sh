@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, then registers TxCOGUI.dll in the build's private Wine
-# prefix and drives one CCAPEGUI object from a script, printing each step.
+# The main job: installs what is missing, builds, then sets up the embedded default - a
+# private Wine prefix of its own with TxCOGUI.dll and the sample CAPE-OPEN components
+# registered - and tours them with cohost, the command-line host, printing each step.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -8,49 +9,48 @@ build="${BUILD_DIR:-$root/build}"
 if [ "${1:-}" != "--inside" ]; then
   "$root/scripts/install-deps.sh"
   BUILD_DIR="$build" "$root/scripts/build.sh"
-  BUILD_DIR="$build" exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$root/scripts/in-display.sh" "$build" bash "$root/scripts/demo.sh" --inside
+  export TX_PREFIX="$build/demo-prefix"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$root/scripts/in-display.sh" "$build" \
+    bash "$root/scripts/demo.sh" --inside
 fi
 
-# Inside the X display, with WINEPREFIX set to the build's own prefix by in-display.sh.
-dll="$(winepath -w "$build/TxCOGUI.dll" 2>/dev/null)"
+# Inside the X display, WINEPREFIX is the demo's own prefix (in-display.sh).
+cohost() {
+  echo "\$ cohost $*"
+  # Message boxes of the DLL are printed and answered: nobody has to be at the screen.
+  wine "$build/tools/cohost.exe" "$@" --batch 2>&1 | tr -d '\r' | sed 's/^/    /'
+  return "${PIPESTATUS[0]}"
+}
+step() { printf '\n== %s\n' "$*"; }
 work="$build/demo"
 mkdir -p "$work"
 
-echo "== 1. Register the DLL: regsvr32 /s $dll"
-wine regsvr32 /s "$dll"
-echo "   registered in $WINEPREFIX"
-
-echo "== 2. What the registry now says about the class"
-for key in 'HKCR\TxShowCOCATIDs.CCAPEGUI\CLSID' \
-           'HKCR\CLSID\{B086B465-F0EA-11D2-9710-00A0C98C26CE}\InprocServer32' \
-           'HKCR\TypeLib\{F3E12363-E6AD-11D2-9702-00A0C98C26CE}\1.0\409\win64'; do
-  wine reg query "$key" 2>/dev/null | tr -d '\r' | sed -e '/^$/d' -e 's/^/   /' || true
+step "1. Register TxCOGUI.dll and the sample components in $WINEPREFIX"
+for dll in TxCOGUI.dll samples/thermo/TxSampleThermo.dll samples/units/TxSampleUnits.dll samples/host/TxSampleHost.dll; do
+  wine regsvr32 /s "$(winepath -w "$build/$dll" 2>/dev/null)"
+  echo "    registered $(basename "$dll")"
 done
 
-echo "== 3. Drive one object from JScript (cscript), late-bound by name"
-cat >"$work/demo.js" <<'EOF'
-function show(what, value) { WScript.Echo("   " + what + " = " + (value === "" ? "(empty)" : value)); }
-try {
-  var gui = new ActiveXObject("TxShowCOCATIDs.CCAPEGUI");
-  WScript.Echo("   created TxShowCOCATIDs.CCAPEGUI");
-  show("compCOversion of a new object", gui.compCOversion);
-  show("GetCATID() of a new object", gui.GetCATID());
-  gui.serverName = "\\\\plant-server";
-  show("serverName after setting it", gui.serverName);
-  gui.compCOversion = 100;
-  show("compCOversion after setting it", gui.compCOversion);
-  gui.setAlias("Steam tables", "Demo property system");
-  show("GetItemAlias() after setAlias", gui.GetItemAlias());
-  show("GetParentAlias() after setAlias", gui.GetParentAlias());
-  gui.enableWarnings = true;
-  WScript.Echo("   enableWarnings set; releasing the object");
-  gui = null;
-} catch (e) {
-  WScript.Echo("   FAILED: " + e.message + " (0x" + (e.number >>> 0).toString(16) + ")");
-  WScript.Quit(1);
-}
-WScript.Quit(0);
-EOF
-wine cscript //nologo "$(winepath -w "$work/demo.js" 2>/dev/null)" | tr -d '\r'
-echo "== Done: the DLL is registered and answered every call."
+step "2. The catalogue, as the Component Manager lists it (property systems, packages, unit operations)"
+cohost list --filter 44
+
+step "3. What the registry says of one component"
+cohost info TxSamples.Mixer.1
+
+step "4. Create a property package through its property system, and a unit operation"
+cohost create "Water-Ethanol NRTL" --parent TxSamples.ThermoSystem.1 --filter 8
+cohost create TxSamples.StreamInitUnit.1 --filter 32
+
+step "5. A unit registered as CAPE-OPEN 1.0 that lacks the 1.0 interface: the DLL says so"
+cohost create TxSamples.UnitNo10.1 --filter 32 || echo "    (exit status $?: creation refused, as it should be)"
+
+step "6. The interfaces a property system answers"
+cohost probe TxSamples.ThermoSystem.1
+
+step "7. Save a component into a compound file and load it back"
+cohost roundtrip TxSamples.StorageUnit.1 --file "$(winepath -w "$work/case.stg" 2>/dev/null)"
+
+step "8. Check every CAPE-OPEN registration of this prefix"
+cohost check || echo "    (exit status $?: the samples include units with version faults on purpose)"
+
+printf '\n== Done. The same tool works on Windows: cohost.exe check, list, pick ...\n'

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs a command inside the X display of xvfb-run with one persistent wineserver for
-# the build tree's prefix, and stops that server (and only it) afterwards.
+# the build tree's prefix (or TX_PREFIX), and stops that server (and only it) afterwards.
 set -uo pipefail
 build="$1"; shift
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="${TX_PREFIX:-$build/wineprefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$(dirname "$0")/prepare-prefix.sh" "$WINEPREFIX"
 wineserver -p
 # Prime it: without one finished program, Wine's helper processes keep output pipes open.
