@@ -8,7 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build-bench}"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTX_BUILD_TESTS=OFF -DTX_BUILD_SAMPLES=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target catalogue_bench >/dev/null
-prefix="$build/bench-prefix"
+prefix="${BENCH_PREFIX:-$build/bench-prefix}"
 "$root/scripts/prepare-prefix.sh" "$prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wineserver -p 2>/dev/null || true  # fails harmlessly when the server still runs
