@@ -1,7 +1,7 @@
 #include "diagnostics/InterfaceProbe.h"
 #include "external/CapeOpen.h"
 #include "framework/ComPtr.h"
-#include "manager/WideText.h"
+#include "support/WideText.h"
 #include "support/Utils.h"
 
 namespace {

@@ -8,18 +8,6 @@ namespace ppdialog {
 
 namespace {
 
-// Bytes of one element of the types that SetGet reads; 0 for the others.
-size_t elementSize(VARTYPE type) {
-  switch (type) {
-    case VT_I4: return sizeof(LONG);
-    case VT_R8: return sizeof(DOUBLE);
-    case VT_BSTR: return sizeof(BSTR);
-    case VT_BOOL: return sizeof(VARIANT_BOOL);
-    case VT_VARIANT: return sizeof(VARIANT);
-    default: return 0;
-  }
-}
-
 std::string numberText(double value, int digits) {
   char text[64];
   snprintf(text, sizeof text, "%.*g", digits, value);
@@ -101,7 +89,7 @@ std::vector<std::string> listTexts(const VARIANT& list) {
 
   const SAFEARRAYBOUND& bound = array->rgsabound[0];
   long lower = bound.lLbound;
-  size_t size = elementSize(type);
+  size_t size = SetGet::elementSize(type);
   if (array->cDims != 1 || size == 0) {
     // SetGet reports the shape or the element type it cannot read; walking on would take
     // the elements of several rows, or bytes of an unknown layout, as one list.

@@ -9,8 +9,9 @@ const char kOrigin[] = "noCopyVariantGetV";
 
 VARTYPE elementType(VARTYPE type) { return type > VT_ARRAY ? static_cast<VARTYPE>(type - VT_ARRAY) : type; }
 
-// Bytes of one element in the array's data block; 0 for a type the reader does not know.
-size_t elementSize(VARTYPE type) {
+}  // namespace
+
+size_t SetGet::elementSize(VARTYPE type) {
   switch (type) {
     case VT_I4: return sizeof(LONG);
     case VT_R8: return sizeof(DOUBLE);
@@ -20,8 +21,6 @@ size_t elementSize(VARTYPE type) {
     default: return 0;
   }
 }
-
-}  // namespace
 
 bool SetGet::noCopyItemGet(VARTYPE type, void* data, long& index, void* out, long lowerBound) {
   size_t size = elementSize(elementType(type));

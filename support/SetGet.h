@@ -18,4 +18,6 @@ class SetGet {
   // Copies the element at index - lowerBound of the data block into 'out'; an unknown
   // element type is reported and nothing is copied.
   static bool noCopyItemGet(VARTYPE type, void* data, long& index, void* out, long lowerBound);
+  // Bytes of one element of a known type in an array's data block; 0 for the others.
+  static size_t elementSize(VARTYPE type);
 };

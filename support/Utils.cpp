@@ -1,4 +1,5 @@
 #include "support/Utils.h"
+#include "support/WideText.h"
 #include <cwchar>
 #include <cstdio>
 #include <vector>
@@ -19,26 +20,16 @@ bool sameLetter(wchar_t a, wchar_t b) {
   return false;
 }
 
-std::string narrowText(const wchar_t* text) {
-  if (!text || !*text) return std::string();
-  int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return std::string();
-  std::string result(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], length, nullptr, nullptr);
-  result.resize(static_cast<size_t>(length - 1));
-  return result;
-}
-
 // Text form of a GUID ("{...}"), empty when it cannot be made.
 std::string guidText(REFGUID guid) {
   fw::CoTaskMem<wchar_t> text;
   if (FAILED(StringFromCLSID(guid, text.put()))) return std::string();
-  return narrowText(text.get());
+  return narrowFromWide(text.get());
 }
 
 std::string className(REFCLSID clsid) {
   fw::CoTaskMem<wchar_t> progId;
-  if (SUCCEEDED(ProgIDFromCLSID(clsid, progId.put())) && progId.get() && *progId.get()) return narrowText(progId.get());
+  if (SUCCEEDED(ProgIDFromCLSID(clsid, progId.put())) && progId.get() && *progId.get()) return narrowFromWide(progId.get());
   return guidText(clsid);
 }
 
@@ -47,7 +38,7 @@ std::string interfaceText(REFIID iid) {
   HRESULT hr = Utils::interfaceName(iid, &name);
   CTxBSTR owner;
   owner.Attach(name);
-  std::string text = SUCCEEDED(hr) ? narrowText(name) : std::string();
+  std::string text = SUCCEEDED(hr) ? narrowFromWide(name) : std::string();
   // An unregistered interface has no name: its IID says more than an empty text.
   return text.empty() ? guidText(iid) : text;
 }
@@ -118,7 +109,7 @@ std::string Utils::readIniValue(const char* key, const char* section, const char
     value[sizeof value - 1] = '\0';
     if (!value[0]) return std::string();
     CTxBSTR wide(value);
-    return narrowText(trimTrailingBlanks(wide.GetBSTR()).GetBSTR());
+    return narrowFromWide(trimTrailingBlanks(wide.GetBSTR()).GetBSTR());
   } catch (...) {
     return std::string();
   }
@@ -170,7 +161,7 @@ HRESULT Utils::interfaceName(REFIID iid, BSTR* name) {
   HRESULT hr = StringFromIID(iid, text.put());
   if (FAILED(hr)) return MTUtils::reportError(hr, "Unexpected error ", nullptr, nullptr, true);
   try {
-    std::string key = "Interface\\" + narrowText(text.get());
+    std::string key = "Interface\\" + narrowFromWide(text.get());
     CTxBSTR value(GetRegPath(key.c_str(), "").c_str());
     *name = value.copy();
   } catch (...) {

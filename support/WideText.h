@@ -1,4 +1,4 @@
-// Narrow (system code page) and wide text for the COM calls of the Component Manager.
+// Narrow (system code page) and wide text at the COM calls.
 #pragma once
 #include <windows.h>
 #include <string>

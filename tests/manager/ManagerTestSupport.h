@@ -116,7 +116,5 @@ class ManagerDriver {
   ManagerDriver* previous_;
 };
 
-// Saves what the screen shows of 'window' as a PNG file (Windows path).
-bool saveScreenshot(HWND window, const std::string& path);
 
 }  // namespace mt

@@ -12,7 +12,7 @@
 #include "external/CapeOpen.h"
 #include "framework/Raii.h"
 #include "manager/ComponentCatalogue.h"
-#include "manager/WideText.h"
+#include "support/WideText.h"
 #include "support/CTxBSTR.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <wincodec.h>
 #include <vector>
 #include "common/BoxCapture.h"
+#include "common/Screenshot.h"
 #include "common/TestSupport.h"
 #include "framework/ComPtr.h"
 #include "manager/CCapeOpenDlg.h"
@@ -90,7 +91,7 @@ TEST_F(ScreenshotTest, TheManagerWithAPackageSelected) {
     settle(500);
     GetWindowRect(window, &windowRect);
     GetWindowRect(GetDlgItem(window, IDC_CO_TREE), &treeRect);
-    saved = mt::saveScreenshot(window, path);
+    saved = tx::saveWindowPng(window, path);
   });
   ASSERT_TRUE(saved) << path;
 
