@@ -300,6 +300,10 @@ int main(int argc, char** argv) {
                 first.n, last.n, perFirst, perLast,
                 perFirst <= 1.3 * perLast && perLast <= 1.3 * perFirst ? "holds" : "does not hold", marginal, fixed);
   }
+  // Linear growth shows as the same cost per added component between each pair of sizes.
+  for (size_t i = 1; i < rows.size(); ++i)
+    std::printf("  cost per added component from N = %lu to %lu: %.1f us\n", rows[i - 1].n, rows[i].n,
+                1000.0 * (rows[i].a - rows[i - 1].a) / static_cast<double>(rows[i].n - rows[i - 1].n));
   std::printf("  c/a >= 10 with %lu unrelated classes: %s\n", options.unrelated, scanHolds ? "holds" : "does not hold");
   return 0;
 }
