@@ -77,28 +77,29 @@ void expectDescription(const std::string& key, const txs::CapeValues& values) {
 // HKEY_CLASSES_ROOT of this process redirected to a scratch key for the life of the object.
 class ScratchClassesRoot {
  public:
-  ScratchClassesRoot() {
-    tx::deleteKeyTree(HKEY_CURRENT_USER, kPath);
-    RegCreateKeyExA(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
+  // One scratch key per process: the test cases of this program run side by side.
+  ScratchClassesRoot() : path_("Software\\TxSamplesRegistrationTest" + std::to_string(GetCurrentProcessId())) {
+    tx::deleteKeyTree(HKEY_CURRENT_USER, path_);
+    RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(), nullptr);
     overridden_ = key_ && RegOverridePredefKey(HKEY_CLASSES_ROOT, key_.get()) == ERROR_SUCCESS;
   }
   ~ScratchClassesRoot() {
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     key_.reset();
-    tx::deleteKeyTree(HKEY_CURRENT_USER, kPath);
+    tx::deleteKeyTree(HKEY_CURRENT_USER, path_);
   }
   bool active() const { return overridden_; }
   HKEY key() const { return key_.get(); }
   // Every key and value below the scratch root, except the "CLSID" key that every
   // HKEY_CLASSES_ROOT has and that no server owns.
   std::vector<std::string> everything() const {
-    std::vector<std::string> lines = tx::snapshotKey(HKEY_CURRENT_USER, kPath);
-    lines.erase(std::remove(lines.begin(), lines.end(), std::string(kPath) + "\\CLSID"), lines.end());
+    std::vector<std::string> lines = tx::snapshotKey(HKEY_CURRENT_USER, path_);
+    lines.erase(std::remove(lines.begin(), lines.end(), path_ + "\\CLSID"), lines.end());
     return lines;
   }
 
  private:
-  static constexpr const char* kPath = "Software\\TxSamplesRegistrationTest";
+  std::string path_;
   fw::UniqueHKey key_;
   bool overridden_ = false;
 };
