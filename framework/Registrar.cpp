@@ -147,29 +147,9 @@ HRESULT setValue(HKEY key, const Value& value) {
                                   static_cast<DWORD>(value.data.size() + 1)));
 }
 
-// Deletes 'name' under 'parent' with everything below it; a missing key is no failure.
-HRESULT deleteTree(HKEY parent, const std::string& name) {
-  UniqueHKey key;
-  LONG result = RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
-  if (result == ERROR_FILE_NOT_FOUND) return S_OK;
-  if (result != ERROR_SUCCESS) return fromWin32(result);
-  for (;;) {
-    char child[256];
-    DWORD length = sizeof child;
-    result = RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result != ERROR_SUCCESS) return fromWin32(result);
-    HRESULT hr = deleteTree(key.get(), child);
-    if (FAILED(hr)) return hr;
-  }
-  key.reset();
-  result = RegDeleteKeyA(parent, name.c_str());
-  return result == ERROR_FILE_NOT_FOUND ? S_OK : fromWin32(result);
-}
-
 HRESULT registerKey(HKEY parent, const KeyNode& node) {
   if (node.forceRemove) {
-    HRESULT hr = deleteTree(parent, node.name);
+    HRESULT hr = deleteRegistryTree(parent, node.name);
     if (FAILED(hr)) return hr;
   }
   UniqueHKey key;
@@ -198,7 +178,7 @@ bool hasSubkeys(HKEY key) {
 }
 
 HRESULT unregisterKey(HKEY parent, const KeyNode& node) {
-  if (node.forceRemove && !node.noRemove) return deleteTree(parent, node.name);
+  if (node.forceRemove && !node.noRemove) return deleteRegistryTree(parent, node.name);
   UniqueHKey key;
   LONG result = RegOpenKeyExA(parent, node.name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
   if (result == ERROR_FILE_NOT_FOUND) return S_OK;
@@ -221,6 +201,25 @@ HRESULT unregisterKey(HKEY parent, const KeyNode& node) {
 }
 
 }  // namespace
+
+HRESULT deleteRegistryTree(HKEY parent, const std::string& name) {
+  UniqueHKey key;
+  LONG result = RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
+  if (result == ERROR_FILE_NOT_FOUND) return S_OK;
+  if (result != ERROR_SUCCESS) return fromWin32(result);
+  for (;;) {
+    char child[256];
+    DWORD length = sizeof child;
+    result = RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_NO_MORE_ITEMS) break;
+    if (result != ERROR_SUCCESS) return fromWin32(result);
+    HRESULT hr = deleteRegistryTree(key.get(), child);
+    if (FAILED(hr)) return hr;
+  }
+  key.reset();
+  result = RegDeleteKeyA(parent, name.c_str());
+  return result == ERROR_FILE_NOT_FOUND ? S_OK : fromWin32(result);
+}
 
 void Registrar::addReplacement(const std::string& name, const std::string& value) {
   std::string key = name;

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include "TxCOGUI.h"
+#include "framework/Registrar.h"
 
 namespace tx {
 
@@ -35,18 +36,7 @@ bool keyExists(HKEY root, const std::string& key) {
   return RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
 }
 
-void deleteKeyTree(HKEY root, const std::string& key) {
-  fw::UniqueHKey handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ | KEY_WRITE, handle.put()) != ERROR_SUCCESS) return;
-  for (;;) {
-    char child[512];
-    DWORD length = sizeof child;
-    if (RegEnumKeyExA(handle.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    deleteKeyTree(handle.get(), child);
-  }
-  handle.reset();
-  RegDeleteKeyA(root, key.c_str());
-}
+void deleteKeyTree(HKEY root, const std::string& key) { fw::deleteRegistryTree(root, key); }
 
 namespace {
 void snapshotInto(HKEY key, const std::string& path, std::vector<std::string>& lines) {
