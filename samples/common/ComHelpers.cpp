@@ -36,6 +36,16 @@ std::string toNarrow(const wchar_t* text) {
   return narrow;
 }
 
+HRESULT copyText(const std::string& text, BSTR* out) {
+  if (!out) return E_POINTER;
+  try {
+    *out = SysAllocString(toWide(text.c_str()).c_str());
+  } catch (...) {
+    *out = nullptr;
+  }
+  return *out ? S_OK : E_OUTOFMEMORY;
+}
+
 namespace {
 
 HRESULT makeVector(VARTYPE type, ULONG count, LONG lowerBound, fw::UniqueSafeArray& array) {

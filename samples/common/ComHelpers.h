@@ -13,6 +13,9 @@ HRESULT failWith(HRESULT code, const wchar_t* description, REFIID iid);
 
 std::wstring toWide(const char* text);
 std::string toNarrow(const wchar_t* text);
+// A new BSTR of 'text' into *out: E_POINTER without 'out', E_OUTOFMEMORY (never a C++
+// exception) when it cannot be made.
+HRESULT copyText(const std::string& text, BSTR* out);
 
 // One-dimensional arrays into an uninitialised or cleared VARIANT, lower bound as given.
 HRESULT makeStringArray(const std::vector<std::string>& items, LONG lowerBound, VARIANT* out);

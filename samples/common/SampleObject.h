@@ -66,4 +66,28 @@ HRESULT createObject(fw::ComPtr<IUnknown>& out, T** object) {
   return hr;
 }
 
+// Runs setup() where only an HRESULT may leave: a throw there means no memory.
+template <class Setup>
+HRESULT setUpOrNoMemory(Setup setup) {
+  try {
+    setup();
+    return S_OK;
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+// A new T, set up by setup(T&) (a throw there means no memory), asked for 'riid'; on
+// failure *out is null and the object is gone.
+template <class T, class Setup>
+HRESULT createObjectAs(Setup setup, REFIID riid, void** out) {
+  *out = nullptr;
+  fw::ComPtr<IUnknown> unknown;
+  T* object = nullptr;
+  HRESULT hr = createObject(unknown, &object);
+  if (SUCCEEDED(hr)) hr = setUpOrNoMemory([&] { setup(*object); });
+  if (FAILED(hr)) return hr;
+  return unknown->QueryInterface(riid, out);
+}
+
 }  // namespace txs

@@ -1,7 +1,6 @@
 #include "samples/common/SamplePackage.h"
 #include <oleauto.h>
 #include "samples/common/ComHelpers.h"
-#include "samples/common/EditWindow.h"
 
 namespace txs {
 
@@ -10,12 +9,6 @@ namespace {
 HRESULT notImplemented(const SamplePackage& package, const char* method) {
   package.log(method);
   return failWith(E_NOTIMPL, L"Not calculated by the sample package", IID_ICapeThermoPropertyPackage);
-}
-
-HRESULT copyText(const std::string& text, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocString(toWide(text.c_str()).c_str());
-  return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 }  // namespace
@@ -33,17 +26,9 @@ const fw::InterfaceEntry* SamplePackage::interfaceTable() {
 
 HRESULT SamplePackage::create(const PackageData& data, PackageFault fault, const std::string& logName,
                               const std::string& displayName, IDispatch** out) {
-  *out = nullptr;
-  fw::ComPtr<IUnknown> unknown;
-  SamplePackage* package = nullptr;
-  HRESULT hr = createObject(unknown, &package);
-  if (FAILED(hr)) return hr;
-  try {
-    package->setup(data, fault, logName, displayName);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-  return unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
+  return createObjectAs<SamplePackage>(
+      [&](SamplePackage& package) { package.setup(data, fault, logName, displayName); }, IID_IDispatch,
+      reinterpret_cast<void**>(out));
 }
 
 void SamplePackage::setup(const PackageData& data, PackageFault fault, const std::string& logName,
@@ -53,6 +38,9 @@ void SamplePackage::setup(const PackageData& data, PackageFault fault, const std
   setLogName(logName);
   name_ = displayName;
   description_ = data.values.description ? data.values.description : "";
+  answers_.noParameters = L"The sample package has no parameters";
+  answers_.initializeFails = fault == PackageFault::InitializeFails;
+  answers_.editFails = fault == PackageFault::EditFails;
 }
 
 HRESULT SamplePackage::stringList(const std::vector<std::string>& items, VARIANT* out) const {
@@ -158,69 +146,6 @@ STDMETHODIMP SamplePackage::GetPropList(VARIANT* props) {
   if (fault_ == PackageFault::PropListFails) return failWith(E_FAIL, kListError, IID_ICapeThermoPropertyPackage);
   try {
     return stringList(std::vector<std::string>(data_->properties, data_->properties + data_->propertyCount), props);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-STDMETHODIMP SamplePackage::get_parameters(IDispatch** parameters) {
-  log("get_parameters");
-  if (!parameters) return E_POINTER;
-  *parameters = nullptr;
-  return failWith(E_NOTIMPL, L"The sample package has no parameters", IID_ICapeUtilities);
-}
-
-STDMETHODIMP SamplePackage::put_simulationContext(IDispatch*) {
-  log("put_simulationContext");
-  return S_OK;
-}
-
-STDMETHODIMP SamplePackage::Initialize() {
-  log("Initialize");
-  if (fault_ == PackageFault::InitializeFails) return failWith(E_FAIL, kInitializeError, IID_ICapeUtilities);
-  return S_OK;
-}
-
-STDMETHODIMP SamplePackage::Terminate() {
-  log("Terminate");
-  return S_OK;
-}
-
-STDMETHODIMP SamplePackage::Edit() {
-  log("Edit");
-  if (fault_ == PackageFault::EditFails) return failWith(E_FAIL, kEditError, IID_ICapeUtilities);
-  try {
-    return showEditWindow(name_ + kEditCaptionSuffix, name_ + "\n" + description_);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-STDMETHODIMP SamplePackage::get_ComponentName(BSTR* name) {
-  log("get_ComponentName");
-  return copyText(name_, name);
-}
-
-STDMETHODIMP SamplePackage::put_ComponentName(BSTR name) {
-  log("put_ComponentName");
-  try {
-    name_ = toNarrow(name);
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-STDMETHODIMP SamplePackage::get_ComponentDescription(BSTR* description) {
-  log("get_ComponentDescription");
-  return copyText(description_, description);
-}
-
-STDMETHODIMP SamplePackage::put_ComponentDescription(BSTR description) {
-  log("put_ComponentDescription");
-  try {
-    description_ = toNarrow(description);
-    return S_OK;
   } catch (...) {
     return E_OUTOFMEMORY;
   }

@@ -3,6 +3,7 @@
 // ICapeIdentification. A fault makes one part of it misbehave (zoo).
 #pragma once
 #include <vector>
+#include "samples/common/SampleComponent.h"
 #include "samples/common/SampleObject.h"
 
 namespace txs {
@@ -19,8 +20,7 @@ enum class PackageFault {
 };
 
 class SamplePackage : public SampleDispatch<ICapeThermoPropertyPackage, &IID_ICapeThermoPropertyPackage>,
-                      public SampleDispatch<ICapeUtilities, &IID_ICapeUtilities>,
-                      public SampleDispatch<ICapeIdentification, &IID_ICapeIdentification>,
+                      public SampleComponent<SamplePackage>,
                       public SupportErrorInfo,
                       public fw::ObjectRoot,
                       public SampleIdentity {
@@ -44,27 +44,12 @@ class SamplePackage : public SampleDispatch<ICapeThermoPropertyPackage, &IID_ICa
   STDMETHOD(ValidityCheck)(IDispatch* materialObject, VARIANT props, VARIANT* relList) override;
   STDMETHOD(GetPropList)(VARIANT* props) override;
 
-  // ICapeUtilities
-  STDMETHOD(get_parameters)(IDispatch** parameters) override;
-  STDMETHOD(put_simulationContext)(IDispatch* context) override;
-  STDMETHOD(Initialize)() override;
-  STDMETHOD(Terminate)() override;
-  STDMETHOD(Edit)() override;
-
-  // ICapeIdentification
-  STDMETHOD(get_ComponentName)(BSTR* name) override;
-  STDMETHOD(put_ComponentName)(BSTR name) override;
-  STDMETHOD(get_ComponentDescription)(BSTR* description) override;
-  STDMETHOD(put_ComponentDescription)(BSTR description) override;
-
  private:
   HRESULT stringList(const std::vector<std::string>& items, VARIANT* out) const;
   HRESULT numberList(const std::vector<double>& values, VARIANT* out) const;
 
   const PackageData* data_ = nullptr;
   PackageFault fault_ = PackageFault::None;
-  std::string name_;
-  std::string description_;
 };
 
 // A registered standalone package class serving 'Data'.
@@ -72,12 +57,7 @@ template <const ClassInfo* Info, const PackageData* Data>
 class RegisteredPackage : public SamplePackage {
  public:
   HRESULT FinalConstruct() {
-    try {
-      setup(*Data, PackageFault::None, Info->key, Info->values.name);
-      return S_OK;
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    return setUpOrNoMemory([this] { setup(*Data, PackageFault::None, Info->key, Info->values.name); });
   }
 };
 

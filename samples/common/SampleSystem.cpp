@@ -1,7 +1,6 @@
 #include "samples/common/SampleSystem.h"
 #include <oleauto.h>
 #include "samples/common/ComHelpers.h"
-#include "samples/common/EditWindow.h"
 #include "samples/common/SamplePackage.h"
 
 namespace txs {
@@ -22,12 +21,6 @@ PackageFault faultOf(const std::string& name) {
   if (name == kFaultInitializeFails) return PackageFault::InitializeFails;
   if (name == kFaultEditFails) return PackageFault::EditFails;
   return PackageFault::None;
-}
-
-HRESULT copyText(const std::string& text, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocString(toWide(text.c_str()).c_str());
-  return *out ? S_OK : E_OUTOFMEMORY;
 }
 
 }  // namespace
@@ -59,8 +52,9 @@ const fw::InterfaceEntry* SampleSystem::interfaceTable() {
 void SampleSystem::setup(const SystemTraits& traits) {
   traits_ = &traits;
   setLogName(traits.info->key);
-  name_ = traits.info->values.name ? traits.info->values.name : traits.info->key;
-  description_ = traits.info->values.description ? traits.info->values.description : "";
+  nameAfter(*traits.info);
+  answers_.noParameters = L"The sample property system has no parameters";
+  answers_.initializeFails = traits.initializeFails;
 }
 
 STDMETHODIMP SampleSystem::GetPropertyPackages(VARIANT* propPackageList) {
@@ -131,68 +125,6 @@ HRESULT SampleSystem::resolve(const std::string& name, IDispatch** package) {
   return failWith(E_INVALIDARG, kUnknownPackageError, IID_ICapeThermoSystem);
 }
 
-STDMETHODIMP SampleSystem::get_parameters(IDispatch** parameters) {
-  log("get_parameters");
-  if (!parameters) return E_POINTER;
-  *parameters = nullptr;
-  return failWith(E_NOTIMPL, L"The sample property system has no parameters", IID_ICapeUtilities);
-}
-
-STDMETHODIMP SampleSystem::put_simulationContext(IDispatch*) {
-  log("put_simulationContext");
-  return S_OK;
-}
-
-STDMETHODIMP SampleSystem::Initialize() {
-  log("Initialize");
-  if (traits_->initializeFails) return failWith(E_FAIL, kInitializeError, IID_ICapeUtilities);
-  return S_OK;
-}
-
-STDMETHODIMP SampleSystem::Terminate() {
-  log("Terminate");
-  return S_OK;
-}
-
-STDMETHODIMP SampleSystem::Edit() {
-  log("Edit");
-  try {
-    return showEditWindow(name_ + kEditCaptionSuffix, name_ + "\n" + description_);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-STDMETHODIMP SampleSystem::get_ComponentName(BSTR* name) {
-  log("get_ComponentName");
-  return copyText(name_, name);
-}
-
-STDMETHODIMP SampleSystem::put_ComponentName(BSTR name) {
-  log("put_ComponentName");
-  try {
-    name_ = toNarrow(name);
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-STDMETHODIMP SampleSystem::get_ComponentDescription(BSTR* description) {
-  log("get_ComponentDescription");
-  return copyText(description_, description);
-}
-
-STDMETHODIMP SampleSystem::put_ComponentDescription(BSTR description) {
-  log("put_ComponentDescription");
-  try {
-    description_ = toNarrow(description);
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
 // --- SampleNotAPackage ---
 
 const fw::InterfaceEntry* SampleNotAPackage::interfaceTable() {
@@ -205,17 +137,8 @@ const fw::InterfaceEntry* SampleNotAPackage::interfaceTable() {
 }
 
 HRESULT SampleNotAPackage::create(const std::string& logName, IDispatch** out) {
-  *out = nullptr;
-  fw::ComPtr<IUnknown> unknown;
-  SampleNotAPackage* object = nullptr;
-  HRESULT hr = createObject(unknown, &object);
-  if (FAILED(hr)) return hr;
-  try {
-    object->setLogName(logName);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-  return unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(out));
+  return createObjectAs<SampleNotAPackage>([&](SampleNotAPackage& object) { object.setLogName(logName); },
+                                           IID_IDispatch, reinterpret_cast<void**>(out));
 }
 
 STDMETHODIMP SampleNotAPackage::get_ComponentName(BSTR* name) {

@@ -3,6 +3,7 @@
 // its list looks and whether Initialize fails (zoo).
 #pragma once
 #include <vector>
+#include "samples/common/SampleComponent.h"
 #include "samples/common/SampleObject.h"
 
 namespace txs {
@@ -44,8 +45,7 @@ struct PackageRegistration {
 void registeredPackages(const SystemTraits& traits, std::vector<PackageRegistration>& packages);
 
 class SampleSystem : public SampleDispatch<ICapeThermoSystem, &IID_ICapeThermoSystem>,
-                     public SampleDispatch<ICapeUtilities, &IID_ICapeUtilities>,
-                     public SampleDispatch<ICapeIdentification, &IID_ICapeIdentification>,
+                     public SampleComponent<SampleSystem>,
                      public SupportErrorInfo,
                      public fw::ObjectRoot,
                      public SampleIdentity {
@@ -57,37 +57,17 @@ class SampleSystem : public SampleDispatch<ICapeThermoSystem, &IID_ICapeThermoSy
   STDMETHOD(GetPropertyPackages)(VARIANT* propPackageList) override;
   STDMETHOD(ResolvePropertyPackage)(BSTR propertyPackage, IDispatch** propPackObject) override;
 
-  // ICapeUtilities
-  STDMETHOD(get_parameters)(IDispatch** parameters) override;
-  STDMETHOD(put_simulationContext)(IDispatch* context) override;
-  STDMETHOD(Initialize)() override;
-  STDMETHOD(Terminate)() override;
-  STDMETHOD(Edit)() override;
-
-  // ICapeIdentification
-  STDMETHOD(get_ComponentName)(BSTR* name) override;
-  STDMETHOD(put_ComponentName)(BSTR name) override;
-  STDMETHOD(get_ComponentDescription)(BSTR* description) override;
-  STDMETHOD(put_ComponentDescription)(BSTR description) override;
-
  private:
   HRESULT resolve(const std::string& name, IDispatch** package);
 
   const SystemTraits* traits_ = nullptr;
-  std::string name_;
-  std::string description_;
 };
 
 template <const SystemTraits* Traits>
 class RegisteredSystem : public SampleSystem {
  public:
   HRESULT FinalConstruct() {
-    try {
-      setup(*Traits);
-      return S_OK;
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    return setUpOrNoMemory([this] { setup(*Traits); });
   }
 };
 
@@ -117,12 +97,7 @@ template <const ClassInfo* Info>
 class RegisteredNotAPackage : public SampleNotAPackage {
  public:
   HRESULT FinalConstruct() {
-    try {
-      setLogName(Info->key);
-      return S_OK;
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    return setUpOrNoMemory([this] { setLogName(Info->key); });
   }
 };
 

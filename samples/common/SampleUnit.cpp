@@ -1,7 +1,6 @@
 #include "samples/common/SampleUnit.h"
 #include <oleauto.h>
 #include "samples/common/ComHelpers.h"
-#include "samples/common/EditWindow.h"
 
 namespace txs {
 
@@ -11,12 +10,6 @@ namespace {
 // (UTF-16), the number.
 const DWORD kRecordMagic = 0x44535854;  // "TXSD"
 const DWORD kRecordVersion = 1;
-
-HRESULT copyText(const std::string& text, BSTR* out) {
-  if (!out) return E_POINTER;
-  *out = SysAllocString(toWide(text.c_str()).c_str());
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
 
 HRESULT readExactly(IStream* stream, void* data, ULONG size) {
   ULONG read = 0;
@@ -68,8 +61,9 @@ void SampleUnit::buildTable(const UnitTraits& traits, fw::InterfaceEntry* table)
 void SampleUnit::setup(const UnitTraits& traits) {
   traits_ = &traits;
   setLogName(traits.info->key);
-  name_ = traits.info->values.name ? traits.info->values.name : traits.info->key;
-  description_ = traits.info->values.description ? traits.info->values.description : "";
+  nameAfter(*traits.info);
+  answers_.noParameters = L"The sample unit has no parameters";
+  answers_.terminateFails = traits.terminateFails;
 }
 
 REFIID SampleUnit::streamIid() const {
@@ -106,72 +100,6 @@ STDMETHODIMP SampleUnit::Validate(BSTR* message, LONG* isValid) {
   *message = text;
   *isValid = 1;
   return S_OK;
-}
-
-// --- ICapeUtilities ---
-
-STDMETHODIMP SampleUnit::get_parameters(IDispatch** parameters) {
-  log("get_parameters");
-  if (!parameters) return E_POINTER;
-  *parameters = nullptr;
-  return failWith(E_NOTIMPL, L"The sample unit has no parameters", IID_ICapeUtilities);
-}
-
-STDMETHODIMP SampleUnit::put_simulationContext(IDispatch*) {
-  log("put_simulationContext");
-  return S_OK;
-}
-
-STDMETHODIMP SampleUnit::Initialize() {
-  log("Initialize");
-  return S_OK;
-}
-
-STDMETHODIMP SampleUnit::Terminate() {
-  log("Terminate");
-  if (traits_->terminateFails) return failWith(E_FAIL, kTerminateError, IID_ICapeUtilities);
-  return S_OK;
-}
-
-STDMETHODIMP SampleUnit::Edit() {
-  log("Edit");
-  try {
-    return showEditWindow(name_ + kEditCaptionSuffix, name_ + "\n" + description_);
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-// --- ICapeIdentification ---
-
-STDMETHODIMP SampleUnit::get_ComponentName(BSTR* name) {
-  log("get_ComponentName");
-  return copyText(name_, name);
-}
-
-STDMETHODIMP SampleUnit::put_ComponentName(BSTR name) {
-  log("put_ComponentName");
-  try {
-    name_ = toNarrow(name);
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
-}
-
-STDMETHODIMP SampleUnit::get_ComponentDescription(BSTR* description) {
-  log("get_ComponentDescription");
-  return copyText(description_, description);
-}
-
-STDMETHODIMP SampleUnit::put_ComponentDescription(BSTR description) {
-  log("put_ComponentDescription");
-  try {
-    description_ = toNarrow(description);
-    return S_OK;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
 }
 
 // --- Persistence ---

@@ -5,6 +5,7 @@
 #pragma once
 #include <objidl.h>
 #include <ocidl.h>
+#include "samples/common/SampleComponent.h"
 #include "samples/common/SampleHooks.h"
 #include "samples/common/SampleObject.h"
 
@@ -23,8 +24,7 @@ struct UnitTraits {
 };
 
 class SampleUnit : public SampleDispatch<ICapeUnit, &IID_ICapeUnit>,
-                   public SampleDispatch<ICapeUtilities, &IID_ICapeUtilities>,
-                   public SampleDispatch<ICapeIdentification, &IID_ICapeIdentification>,
+                   public SampleComponent<SampleUnit>,
                    public IPersistStorage,
                    public IPersistStreamInit,
                    public IPersistStream,
@@ -43,19 +43,6 @@ class SampleUnit : public SampleDispatch<ICapeUnit, &IID_ICapeUnit>,
   STDMETHOD(get_ValStatus)(LONG* status) override;
   STDMETHOD(Calculate)() override;
   STDMETHOD(Validate)(BSTR* message, LONG* isValid) override;
-
-  // ICapeUtilities
-  STDMETHOD(get_parameters)(IDispatch** parameters) override;
-  STDMETHOD(put_simulationContext)(IDispatch* context) override;
-  STDMETHOD(Initialize)() override;
-  STDMETHOD(Terminate)() override;
-  STDMETHOD(Edit)() override;
-
-  // ICapeIdentification
-  STDMETHOD(get_ComponentName)(BSTR* name) override;
-  STDMETHOD(put_ComponentName)(BSTR name) override;
-  STDMETHOD(get_ComponentDescription)(BSTR* description) override;
-  STDMETHOD(put_ComponentDescription)(BSTR description) override;
 
   // IPersist, IPersistStorage, IPersistStream, IPersistStreamInit
   STDMETHOD(GetClassID)(CLSID* clsid) override;
@@ -82,8 +69,6 @@ class SampleUnit : public SampleDispatch<ICapeUnit, &IID_ICapeUnit>,
   REFIID streamIid() const;
 
   const UnitTraits* traits_ = nullptr;
-  std::string name_;
-  std::string description_;
   std::wstring text_;
   double number_ = 0;
   bool dirty_ = false;
@@ -97,12 +82,7 @@ class RegisteredUnit : public SampleUnit {
     return holder.table;
   }
   HRESULT FinalConstruct() {
-    try {
-      setup(*Traits);
-      return S_OK;
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    return setUpOrNoMemory([this] { setup(*Traits); });
   }
 
  private:

@@ -11,41 +11,8 @@ namespace {
 
 const DWORD kSubStorageCreate = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
 
-class HostContainerFactory : public IClassFactory {
- public:
-  HostContainerFactory() : refCount_(0) {}
-  virtual ~HostContainerFactory() {}
-  STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) return E_NOINTERFACE;
-    *ppv = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&refCount_); }
-  STDMETHOD_(ULONG, Release)() override {
-    LONG count = InterlockedDecrement(&refCount_);
-    if (count == 0) delete this;
-    return count;
-  }
-  STDMETHOD(CreateInstance)(IUnknown* outer, REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    return HostContainer::create(nullptr, 0, riid, ppv);
-  }
-  STDMETHOD(LockServer)(BOOL lock) override {
-    if (lock)
-      fw::Module::lock();
-    else
-      fw::Module::unlock();
-    return S_OK;
-  }
-
- private:
-  LONG refCount_;
-};
+// A container of the registered class: in memory until a file is opened.
+HRESULT createRegisteredContainer(REFIID riid, void** out) { return HostContainer::create(nullptr, 0, riid, out); }
 
 }  // namespace
 
@@ -243,11 +210,7 @@ STDMETHODIMP HostContainer::AddComponent(LPCWSTR name, IDispatch** container) {
 }
 
 HRESULT createHostContainerFactory(IClassFactory** factory) {
-  auto* created = new (std::nothrow) HostContainerFactory();
-  if (!created) return E_OUTOFMEMORY;
-  created->AddRef();
-  *factory = created;
-  return S_OK;
+  return createCreatorFactory<createRegisteredContainer>(factory);
 }
 
 }  // namespace txs

@@ -49,61 +49,23 @@ class QIFailsObject : public IDispatch {
   LONG refCount_;
 };
 
-class QIFailsFactory : public IClassFactory {
- public:
-  QIFailsFactory() : refCount_(0) {}
-  virtual ~QIFailsFactory() {}
-  STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IClassFactory)) return E_NOINTERFACE;
-    *ppv = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
+// The object is both its IUnknown and its IDispatch; any other request fails as its
+// QueryInterface would.
+HRESULT createQIFails(REFIID riid, void** out) {
+  if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) return E_FAIL;
+  QIFailsObject* object = nullptr;
+  try {
+    object = new (std::nothrow) QIFailsObject();
+  } catch (...) {
+    return E_OUTOFMEMORY;
   }
-  STDMETHOD_(ULONG, AddRef)() override { return InterlockedIncrement(&refCount_); }
-  STDMETHOD_(ULONG, Release)() override {
-    LONG count = InterlockedDecrement(&refCount_);
-    if (count == 0) delete this;
-    return count;
-  }
-  // The object is both its IUnknown and its IDispatch; any other request fails as its
-  // QueryInterface would.
-  STDMETHOD(CreateInstance)(IUnknown* outer, REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) return E_FAIL;
-    QIFailsObject* object = nullptr;
-    try {
-      object = new (std::nothrow) QIFailsObject();
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
-    if (!object) return E_OUTOFMEMORY;
-    *ppv = static_cast<IDispatch*>(object);
-    return S_OK;
-  }
-  STDMETHOD(LockServer)(BOOL lock) override {
-    if (lock)
-      fw::Module::lock();
-    else
-      fw::Module::unlock();
-    return S_OK;
-  }
-
- private:
-  LONG refCount_;
-};
+  if (!object) return E_OUTOFMEMORY;
+  *out = static_cast<IDispatch*>(object);
+  return S_OK;
+}
 
 }  // namespace
 
-HRESULT createQIFailsFactory(IClassFactory** factory) {
-  auto* created = new (std::nothrow) QIFailsFactory();
-  if (!created) return E_OUTOFMEMORY;
-  created->AddRef();
-  *factory = created;
-  return S_OK;
-}
+HRESULT createQIFailsFactory(IClassFactory** factory) { return createCreatorFactory<createQIFails>(factory); }
 
 }  // namespace txs
