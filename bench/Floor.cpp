@@ -67,13 +67,17 @@ void readPackages(REFCLSID clsid, FloorRecord* system) {
   SafeArrayUnaccessData(names);
 }
 
+HRESULT categoryManager(ICatInformation** categories) {
+  return CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
+                          reinterpret_cast<void**>(categories));
+}
+
 }  // namespace
 
 HRESULT runFloor(std::vector<FloorRecord>* records) {
   if (!records) return E_POINTER;
   fw::ComPtr<ICatInformation> categories;
-  HRESULT hr = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
-                                categories.put_void());
+  HRESULT hr = categoryManager(categories.put());
   if (FAILED(hr)) return hr;
   for (const wchar_t* catid : {kSystemCatid, kUnitCatid}) {
     fw::ComPtr<IEnumCLSID> classes;
@@ -103,8 +107,7 @@ HRESULT enumerateOnly(size_t* count) {
   if (!count) return E_POINTER;
   *count = 0;
   fw::ComPtr<ICatInformation> categories;
-  HRESULT hr = CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
-                                categories.put_void());
+  HRESULT hr = categoryManager(categories.put());
   if (FAILED(hr)) return hr;
   for (const wchar_t* catid : {kSystemCatid, kUnitCatid}) {
     fw::ComPtr<IEnumCLSID> classes;

@@ -47,6 +47,26 @@ struct CapeValues {
   const char* helpURL;
 };
 
+// The CapeDescription value names with their texts, in registration order.
+struct CapeValueEntry {
+  const char* name;
+  const char* text;
+};
+struct CapeValueEntries {
+  CapeValueEntry entries[7];
+  const CapeValueEntry* begin() const { return entries; }
+  const CapeValueEntry* end() const { return entries + 7; }
+};
+inline CapeValueEntries capeValueEntries(const CapeValues& values) {
+  return {{{"Name", values.name},
+           {"Description", values.description},
+           {"About", values.about},
+           {"CapeVersion", values.capeVersion},
+           {"ComponentVersion", values.componentVersion},
+           {"VendorURL", values.vendorURL},
+           {"HelpURL", values.helpURL}}};
+}
+
 // Text of a given length for the registry limits (values longer than 2047 bytes).
 template <size_t N>
 struct FixedText {

@@ -50,17 +50,7 @@ HRESULT setKey(HKEY parent, const std::string& path, const char* defaultValue) {
 HRESULT writeDescription(HKEY parent, const std::string& path, const CapeValues& values) {
   fw::UniqueHKey key;
   HRESULT hr = createKey(parent, path, key);
-  const struct {
-    const char* name;
-    const char* text;
-  } entries[] = {{"Name", values.name},
-                 {"Description", values.description},
-                 {"About", values.about},
-                 {"CapeVersion", values.capeVersion},
-                 {"ComponentVersion", values.componentVersion},
-                 {"VendorURL", values.vendorURL},
-                 {"HelpURL", values.helpURL}};
-  for (const auto& entry : entries) {
+  for (const CapeValueEntry& entry : capeValueEntries(values)) {
     if (FAILED(hr)) break;
     hr = setString(key.get(), entry.name, entry.text);
   }

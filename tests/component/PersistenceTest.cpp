@@ -24,12 +24,20 @@ void setData(IDispatch* component, const wchar_t* text, double number) {
 
 class PersistenceTest : public ComponentRoad {
  protected:
-  // Creates the unit, lets it start as new, gives it data and saves it into 'file'.
-  void saveCase(const txs::ClassInfo& unit, const std::wstring& file, const wchar_t* text, double number) {
-    openHost(file, true);
+  // The unit created for the host's container over 'file'.
+  fw::ComPtr<IDispatch> createInCase(const txs::ClassInfo& unit, const std::wstring& file, bool create,
+                                     DWORD failures = 0) {
+    openHost(file, create, failures);
     choose(catf_UnitOperation, unit.progId);
     fw::ComPtr<IDispatch> created;
-    ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+    EXPECT_EQ(S_OK, object->createComp(created.put(), nullptr));
+    return created;
+  }
+
+  // Creates the unit, lets it start as new, gives it data and saves it into 'file'.
+  void saveCase(const txs::ClassInfo& unit, const std::wstring& file, const wchar_t* text, double number) {
+    fw::ComPtr<IDispatch> created = createInCase(unit, file, true);
+    ASSERT_TRUE(created);
     ASSERT_EQ(S_OK, object->loadStorage(VARIANT_FALSE));
     setData(created.get(), text, number);
     ASSERT_EQ(S_OK, object->saveStorage());
@@ -41,10 +49,7 @@ class PersistenceTest : public ComponentRoad {
   fw::ComPtr<IDispatch> recallCase(const txs::ClassInfo& unit, const std::wstring& file) {
     object.reset();
     EXPECT_EQ(S_OK, tx::createProduct(object.put()));
-    openHost(file, false);
-    choose(catf_UnitOperation, unit.progId);
-    fw::ComPtr<IDispatch> created;
-    EXPECT_EQ(S_OK, object->createComp(created.put(), nullptr));
+    fw::ComPtr<IDispatch> created = createInCase(unit, file, false);
     EXPECT_EQ(S_OK, object->loadStorage(VARIANT_TRUE));
     return created;
   }
@@ -76,10 +81,8 @@ TEST_F(PersistenceTest, EveryKindSurvivesACompoundFileRoundTrip) {
 
 TEST_F(PersistenceTest, NewStreamComponentIsNotCalled) {
   BoxCapture boxes;
-  openHost(tempFile(L"tx-new.stg"), true);
-  choose(catf_UnitOperation, txs::kStreamUnit.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kStreamUnit, tempFile(L"tx-new.stg"), true);
+  ASSERT_TRUE(created);
   txs::clearSampleCallLog(txs::kUnitsDll);
   txs::clearSampleCallLog(txs::kHostDll);
   EXPECT_EQ(S_OK, object->loadStorage(VARIANT_FALSE));
@@ -90,10 +93,8 @@ TEST_F(PersistenceTest, NewStreamComponentIsNotCalled) {
 TEST_F(PersistenceTest, OldCaseIsUpgradedWithANotice) {
   BoxCapture boxes;
   std::wstring file = tempFile(L"tx-old.stg");
-  openHost(file, true);
-  choose(catf_UnitOperation, txs::kStreamInitUnit.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kStreamInitUnit, file, true);
+  ASSERT_TRUE(created);
   EXPECT_EQ(S_OK, object->loadStorage(VARIANT_TRUE));
   EXPECT_EQ(1u, calls(txs::kUnitsDll, "StreamInitUnit.InitNew").size());
   EXPECT_TRUE(calls(txs::kUnitsDll, "StreamInitUnit.Load").empty());
@@ -117,10 +118,8 @@ TEST_F(PersistenceTest, TrueAsOneInitialisesInsteadOfLoading) {
   BoxCapture boxes;
   std::wstring file = tempFile(L"tx-one.stg");
   saveCase(txs::kStreamInitUnit, file, L"saved", 7);
-  openHost(file, false);
-  choose(catf_UnitOperation, txs::kStreamInitUnit.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kStreamInitUnit, file, false);
+  ASSERT_TRUE(created);
   txs::clearSampleCallLog(txs::kUnitsDll);
   EXPECT_EQ(S_OK, object->loadStorage(1));
   EXPECT_EQ(1u, calls(txs::kUnitsDll, ".InitNew").size());
@@ -133,10 +132,8 @@ TEST_F(PersistenceTest, AutomationSuccessCodeFromLoadCountsAsSuccess) {
   for (const txs::ClassInfo* unit : {&txs::kQuirk800A02E1, &txs::kQuirk800A02E1Storage}) {
     SCOPED_TRACE(unit->progId);
     std::wstring file = tempFile(L"tx-quirk.stg");
-    openHost(file, true);
-    choose(catf_UnitOperation, unit->progId);
-    fw::ComPtr<IDispatch> created;
-    ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+    fw::ComPtr<IDispatch> created = createInCase(*unit, file, true);
+    ASSERT_TRUE(created);
     EXPECT_EQ(S_OK, object->loadStorage(VARIANT_FALSE));  // InitNew answers 0x800A02E1
     ASSERT_EQ(S_OK, object->saveStorage());
     HRESULT loaded = object->loadStorage(VARIANT_TRUE);
@@ -155,10 +152,8 @@ TEST_F(PersistenceTest, AutomationSuccessCodeFromLoadCountsAsSuccess) {
 
 TEST_F(PersistenceTest, ComponentWithoutPersistenceStillAsksForTheStorageOnce) {
   BoxCapture boxes;
-  openHost(tempFile(L"tx-none.stg"), true);
-  choose(catf_UnitOperation, txs::kMixer.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kMixer, tempFile(L"tx-none.stg"), true);
+  ASSERT_TRUE(created);
   txs::clearSampleCallLog(txs::kHostDll);
   txs::clearSampleCallLog(txs::kUnitsDll);
   EXPECT_EQ(S_OK, object->saveStorage());
@@ -169,10 +164,8 @@ TEST_F(PersistenceTest, ComponentWithoutPersistenceStillAsksForTheStorageOnce) {
 
 TEST_F(PersistenceTest, MissingStorageGoesToTheHostsMessageLog) {
   BoxCapture boxes;
-  openHost(tempFile(L"tx-nostorage.stg"), true, hostNoStorage);
-  choose(catf_UnitOperation, txs::kStreamUnit.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kStreamUnit, tempFile(L"tx-nostorage.stg"), true, hostNoStorage);
+  ASSERT_TRUE(created);
   txs::clearSampleCallLog(txs::kHostDll);
   EXPECT_EQ(E_FAIL, object->saveStorage());
   std::vector<std::string> log = txs::sampleCallLog(txs::kHostDll);
@@ -192,10 +185,8 @@ TEST_F(PersistenceTest, MissingStorageGoesToTheHostsMessageLog) {
 TEST_F(PersistenceTest, StorageHandedOutAsDispatchIsUsed) {
   BoxCapture boxes;
   std::wstring file = tempFile(L"tx-dispatch.stg");
-  openHost(file, true, hostStorageAsDispatch);
-  choose(catf_UnitOperation, txs::kStreamInitUnit.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kStreamInitUnit, file, true, hostStorageAsDispatch);
+  ASSERT_TRUE(created);
   setData(created.get(), L"as dispatch", 3);
   EXPECT_EQ(S_OK, object->saveStorage());
   EXPECT_EQ(1u, calls(txs::kUnitsDll, "StreamInitUnit.Save").size());
@@ -204,10 +195,8 @@ TEST_F(PersistenceTest, StorageHandedOutAsDispatchIsUsed) {
 
 TEST_F(PersistenceTest, FailedSaveLeavesNoHalfWrittenStream) {
   BoxCapture boxes;
-  openHost(tempFile(L"tx-savefails.stg"), true);
-  choose(catf_UnitOperation, txs::kSaveFails.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kSaveFails, tempFile(L"tx-savefails.stg"), true);
+  ASSERT_TRUE(created);
   EXPECT_EQ(E_FAIL, object->saveStorage());
   ASSERT_EQ(1u, boxes.count());
   EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find("(Persistence failed on purpose: TxSamples)"));
@@ -224,11 +213,9 @@ TEST_F(PersistenceTest, FailingLoadAndInitNewAreReportedWithTheirContext) {
   BoxCapture boxes;
   std::wstring file = tempFile(L"tx-loadfails.stg");
   saveCase(txs::kStreamInitUnit, file, L"x", 1);
-  openHost(file, false);
   // A stream written by another unit is still a CAPEOPEN stream: LoadFails refuses it.
-  choose(catf_UnitOperation, txs::kLoadFails.progId);
-  fw::ComPtr<IDispatch> created;
-  ASSERT_EQ(S_OK, object->createComp(created.put(), nullptr));
+  fw::ComPtr<IDispatch> created = createInCase(txs::kLoadFails, file, false);
+  ASSERT_TRUE(created);
   EXPECT_EQ(E_FAIL, object->loadStorage(VARIANT_TRUE));
   ASSERT_EQ(1u, boxes.count());
   EXPECT_EQ(0u, boxes.boxes()[0].text.find(" ERROR: Unexpected error loading COM persistence (IPersistStreamInit)"));

@@ -58,17 +58,7 @@ std::string regValue(const std::string& key, const std::string& name) {
 }
 
 void expectDescription(const std::string& key, const txs::CapeValues& values) {
-  const struct {
-    const char* name;
-    const char* text;
-  } entries[] = {{"Name", values.name},
-                 {"Description", values.description},
-                 {"About", values.about},
-                 {"CapeVersion", values.capeVersion},
-                 {"ComponentVersion", values.componentVersion},
-                 {"VendorURL", values.vendorURL},
-                 {"HelpURL", values.helpURL}};
-  for (const auto& entry : entries) {
+  for (const txs::CapeValueEntry& entry : txs::capeValueEntries(values)) {
     ASSERT_NE(nullptr, entry.text);
     EXPECT_EQ(entry.text, regValue(key, entry.name)) << key << " " << entry.name;
   }
