@@ -19,9 +19,7 @@ class CataloguePackagesTest : public tx::ComTest {
   }
 };
 
-std::string labelOf(const txs::ClassInfo& info) {
-  return std::string(info.values.name ? info.values.name : info.progId) + " [" + info.progId + "]";
-}
+using mt::labelOf;
 
 const CatalogueEntry* child(const CatalogueEntry& parent, const std::string& label) {
   for (const CatalogueEntry& entry : parent.children)

@@ -16,19 +16,9 @@ using mt::ManagerDriver;
 
 const char kNoUrl[] = "Component does not provide any URL for that field";
 
-class DialogInformationTest : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    mt::useProductModule();
-  }
-  BoxCapture boxes;
-  ManagerDriver driver{boxes};
-};
+class DialogInformationTest : public mt::DialogTest {};
 
-std::string labelOf(const txs::ClassInfo& info) {
-  return std::string(info.values.name) + " [" + info.progId + "]";
-}
+using mt::labelOf;
 
 void expectStaticLayout(HWND window) {
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CO_TREE)));

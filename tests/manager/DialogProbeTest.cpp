@@ -11,19 +11,9 @@ namespace {
 
 using mt::ManagerDriver;
 
-class DialogProbeTest : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    mt::useProductModule();
-  }
-  BoxCapture boxes;
-  ManagerDriver driver{boxes};
-};
+class DialogProbeTest : public mt::DialogTest {};
 
-std::string labelOf(const txs::ClassInfo& info) {
-  return std::string(info.values.name) + " [" + info.progId + "]";
-}
+using mt::labelOf;
 
 // The lines under 'label' in the first category.
 std::vector<mt::TreeNode> linesUnder(HWND window, const std::string& label) {

@@ -16,19 +16,9 @@ using mt::ManagerDriver;
 const char kNoSelection[] = "No component was selected. Do you want to try again?";
 const char kAbort[] = "Do you want to abort the creation of a CAPE-OPEN component?";
 
-class DialogSelectionTest : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    mt::useProductModule();
-  }
-  BoxCapture boxes;
-  ManagerDriver driver{boxes};
-};
+class DialogSelectionTest : public mt::DialogTest {};
 
-std::string labelOf(const txs::ClassInfo& info) {
-  return std::string(info.values.name) + " [" + info.progId + "]";
-}
+using mt::labelOf;
 
 const CAPETreeItem* recordOf(const mt::TreeNode* node) {
   return node ? reinterpret_cast<const CAPETreeItem*>(node->data) : nullptr;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 #include "common/BoxCapture.h"
+#include "common/TestSupport.h"
+#include "samples/common/SampleIds.h"
 #include "manager/CCapeOpenDlg.h"
 
 namespace mt {
@@ -116,5 +118,23 @@ class ManagerDriver {
   ManagerDriver* previous_;
 };
 
+
+// A Component Manager test: COM initialised, the product's resources, boxes captured and
+// a driver for the dialog.
+class DialogTest : public tx::ComTest {
+ protected:
+  void SetUp() override {
+    tx::ComTest::SetUp();
+    useProductModule();
+  }
+  BoxCapture boxes;
+  ManagerDriver driver{boxes};
+};
+
+// The tree label of a sample: its registered name (its ProgID when it has none) and, in
+// brackets, its ProgID.
+inline std::string labelOf(const txs::ClassInfo& info) {
+  return std::string(info.values.name ? info.values.name : info.progId) + " [" + info.progId + "]";
+}
 
 }  // namespace mt
