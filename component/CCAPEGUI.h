@@ -114,6 +114,7 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSH
   // Persistence.
   std::string displayName() const;
   HRESULT hostStorage(long mode, IStorage** storage);
+  HRESULT persistKind(LONG* pt);
   HRESULT initNewPersistence(IStorage* storage);
   HRESULT openOrUpgrade(HRESULT result, IStorage* storage);
   HRESULT reportPersistenceError(HRESULT code, const char* text, const char* detail);

@@ -52,10 +52,15 @@ HRESULT CCCAPEGUI::hostStorage(long mode, IStorage** storage) {
   fw::UniqueVariant value;
   HRESULT hr = host->GetStorage(mode, value.put());
   if (FAILED(hr)) return reportUnexpected(hr);
-  // Only an object pointer is read: any other content is no storage, never a pointer.
+  // Only an object pointer is read, also through a reference (as hosts written in other
+  // languages hand it out): any other content is no storage, never a pointer.
   VARIANT* v = value.get();
   IUnknown* object = nullptr;
-  if (V_VT(v) == VT_UNKNOWN || V_VT(v) == VT_DISPATCH) object = V_UNKNOWN(v);
+  if (V_VT(v) == VT_UNKNOWN || V_VT(v) == VT_DISPATCH) {
+    object = V_UNKNOWN(v);
+  } else if (V_VT(v) == (VT_BYREF | VT_UNKNOWN) || V_VT(v) == (VT_BYREF | VT_DISPATCH)) {
+    object = V_UNKNOWNREF(v) ? *V_UNKNOWNREF(v) : nullptr;
+  }
   if (!object) return S_OK;
   hr = object->QueryInterface(IID_IStorage, reinterpret_cast<void**>(storage));
   if (FAILED(hr)) {
@@ -68,29 +73,36 @@ HRESULT CCCAPEGUI::hostStorage(long mode, IStorage** storage) {
 STDMETHODIMP CCCAPEGUI::getPersistType(LONG* pt) {
   return windowFrame([&]() -> HRESULT {
     if (!pt) return E_POINTER;
-    if (persistType != 0) {
-      *pt = persistType;
-      return S_OK;
+    try {
+      return persistKind(pt);
+    } catch (...) {
+      return reportPersistenceError(kPersistenceError, kSaveError, displayName().c_str());
     }
-    if (!component) {
-      *pt = 0;
-      return S_OK;
-    }
-    static const struct { const IID* iid; long kind; } kinds[] = {
-        {&IID_IPersistStorage, 1}, {&IID_IPersistStreamInit, 3}, {&IID_IPersistStream, 2}};
-    for (const auto& kind : kinds) {
-      fw::ComPtr<IUnknown> persist;
-      HRESULT hr = component->QueryInterface(*kind.iid, persist.put_void());
-      if (SUCCEEDED(hr)) {
-        *pt = kind.kind;
-        return S_OK;
-      }
-      if (hr != E_NOINTERFACE)
-        return reportPersistenceError(kPersistenceError, kSaveError, displayName().c_str());
-    }
+  });
+}
+
+HRESULT CCCAPEGUI::persistKind(LONG* pt) {
+  if (persistType != 0) {
+    *pt = persistType;
+    return S_OK;
+  }
+  if (!component) {
     *pt = 0;
     return S_OK;
-  });
+  }
+  static const struct { const IID* iid; long kind; } kinds[] = {
+      {&IID_IPersistStorage, 1}, {&IID_IPersistStreamInit, 3}, {&IID_IPersistStream, 2}};
+  for (const auto& kind : kinds) {
+    fw::ComPtr<IUnknown> persist;
+    HRESULT hr = component->QueryInterface(*kind.iid, persist.put_void());
+    if (SUCCEEDED(hr)) {
+      *pt = kind.kind;
+      return S_OK;
+    }
+    if (hr != E_NOINTERFACE) throw PersistenceFault{hr};
+  }
+  *pt = 0;
+  return S_OK;
 }
 
 STDMETHODIMP CCCAPEGUI::saveStorage() {
@@ -117,7 +129,8 @@ STDMETHODIMP CCCAPEGUI::saveStorage() {
         if (FAILED(hr)) return hr;
       }
       return S_OK;
-    } catch (const PersistenceFault&) {
+    } catch (...) {
+      // Allocation failures too: the host's container hears of every one.
       return reportPersistenceError(kPersistenceError, kSaveError, nullptr);
     }
   });
@@ -190,7 +203,7 @@ STDMETHODIMP CCCAPEGUI::loadStorage(VARIANT_BOOL recalling) {
       }
       closingStep();
       return S_OK;
-    } catch (const PersistenceFault&) {
+    } catch (...) {
       return reportPersistenceError(kPersistenceError, kLoadError, displayName().c_str());
     }
   });

@@ -75,6 +75,8 @@ void CCCAPEGUI::readDialogResult(const CCapeOpenDlg& dialog) {
 }
 
 STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
+  // The host's own handlers run in the dialog's loop and may drop its last reference.
+  fw::ComPtr<ICCAPEGUI> keepAlive(self());
   return windowFrame([&]() -> HRESULT {
     if (!szComponent || !szCATIDs) return E_POINTER;
     try {
@@ -89,10 +91,10 @@ STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
       readDialogResult(dialog);
       // The values that came in are the caller's: neither read nor freed.
       CTxBSTR chosen(compProgId.c_str()), category(catid.c_str());
-      BSTR componentOut = chosen.copy();
-      BSTR categoryOut = category.copy();
-      *szComponent = componentOut;
-      *szCATIDs = categoryOut;
+      fw::UniqueBstr componentOut(chosen.copy());
+      fw::UniqueBstr categoryOut(category.copy());
+      *szComponent = componentOut.release();
+      *szCATIDs = categoryOut.release();
       closingStep();
       return S_OK;
     } catch (...) {
@@ -107,6 +109,9 @@ STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
         name.clear();
       }
       report(100, "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + name);
+      // Never hand the caller back the uninitialised pointers it passed in.
+      *szComponent = SysAllocString(L"");
+      *szCATIDs = SysAllocString(L"");
       return S_OK;
     }
   });

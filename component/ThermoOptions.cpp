@@ -26,6 +26,8 @@ HRESULT answer3(VARIANT_BOOL* a, VARIANT_BOOL* b, VARIANT_BOOL* c, int va, int v
 STDMETHODIMP CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModifications) {
   // A host that runs without a user has switched the dialog off for good.
   if (!thermoGuiEnabled) return S_OK;
+  // The host's own handlers run in the dialog's loop and may drop its last reference.
+  fw::ComPtr<ICCAPEGUI> keepAlive(self());
   return windowFrame([&]() -> HRESULT {
     if (!config) return E_UNEXPECTED;
     // Asked again from a handler of the host while the dialog is up: one window per
@@ -216,10 +218,13 @@ STDMETHODIMP CCCAPEGUI::traceReport(BSTR msg, VARIANT_BOOL appendNewLine) {
 }
 
 STDMETHODIMP CCCAPEGUI::showStaticInfo() {
+  fw::ComPtr<ICCAPEGUI> keepAlive(self());
   return windowFrame([&] { return browseStatic(true); });
 }
 
 HRESULT CCCAPEGUI::ShowCustomView() {
+  // The package's Edit may call back into the host, which may let the object go.
+  fw::ComPtr<ICCAPEGUI> keepAlive(self());
   return plainFrame([&]() -> HRESULT {
     // The maker's own property system has no view of its own to show.
     bool makerSystem = !parentProgId.empty() && CCOTHConfig::isMakerSystem(CTxBSTR(parentProgId.c_str()));

@@ -87,6 +87,21 @@ class UniqueSafeArray {
   SAFEARRAY* p_;
 };
 
+// BSTR freed on destruction; release() hands it to an out parameter.
+class UniqueBstr {
+ public:
+  UniqueBstr() : p_(nullptr) {}
+  explicit UniqueBstr(BSTR p) : p_(p) {}
+  ~UniqueBstr() { SysFreeString(p_); }
+  UniqueBstr(const UniqueBstr&) = delete;
+  UniqueBstr& operator=(const UniqueBstr&) = delete;
+  BSTR* put() { SysFreeString(p_); p_ = nullptr; return &p_; }
+  BSTR release() { BSTR p = p_; p_ = nullptr; return p; }
+  BSTR get() const { return p_; }
+ private:
+  BSTR p_;
+};
+
 // VARIANT cleared on destruction.
 class UniqueVariant {
  public:

@@ -411,8 +411,7 @@ HRESULT CCapeOpenDlg::NavigateToURL(const std::string& url) {
     if (FAILED(hr)) ShowDialogError("Error navigating to url '" + url + "'");
     return hr;
   } catch (...) {
-    ShowDialogError("Unexpected Error navigating to url '" + url + "'");
-    return E_UNEXPECTED;
+    return ShowDialogError("Unexpected Error navigating to url '" + url + "'");
   }
 }
 

@@ -228,13 +228,10 @@ HRESULT ComponentCatalogue::GetInfoForProgID(const std::string& text, const std:
                                              const std::string& catid, std::unique_ptr<CAPETreeItem>* record) {
   if (!record) return E_POINTER;
   const std::string& lookup = parentProgId.empty() ? text : parentProgId;
+  // An unknown ProgID leaves the null CLSID: a component under it has no ProgID and gets
+  // an empty record, a package keeps its name and the null CLSID's text.
   CLSID clsid = GUID_NULL;
-  HRESULT hr = CLSIDFromProgID(wideFromNarrow(lookup).c_str(), &clsid);
-  if (FAILED(hr)) {
-    // Nothing of an unknown ProgID is known: the caller gets an empty record.
-    record->reset(new (std::nothrow) CAPETreeItem);
-    return *record ? hr : E_OUTOFMEMORY;
-  }
+  if (FAILED(CLSIDFromProgID(wideFromNarrow(lookup).c_str(), &clsid))) clsid = GUID_NULL;
   return GetInfoForCLSID(clsid, catid, record, parentProgId.empty() ? std::string() : text);
 }
 

@@ -90,21 +90,35 @@ std::vector<std::string> listTexts(const VARIANT& list) {
   const SAFEARRAYBOUND& bound = array->rgsabound[0];
   long lower = bound.lLbound;
   size_t size = SetGet::elementSize(type);
-  if (array->cDims != 1 || size == 0) {
-    // SetGet reports the shape or the element type it cannot read; walking on would take
-    // the elements of several rows, or bytes of an unknown layout, as one list.
+  if (size == 0) {
+    // SetGet reports the element type it cannot read (and the shape, when it is not a
+    // list); bytes of an unknown layout are not shown.
     ElementSlot scratch;
-    if (bound.cElements > 0) SetGet::noCopyVariantGetV(type, array, lower, &scratch);
+    SetGet::noCopyVariantGetV(type, array, lower, &scratch);
     return texts;
   }
   // A block laid out for other elements, or none at all: nothing can be read safely.
-  if (array->cbElements != size || !array->pvData || bound.cElements == 0) return texts;
+  if (array->cbElements != size || !array->pvData) return texts;
 
-  long long last = static_cast<long long>(lower) + bound.cElements - 1;
+  // An array of more dimensions is read along its first one, with its shape reported once
+  // by the first read rather than once per element.
+  unsigned long long elements = 1;
+  for (USHORT d = 0; d < array->cDims; ++d) elements *= array->rgsabound[d].cElements;
+  unsigned long long count = elements < bound.cElements ? elements : bound.cElements;
+  if (count == 0) return texts;
+  long long last = static_cast<long long>(lower) + static_cast<long long>(count) - 1;
   if (last > LONG_MAX) last = LONG_MAX;
   for (long long index = lower; index <= last; ++index) {
     ElementSlot element;
-    if (!SetGet::nextItem(type, array, static_cast<long>(index), &element)) break;
+    long at = static_cast<long>(index);
+    bool read;
+    if (index == lower)
+      read = SetGet::noCopyVariantGetV(type, array, at, &element);
+    else if (array->cDims == 1)
+      read = SetGet::nextItem(type, array, at, &element);
+    else
+      read = SetGet::noCopyItemGet(type, array->pvData, at, &element, lower);
+    if (!read) break;
     texts.push_back(elementText(type, element));
   }
   return texts;

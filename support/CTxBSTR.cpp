@@ -1,9 +1,41 @@
 #include "support/CTxBSTR.h"
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+CTxBSTR& CTxBSTR::operator+=(const _bstr_t& other) {
+  // Hold the argument's record: it may be this string's own.
+  _bstr_t tail(other);
+  unsigned int head = length();
+  unsigned int added = tail.length();
+  // A BSTR's byte length, terminator included, must fit in 32 bits.
+  if (added > (UINT_MAX / sizeof(wchar_t)) - 1 - head) _com_issue_error(E_OUTOFMEMORY);
+  unsigned int total = head + added;
+  BSTR joined = SysAllocStringLen(nullptr, total);
+  if (!joined) _com_issue_error(E_OUTOFMEMORY);
+  const wchar_t* first = static_cast<const wchar_t*>(*this);
+  const wchar_t* second = static_cast<const wchar_t*>(tail);
+  if (head) memcpy(joined, first, head * sizeof(wchar_t));
+  if (added) memcpy(joined + head, second, added * sizeof(wchar_t));
+  joined[total] = L'\0';
+  try {
+    _bstr_t::operator=(_bstr_t(joined, false));
+  } catch (...) {
+    SysFreeString(joined);
+    _com_issue_error(E_OUTOFMEMORY);
+  }
+  return *this;
+}
+
+CTxBSTR CTxBSTR::operator+(const _bstr_t& other) const {
+  CTxBSTR result(*this);
+  result += other;
+  return result;
+}
+
 void CTxBSTR::appendNarrow(const char* text) {
-  _bstr_t::operator+=(_bstr_t(text));
+  *this += _bstr_t(text);
 }
 
 CTxBSTR::CTxBSTR(int value) {
@@ -34,7 +66,7 @@ CTxBSTR::CTxBSTR(double value) {
 BSTR CTxBSTR::join(const CTxBSTR* items, int count) {
   // Appending a null string still makes an empty record, so nulls are passed over:
   // only a result built from something is non-null.
-  _bstr_t result;
+  CTxBSTR result;
   for (int i = 0; items && i < count; ++i) {
     if (static_cast<const wchar_t*>(items[i])) result += items[i];
   }

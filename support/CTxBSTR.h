@@ -24,6 +24,12 @@ class CTxBSTR : public _bstr_t {
   CTxBSTR& operator=(const char* text) { _bstr_t::operator=(text); return *this; }
   CTxBSTR& operator=(const wchar_t* text) { _bstr_t::operator=(text); return *this; }
 
+  // Appending checks the added lengths before it allocates (the compiler's own append
+  // multiplies in 32 bits unchecked); an overflow or a failed allocation raises the COM
+  // error E_OUTOFMEMORY and leaves this string as it was.
+  CTxBSTR& operator+=(const _bstr_t& other);
+  CTxBSTR operator+(const _bstr_t& other) const;
+
   // A new BSTR (owned by the caller) with the items one after the other; null when the
   // result is the null string.
   static BSTR join(const CTxBSTR* items, int count);

@@ -9,6 +9,18 @@ const char kOrigin[] = "noCopyVariantGetV";
 
 VARTYPE elementType(VARTYPE type) { return type > VT_ARRAY ? static_cast<VARTYPE>(type - VT_ARRAY) : type; }
 
+// Whether 'index' names an element of the first dimension that the data block holds: an
+// array with an empty dimension holds none at all.
+bool withinFirstDimension(SAFEARRAY* array, long index) {
+  if (array->cDims == 0) return false;
+  unsigned long long total = 1;
+  for (USHORT d = 0; d < array->cDims; ++d) total *= array->rgsabound[d].cElements;
+  const SAFEARRAYBOUND& bound = array->rgsabound[0];
+  long long first = bound.lLbound;
+  long long count = total < bound.cElements ? static_cast<long long>(total) : bound.cElements;
+  return index >= first && index < first + count;
+}
+
 }  // namespace
 
 size_t SetGet::elementSize(VARTYPE type) {
@@ -42,37 +54,34 @@ bool SetGet::noCopyVariantGetV(VARTYPE type, SAFEARRAY* array, long& index, void
     MTUtils::reportFailure("no array given", kOrigin, nullptr, true);
     return false;
   }
-  if (SafeArrayGetDim(array) != 1)
+  if (SafeArrayGetDim(array) > 1)
     MTUtils::reportFailure("Only 1 dimension arrays are supported", kOrigin, nullptr, true);
 
-  // The caller's element type must be the array's: reading the block as another type
-  // would take pointers from numbers or run past the block's end.
+  // An element type that the reader does not know is reported as such, before anything
+  // is compared with the array.
   VARTYPE wanted = elementType(type);
+  size_t size = elementSize(wanted);
+  if (size == 0) return noCopyItemGet(type, array->pvData, index, out, array->rgsabound[0].lLbound);
+
+  // A known type must be the array's own: reading the block as another type would take
+  // pointers from numbers or run past the block's end.
   VARTYPE held = VT_EMPTY;
   bool known = SUCCEEDED(SafeArrayGetVartype(array, &held));
-  size_t size = elementSize(wanted);
-  if (known ? held != wanted : (size != 0 && size != array->cbElements)) {
-    char text[128];
-    snprintf(text, sizeof text, "element type %d asked for an array of element type %d", static_cast<int>(wanted),
-             known ? static_cast<int>(held) : -1);
-    MTUtils::reportFailure(text, kOrigin, nullptr, true);
+  if (known ? held != wanted : size != array->cbElements) {
+    MTUtils::reportFailure("element type does not match the array", kOrigin, nullptr, true);
     return false;
   }
 
   const SAFEARRAYBOUND& bound = array->rgsabound[0];
-  long long last = static_cast<long long>(bound.lLbound) + bound.cElements - 1;
-  if (index < bound.lLbound || index > last) {
-    char text[128];
-    snprintf(text, sizeof text, "index %ld outside the array's bounds %ld to %lld", static_cast<long>(index),
-             static_cast<long>(bound.lLbound), last);
-    MTUtils::reportFailure(text, kOrigin, nullptr, true);
+  if (!withinFirstDimension(array, index)) {
+    MTUtils::reportFailure("index out of bounds", kOrigin, nullptr, true);
     return false;
   }
   return noCopyItemGet(type, array->pvData, index, out, bound.lLbound);
 }
 
 bool SetGet::nextItem(VARTYPE type, SAFEARRAY* array, long index, void* out) {
-  if (!array) return false;
+  if (!array || array->cDims == 0) return false;
   long long last = static_cast<long long>(array->rgsabound[0].lLbound) + array->rgsabound[0].cElements - 1;
   if (index > last) return false;
   return noCopyVariantGetV(type, array, index, out);

@@ -38,9 +38,9 @@ std::string interfaceText(REFIID iid) {
   HRESULT hr = Utils::interfaceName(iid, &name);
   CTxBSTR owner;
   owner.Attach(name);
-  std::string text = SUCCEEDED(hr) ? narrowFromWide(name) : std::string();
-  // An unregistered interface has no name: its IID says more than an empty text.
-  return text.empty() ? guidText(iid) : text;
+  // An interface that is not registered is named by the empty text; only a lookup that
+  // fails falls back to the IID.
+  return SUCCEEDED(hr) ? narrowFromWide(name) : guidText(iid);
 }
 
 void reportCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT code) {

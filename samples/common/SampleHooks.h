@@ -58,6 +58,7 @@ enum SampleHostFailure : DWORD {
   hostFailAddMessage = 0x80,         // method 12 fails
   hostRefuseContainerIid = 0x100,    // no IID_ExtnContainer
   hostRefuseUnitIid = 0x200,         // no IID_ExtnContainerUnit
+  hostStorageByReference = 0x400,    // the storage as VT_BYREF | VT_UNKNOWN to a pointer the host keeps
 };
 
 // {9C632F96-1F0E-4196-BA25-C7C531BE8137}: the set-up of the sample host container.

@@ -153,6 +153,13 @@ STDMETHODIMP HostContainer::GetStorage(LONG mode, VARIANT* storage) {
     }
   }
   if (FAILED(hr)) return failWith(hr, L"The host's case file gives no storage", IID_SampleExtnContainer);
+  if (failures_ & hostStorageByReference) {
+    referenced_ = component;
+    byReference_ = referenced_.get();
+    storage->vt = VT_BYREF | VT_UNKNOWN;
+    storage->ppunkVal = &byReference_;
+    return S_OK;
+  }
   storage->vt = (failures_ & hostStorageAsDispatch) ? VT_DISPATCH : VT_UNKNOWN;
   storage->punkVal = component.detach();
   return S_OK;

@@ -59,6 +59,9 @@ class HostContainer : public SampleDispatch<SampleExtnContainer, &IID_SampleExtn
   DWORD failures_;
   std::wstring componentName_;
   fw::ComPtr<IStorage> root_;
+  // What a host in another language hands out by reference: it keeps the pointer itself.
+  IUnknown* byReference_ = nullptr;
+  fw::ComPtr<IStorage> referenced_;
 };
 
 // The class object of the registered host container.

@@ -293,3 +293,69 @@ TEST_F(ObjectTest, EveryObjectIsItsOwn) {
   ASSERT_EQ(S_OK, second->GetItemAlias(&alias));
   EXPECT_EQ(nullptr, alias);
 }
+
+namespace {
+
+// The host's last reference, dropped from a timer of its own while a dialog of the object
+// runs; the dialog is closed by the same timer.
+struct DroppedHost {
+  static ICCAPEGUI* object;
+  static HRESULT (*canUnload)();
+  static HRESULT whileUp;
+  static void CALLBACK drop(HWND dialog, UINT, UINT_PTR id, DWORD) {
+    KillTimer(dialog, id);
+    if (object) object->Release();
+    object = nullptr;
+    whileUp = canUnload();
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  }
+};
+ICCAPEGUI* DroppedHost::object = nullptr;
+HRESULT (*DroppedHost::canUnload)() = nullptr;
+HRESULT DroppedHost::whileUp = E_FAIL;
+
+TEST(ObjectLifetimeTest, TheObjectOutlivesItsDialogsWhenTheHostLetsItGo) {
+  fw::ComInit com;
+  using Show = HRESULT (*)(ICCAPEGUI*);
+  const struct {
+    const char* name;
+    Show show;
+  } cases[] = {
+      {"ShowGUI",
+       [](ICCAPEGUI* o) {
+         BSTR component = nullptr, category = nullptr;
+         HRESULT hr = o->ShowGUI(&component, &category);
+         SysFreeString(component);
+         SysFreeString(category);
+         return hr;
+       }},
+      {"showStaticInfo", [](ICCAPEGUI* o) { return o->showStaticInfo(); }},
+      {"ShowThermoGUI", [](ICCAPEGUI* o) { return o->ShowThermoGUI(VARIANT_TRUE); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ICCAPEGUI* raw = nullptr;
+    ASSERT_EQ(S_OK, tx::createProduct(&raw));
+    DroppedHost::object = raw;
+    DroppedHost::canUnload = reinterpret_cast<HRESULT (*)()>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("TxCOGUI.dll"), "DllCanUnloadNow")));
+    ASSERT_NE(DroppedHost::canUnload, nullptr);
+    DroppedHost::whileUp = E_FAIL;
+    BoxCapture boxes;
+    boxes.queueAnswers({IDYES});  // the Component Manager asks before it is cancelled
+    int dialogs = 0;
+    boxes.onDialog([&](HWND dialog) {
+      if (dialogs++ == 0) SetTimer(dialog, 1, 20, &DroppedHost::drop);
+    });
+    EXPECT_EQ(S_OK, c.show(raw));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(DroppedHost::object, nullptr);
+    // The method held the object for the dialog's run, and let it go when it returned.
+    EXPECT_EQ(S_FALSE, DroppedHost::whileUp);
+    EXPECT_EQ(S_OK, DroppedHost::canUnload());
+    if (DroppedHost::object) DroppedHost::object->Release();
+    DroppedHost::object = nullptr;
+  }
+}
+
+}  // namespace

@@ -182,15 +182,19 @@ TEST_F(PersistenceTest, MissingStorageGoesToTheHostsMessageLog) {
                                      "Unit,0)").size());
 }
 
-TEST_F(PersistenceTest, StorageHandedOutAsDispatchIsUsed) {
-  BoxCapture boxes;
-  std::wstring file = tempFile(L"tx-dispatch.stg");
-  fw::ComPtr<IDispatch> created = createInCase(txs::kStreamInitUnit, file, true, hostStorageAsDispatch);
-  ASSERT_TRUE(created);
-  setData(created.get(), L"as dispatch", 3);
-  EXPECT_EQ(S_OK, object->saveStorage());
-  EXPECT_EQ(1u, calls(txs::kUnitsDll, "StreamInitUnit.Save").size());
-  EXPECT_EQ(0u, boxes.count());
+TEST_F(PersistenceTest, StorageHandedOutAsDispatchOrByReferenceIsUsed) {
+  for (DWORD form : {static_cast<DWORD>(hostStorageAsDispatch), static_cast<DWORD>(hostStorageByReference)}) {
+    SCOPED_TRACE(form);
+    BoxCapture boxes;
+    txs::clearSampleCallLog(txs::kUnitsDll);
+    fw::ComPtr<IDispatch> created = createInCase(txs::kStreamInitUnit, tempFile(L"tx-storage-form.stg"), true, form);
+    ASSERT_TRUE(created);
+    setData(created.get(), L"handed out", 3);
+    EXPECT_EQ(S_OK, object->saveStorage());
+    EXPECT_EQ(1u, calls(txs::kUnitsDll, "StreamInitUnit.Save").size());
+    EXPECT_EQ(0u, boxes.count());
+    EXPECT_EQ(S_OK, object->releaseComponents());
+  }
 }
 
 TEST_F(PersistenceTest, FailedSaveLeavesNoHalfWrittenStream) {

@@ -121,6 +121,24 @@ TEST_F(SelectionTest, SetProgIdsWithEmptyProgIdLeavesChoiceEmpty) {
   EXPECT_EQ(0u, boxes.count());
 }
 
+TEST_F(SelectionTest, PackageOfAnUnregisteredSystemKeepsItsNameAndTheNullClsid) {
+  BoxCapture boxes;
+  CTxBSTR package(L"Orphan Package"), system(L"TxSamples.NoSuchSystem.1");
+  ASSERT_EQ(S_OK, object->setProgIds(package, system));
+  BSTR value = nullptr;
+  ASSERT_EQ(S_OK, object->GetItemProgID(&value));
+  EXPECT_EQ("Orphan Package", text(value));
+  ASSERT_EQ(S_OK, object->GetItemAlias(&value));
+  EXPECT_EQ("Orphan Package", text(value));
+  ASSERT_EQ(S_OK, object->GetParentProgID(&value));
+  EXPECT_EQ("<null>", text(value));  // the system's own lookup found nothing
+  ASSERT_EQ(S_OK, object->GetItemCLSID(&value));
+  EXPECT_EQ("{00000000-0000-0000-0000-000000000000}", text(value));
+  ASSERT_EQ(S_OK, object->getFullCOPPClassName(&value));
+  EXPECT_EQ("Orphan Package(Standalone)", text(value));
+  EXPECT_EQ(0u, boxes.count());
+}
+
 TEST_F(SelectionTest, ClsidOfAnUnregisteredChoiceIsReported) {
   BoxCapture boxes;
   BSTR value = reinterpret_cast<BSTR>(1);

@@ -37,6 +37,44 @@ HTREEITEM child(HWND tree, HTREEITEM parent, const std::string& label) {
   return item;
 }
 
+// Makes every COM task allocation (BSTRs among them) fail while armed. COM may still call
+// it after it is revoked, for blocks it saw, so it lives as long as the process.
+class FailingAllocations : public IMallocSpy {
+ public:
+  static FailingAllocations& instance() {
+    static FailingAllocations* spy = new FailingAllocations;
+    return *spy;
+  }
+  bool registered() { return registered_ || (registered_ = SUCCEEDED(CoRegisterMallocSpy(this))); }
+  bool armed = false;
+  STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMallocSpy)) ? this : nullptr;
+    return *ppv ? S_OK : E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+  STDMETHODIMP_(ULONG) Release() override { return 1; }
+  STDMETHODIMP_(SIZE_T) PreAlloc(SIZE_T cb) override { return armed ? 0 : cb; }
+  STDMETHODIMP_(void*) PostAlloc(void* p) override { return p; }
+  STDMETHODIMP_(void*) PreFree(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(void) PostFree(BOOL) override {}
+  STDMETHODIMP_(SIZE_T) PreRealloc(void* p, SIZE_T cb, void** out, BOOL) override {
+    *out = p;
+    return armed ? 0 : cb;
+  }
+  STDMETHODIMP_(void*) PostRealloc(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(void*) PreGetSize(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(SIZE_T) PostGetSize(SIZE_T cb, BOOL) override { return cb; }
+  STDMETHODIMP_(void*) PreDidAlloc(void* p, BOOL) override { return p; }
+  STDMETHODIMP_(int) PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+  STDMETHODIMP_(void) PreHeapMinimize() override {}
+  STDMETHODIMP_(void) PostHeapMinimize() override {}
+
+ private:
+  FailingAllocations() = default;
+  bool registered_ = false;
+};
+
 class ShowGuiTest : public ComponentRoad {
  protected:
   // Runs ShowGUI with 'script' driving the dialog once it is up.
@@ -130,6 +168,29 @@ TEST_F(ShowGuiTest, CancellingAtOnceGivesTwoEmptyStrings) {
   // The question the user answered with Yes.
   ASSERT_EQ(1u, boxes.count());
   EXPECT_EQ(IDYES, boxes.boxes()[0].answer);
+}
+
+TEST_F(ShowGuiTest, AFailureAfterTheDialogIsReportedAndStillWritesTwoEmptyStrings) {
+  BoxCapture boxes;
+  FailingAllocations& allocations = FailingAllocations::instance();
+  ASSERT_TRUE(allocations.registered());
+  boxes.queueAnswers({IDYES});
+  // No string can be made from the moment the user confirms the cancel until a report.
+  boxes.onBox([&](const CapturedBox& box) { allocations.armed = box.text.find("abort") != std::string::npos; });
+  ASSERT_EQ(S_OK, object->setup(0, nullptr, catf_UnitOperation));
+  BSTR component = reinterpret_cast<BSTR>(1), catids = reinterpret_cast<BSTR>(1);
+  HRESULT hr = show(boxes, [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); },
+                    &component, &catids);
+  allocations.armed = false;
+  EXPECT_EQ(S_OK, hr);
+  EXPECT_TRUE(boxes.anyContains("Unexpected error in CCAPEGUI::ShowGui for ProgId:"));
+  // Never the caller's uninitialised pointers back.
+  ASSERT_NE(reinterpret_cast<BSTR>(1), component);
+  ASSERT_NE(reinterpret_cast<BSTR>(1), catids);
+  EXPECT_EQ("", tx::bstrText(component));
+  EXPECT_EQ("", tx::bstrText(catids));
+  SysFreeString(component);
+  SysFreeString(catids);
 }
 
 TEST_F(ShowGuiTest, DefaultFilterShowsNoCategory) {

@@ -238,13 +238,16 @@ TEST_F(CatalogueTest, ProgIdLookupReadsComponentsAndPackagesUnlisted) {
   EXPECT_EQ(record->progid, "Unknown Pkg");
   EXPECT_EQ(record->description, "");
 
-  // Unknown ProgIDs give their failure and an empty record.
+  // An unknown ProgID gives its failure and an empty record.
   EXPECT_TRUE(FAILED(catalogue.GetInfoForProgID("TxTest.NotThere.1", "", mt::kPackagesCatid, &record)));
   ASSERT_TRUE(record);
   EXPECT_EQ(record->progid, "");
   EXPECT_EQ(record->clsid, "");
-  EXPECT_TRUE(FAILED(catalogue.GetInfoForProgID("Pkg One", "TxTest.NotThere.1", mt::kPackagesCatid, &record)));
-  EXPECT_EQ(record->progid, "");
+  // A package of an unknown system keeps its name under the null CLSID.
+  EXPECT_EQ(catalogue.GetInfoForProgID("Pkg One", "TxTest.NotThere.1", mt::kPackagesCatid, &record), S_OK);
+  EXPECT_EQ(record->progid, "Pkg One");
+  EXPECT_EQ(record->name, "Pkg One");
+  EXPECT_EQ(record->clsid, "{00000000-0000-0000-0000-000000000000}");
 
   EXPECT_EQ(catalogue.recordCount(), 0u);
   EXPECT_EQ(boxes.count(), 0u);

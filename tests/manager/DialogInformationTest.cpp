@@ -7,6 +7,7 @@
 #include "common/TestSupport.h"
 #include "manager/CCapeOpenDlg.h"
 #include "manager/CapeOpenDlgIds.h"
+#include "resources/resource.h"
 #include "manager/ManagerTestSupport.h"
 #include "samples/common/SampleIds.h"
 
@@ -219,7 +220,6 @@ struct ControlSpec {
   const char* cls;
   const char* text;
   RECT units;  // left, top, width, height in dialog units
-  DWORD style;  // bits that must be set
   bool visible;
 };
 
@@ -255,10 +255,103 @@ void expectControls(HWND window, const std::vector<ControlSpec>& specs) {
     if (strcmp(cls, "ComboBox") != 0) {
       EXPECT_EQ(actual.bottom, expected.bottom);
     }
-    DWORD style = static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE));
-    EXPECT_EQ(style & spec.style, spec.style) << std::hex << style;
-    EXPECT_EQ((style & WS_VISIBLE) != 0, spec.visible);
+    EXPECT_EQ((GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) != 0, spec.visible);
   }
+}
+
+// Identifier, style and extended style of a dialog and of each control, in template order,
+// read from the extended template resource itself.
+struct TemplateStyle {
+  int id;
+  DWORD style;
+  DWORD exStyle;
+};
+
+std::vector<TemplateStyle> templateStyles(int templateId) {
+  std::vector<TemplateStyle> styles;
+  HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));  // RT_DIALOG
+  if (!found) return styles;
+  const WORD* at = static_cast<const WORD*>(LockResource(LoadResource(nullptr, found)));
+  if (!at || at[0] != 1 || at[1] != 0xFFFF) return styles;  // DLGTEMPLATEEX only
+  auto dword = [](const WORD* w) { return static_cast<DWORD>(w[0]) | (static_cast<DWORD>(w[1]) << 16); };
+  auto skipText = [](const WORD* w) {  // a name, an ordinal or nothing
+    if (*w == 0xFFFF) return w + 2;
+    while (*w) ++w;
+    return w + 1;
+  };
+  DWORD style = dword(at + 6);
+  styles.push_back({0, style, dword(at + 4)});
+  int count = at[8];
+  at = skipText(skipText(skipText(at + 13)));  // menu, class, caption
+  if (style & DS_SETFONT) at = skipText(at + 3);
+  for (int i = 0; i < count; ++i) {
+    at = reinterpret_cast<const WORD*>((reinterpret_cast<ULONG_PTR>(at) + 3) & ~static_cast<ULONG_PTR>(3));
+    styles.push_back({static_cast<int>(static_cast<short>(dword(at + 10))), dword(at + 4), dword(at + 2)});
+    at = skipText(skipText(at + 12));  // class, text
+    at = reinterpret_cast<const WORD*>(reinterpret_cast<const BYTE*>(at + 1) + *at);
+  }
+  return styles;
+}
+
+std::string describe(const std::vector<TemplateStyle>& styles) {
+  std::string text;
+  char line[64];
+  for (const TemplateStyle& s : styles) {
+    snprintf(line, sizeof line, "%d: %08lX %08lX\n", s.id, static_cast<unsigned long>(s.style),
+             static_cast<unsigned long>(s.exStyle));
+    text += line;
+  }
+  return text;
+}
+
+TEST(TemplateStylesTest, EveryControlHasExactlyItsDeclaredStyles) {
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  const DWORD button = child | WS_TABSTOP | BS_PUSHBUTTON;
+  const DWORD label = child | WS_GROUP | SS_LEFT;
+  const DWORD edit = child | WS_BORDER | WS_TABSTOP | ES_LEFT;
+  const DWORD hiddenEdit = WS_CHILD | WS_BORDER | WS_TABSTOP | ES_LEFT;
+  const DWORD readOnly = edit | ES_READONLY;
+  const std::vector<TemplateStyle> manager = {
+      {0, WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | DS_CENTER | DS_CENTERMOUSE |
+              DS_SETFOREGROUND | DS_3DLOOK | DS_SETFONT, 0},
+      {IDC_CO_TREE, child | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS |
+                        TVS_SINGLEEXPAND, WS_EX_CLIENTEDGE},
+      {IDC_CO_REFRESH, button, 0},
+      {IDOK, button, 0},
+      {IDCANCEL, button, 0},
+      {IDC_CO_HIDDEN_EDIT1, hiddenEdit, 0},
+      {IDC_CO_HIDDEN_EDIT2, hiddenEdit, 0},
+      {IDC_CO_CATEGORY, child | CBS_SIMPLE | WS_DISABLED | WS_TABSTOP, 0},
+      {-1, label, 0},
+      {IDC_CO_HIDDEN_LIST, child | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER | WS_VSCROLL | WS_TABSTOP, 0},
+      {IDC_CO_SHOW_PROGIDS, WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFTTEXT, 0},
+      {IDC_CO_DESCRIPTION, readOnly | ES_MULTILINE, 0},
+      {-1, label, 0},
+      {IDC_CO_CAPE_VERSION, readOnly, 0},
+      {-1, label, 0},
+      {IDC_CO_COMPONENT_VERSION, readOnly, 0},
+      {-1, label, 0},
+      {-1, label, 0},
+      {-1, label, 0},
+      {IDC_CO_ABOUT, readOnly | ES_MULTILINE, 0},
+      {IDC_CO_HELP, button, 0},
+      {-1, label, 0},
+      {-1, label, 0},
+      {IDC_CO_REMOTE, WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0},
+      {-1, child | BS_GROUPBOX, WS_EX_TRANSPARENT},
+      {-1, label, 0},
+      {IDC_CO_CLSID, readOnly, 0},
+      {IDC_CO_TAB, child, 0},
+      {IDC_CO_VENDOR_URL, button, 0},
+      {IDC_CO_DERADID, button, 0}};
+  const std::vector<TemplateStyle> prompt = {
+      {0, DS_MODALFRAME | WS_CAPTION | WS_SYSMENU | DS_SETFONT, 0},
+      {IDOK, child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
+      {IDCANCEL, button, 0},
+      {IDC_INPUTBOX_EDIT, edit | ES_AUTOHSCROLL, 0},
+      {-1, label, 0}};
+  EXPECT_EQ(describe(manager), describe(templateStyles(IDD_CAPEOPEN_DIALOG)));
+  EXPECT_EQ(describe(prompt), describe(templateStyles(IDD_INPUTBOX)));
 }
 
 TEST_F(DialogInformationTest, TheTemplatesHoldTheirControlsInTabOrder) {
@@ -272,11 +365,10 @@ TEST_F(DialogInformationTest, TheTemplatesHoldTheirControlsInTabOrder) {
       MapDialogRect(window, &size);
       EXPECT_EQ(client.right, size.right);
       EXPECT_EQ(client.bottom, size.bottom);
-      expectControls(window, {{IDOK, "Button", "OK", {129, 7, 50, 14}, BS_DEFPUSHBUTTON, true},
-                              {IDCANCEL, "Button", "Cancel", {129, 24, 50, 14}, 0, true},
-                              {IDC_INPUTBOX_EDIT, "Edit", "", {7, 49, 121, 13}, ES_AUTOHSCROLL, true},
-                              {-1, "Static", "Select the server that hosts the COM component.", {7, 13, 113, 18}, 0,
-                               true}});
+      expectControls(window, {{IDOK, "Button", "OK", {129, 7, 50, 14}, true},
+                              {IDCANCEL, "Button", "Cancel", {129, 24, 50, 14}, true},
+                              {IDC_INPUTBOX_EDIT, "Edit", "", {7, 49, 121, 13}, true},
+                              {-1, "Static", "Select the server that hosts the COM component.", {7, 13, 113, 18}, true}});
       // The edit's border is drawn as a sunken edge.
       HWND edit = GetDlgItem(window, IDC_INPUTBOX_EDIT);
       EXPECT_TRUE((GetWindowLongA(edit, GWL_STYLE) & WS_BORDER) ||
@@ -297,39 +389,37 @@ TEST_F(DialogInformationTest, TheTemplatesHoldTheirControlsInTabOrder) {
     DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_CLIPSIBLINGS),
               static_cast<DWORD>(WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_CLIPSIBLINGS));
-    const DWORD edit = ES_READONLY;
     expectControls(
         window,
-        {{IDC_CO_TREE, "SysTreeView32", nullptr, {4, 38, 149, 222},
-          TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_SINGLEEXPAND, true},
-         {IDC_CO_REFRESH, "Button", "&Refresh", {4, 281, 60, 14}, 0, true},
-         {IDOK, "Button", "&Accept", {371, 281, 60, 14}, 0, true},
-         {IDCANCEL, "Button", "&Cancel", {437, 281, 60, 14}, 0, true},
-         {IDC_CO_HIDDEN_EDIT1, "Edit", "", {286, 269, 86, 12}, edit, false},
-         {IDC_CO_HIDDEN_EDIT2, "Edit", "", {144, 283, 75, 12}, edit, false},
-         {IDC_CO_CATEGORY, "ComboBox", nullptr, {340, 4, 157, 12}, CBS_SIMPLE | WS_DISABLED, true},
-         {-1, "Static", "CAPE-OPEN Component Category", {170, 4, 157, 11}, 0, true},
-         {IDC_CO_HIDDEN_LIST, "ListBox", nullptr, {53, 274, 153, 9}, 0, false},
-         {IDC_CO_SHOW_PROGIDS, "Button", "Show ProgIDs", {222, 266, 55, 10}, BS_AUTOCHECKBOX | BS_LEFTTEXT, false},
-         {IDC_CO_DESCRIPTION, "Edit", "", {215, 24, 282, 25}, ES_MULTILINE | edit, true},
-         {-1, "Static", "Description", {170, 24, 43, 13}, 0, true},
-         {IDC_CO_CAPE_VERSION, "Edit", "", {215, 58, 47, 13}, edit, true},
-         {-1, "Static", "CAPE-OPEN Version", {170, 55, 43, 18}, 0, true},
-         {IDC_CO_COMPONENT_VERSION, "Edit", "", {340, 58, 157, 13}, edit, true},
-         {-1, "Static", "Component Version", {270, 58, 67, 13}, 0, true},
-         {-1, "Static", "Vendor", {170, 78, 43, 13}, 0, true},
-         {-1, "Static", "About", {170, 95, 32, 13}, 0, true},
-         {IDC_CO_ABOUT, "Edit", "", {215, 95, 282, 130}, ES_MULTILINE | edit, true},
-         {IDC_CO_HELP, "Button", "Component &Help", {389, 77, 108, 12}, 0, true},
-         {-1, "Static", "Click on  the tree to browse information", {8, 4, 138, 11}, 0, true},
-         {-1, "Static", "Double-click to create the selected component.", {8, 14, 151, 8}, 0, true},
-         {IDC_CO_REMOTE, "Button", "Re&mote", {67, 282, 59, 13}, 0, false},
-         {-1, "Button", "Technical information", {165, 233, 332, 35}, BS_GROUPBOX, true},
-         {-1, "Static", "CLSID", {170, 247, 30, 11}, 0, true},
-         {IDC_CO_CLSID, "Edit", "", {215, 247, 272, 13}, edit, true},
-         {IDC_CO_TAB, "SysTabControl32", nullptr, {4, 26, 151, 241}, 0, true},
-         {IDC_CO_VENDOR_URL, "Button", "&Vendor URL", {215, 78, 108, 12}, 0, true},
-         {IDC_CO_DERADID, "Button", "&DERadid", {225, 284, 60, 12}, 0, false}});
+        {{IDC_CO_TREE, "SysTreeView32", nullptr, {4, 38, 149, 222}, true},
+         {IDC_CO_REFRESH, "Button", "&Refresh", {4, 281, 60, 14}, true},
+         {IDOK, "Button", "&Accept", {371, 281, 60, 14}, true},
+         {IDCANCEL, "Button", "&Cancel", {437, 281, 60, 14}, true},
+         {IDC_CO_HIDDEN_EDIT1, "Edit", "", {286, 269, 86, 12}, false},
+         {IDC_CO_HIDDEN_EDIT2, "Edit", "", {144, 283, 75, 12}, false},
+         {IDC_CO_CATEGORY, "ComboBox", nullptr, {340, 4, 157, 12}, true},
+         {-1, "Static", "CAPE-OPEN Component Category", {170, 4, 157, 11}, true},
+         {IDC_CO_HIDDEN_LIST, "ListBox", nullptr, {53, 274, 153, 9}, false},
+         {IDC_CO_SHOW_PROGIDS, "Button", "Show ProgIDs", {222, 266, 55, 10}, false},
+         {IDC_CO_DESCRIPTION, "Edit", "", {215, 24, 282, 25}, true},
+         {-1, "Static", "Description", {170, 24, 43, 13}, true},
+         {IDC_CO_CAPE_VERSION, "Edit", "", {215, 58, 47, 13}, true},
+         {-1, "Static", "CAPE-OPEN Version", {170, 55, 43, 18}, true},
+         {IDC_CO_COMPONENT_VERSION, "Edit", "", {340, 58, 157, 13}, true},
+         {-1, "Static", "Component Version", {270, 58, 67, 13}, true},
+         {-1, "Static", "Vendor", {170, 78, 43, 13}, true},
+         {-1, "Static", "About", {170, 95, 32, 13}, true},
+         {IDC_CO_ABOUT, "Edit", "", {215, 95, 282, 130}, true},
+         {IDC_CO_HELP, "Button", "Component &Help", {389, 77, 108, 12}, true},
+         {-1, "Static", "Click on  the tree to browse information", {8, 4, 138, 11}, true},
+         {-1, "Static", "Double-click to create the selected component.", {8, 14, 151, 8}, true},
+         {IDC_CO_REMOTE, "Button", "Re&mote", {67, 282, 59, 13}, false},
+         {-1, "Button", "Technical information", {165, 233, 332, 35}, true},
+         {-1, "Static", "CLSID", {170, 247, 30, 11}, true},
+         {IDC_CO_CLSID, "Edit", "", {215, 247, 272, 13}, true},
+         {IDC_CO_TAB, "SysTabControl32", nullptr, {4, 26, 151, 241}, true},
+         {IDC_CO_VENDOR_URL, "Button", "&Vendor URL", {215, 78, 108, 12}, true},
+         {IDC_CO_DERADID, "Button", "&DERadid", {225, 284, 60, 12}, false}});
     EXPECT_TRUE(GetWindowLongA(GetDlgItem(window, IDC_CO_TREE), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     // The prompt of the Remote button, inspected by the handler above.
     CInputBox prompt(window);

@@ -85,6 +85,26 @@ TEST(CTxBSTRTest, AppendingToACopyLeavesTheOriginalAlone) {
   EXPECT_EQ("abc", narrowOf(first));
 }
 
+TEST(CTxBSTRTest, AppendingPastTheLargestStringRaisesOutOfMemoryAndKeepsTheString) {
+  // A string that claims the largest length a BSTR can have: two bytes short of 4 GB.
+  struct {
+    DWORD bytes;
+    wchar_t text[4];
+  } fake = {0xFFFFFFFEu, {L'a', L'b', 0, 0}};
+  CTxBSTR huge;
+  huge.Attach(fake.text);
+  ASSERT_EQ(0x7FFFFFFFu, huge.length());
+  HRESULT raised = S_OK;
+  try {
+    huge += CTxBSTR(L"xy");
+  } catch (const _com_error& error) {
+    raised = error.Error();
+  }
+  EXPECT_EQ(E_OUTOFMEMORY, raised);
+  EXPECT_EQ(fake.text, static_cast<const wchar_t*>(huge));
+  EXPECT_EQ(fake.text, huge.Detach());
+}
+
 TEST(CTxBSTRTest, NarrowViewIsCachedAndFollowsAppending) {
   CTxBSTR text("one");
   const char* narrow = static_cast<const char*>(text);

@@ -149,6 +149,14 @@ TEST_F(SetGetTest, UnknownElementTypeIsReportedAndNothingIsCopied) {
   boxes.clear();
   EXPECT_FALSE(SetGet::nextItem(VT_I2, array.get(), 0, area));
   EXPECT_EQ(1u, boxes.count());
+
+  // An unknown type is named as such even when the array holds another one.
+  fw::UniqueSafeArray strings(vector(VT_BSTR, 2, 0));
+  boxes.clear();
+  EXPECT_FALSE(SetGet::noCopyVariantGetV(VT_I2, strings.get(), index, area));
+  ASSERT_EQ(1u, boxes.count());
+  EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find(" ERROR: bad VT in noCopyItemGet")) << boxes.boxes()[0].text;
+  for (unsigned char byte : area) ASSERT_EQ(0xCD, byte);
 }
 
 TEST_F(SetGetTest, TypeOtherThanTheArraysIsReportedAndNotRead) {
