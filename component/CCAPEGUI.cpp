@@ -2,18 +2,14 @@
 // methods that belong to no theme.
 #include "component/CCAPEGUI.h"
 #include <new>
-#include "ppdialog/CCOTHConfig.h"
 
 CCCAPEGUI::CCCAPEGUI()
     : hostWindow(nullptr), enableWarnings(true), persistType(0), isRecalling(false), filter(catf_All),
-      compCOversion(0), component(nullptr), propertySystem(nullptr), config(nullptr), thermoGuiEnabled(true) {
-  VariantInit(&supportedPhaseTypes);
+      compCOversion(0), thermoGuiEnabled(true) {
   MTUtils::setModuleName("TxCOGUI");
 }
 
-CCCAPEGUI::~CCCAPEGUI() {
-  VariantClear(&supportedPhaseTypes);
-}
+CCCAPEGUI::~CCCAPEGUI() {}
 
 const fw::InterfaceEntry* CCCAPEGUI::interfaceTable() {
   static const fw::InterfaceEntry table[] = {
@@ -31,16 +27,14 @@ HRESULT CCCAPEGUI::FinalConstruct() {
   compCOversion = 0;
   persistType = 0;
   container.reset();
-  component = nullptr;
-  propertySystem = nullptr;
-  config = new (std::nothrow) CCOTHConfig(nullptr);
-  if (!config) return E_OUTOFMEMORY;
-  return S_OK;
+  component.reset();
+  propertySystem.reset();
+  config.reset(new (std::nothrow) CCOTHConfig(nullptr));
+  return config ? S_OK : E_OUTOFMEMORY;
 }
 
 void CCCAPEGUI::FinalRelease() {
-  delete config;
-  config = nullptr;
+  config.reset();
   self()->releaseComponents();
 }
 
@@ -50,9 +44,9 @@ HRESULT CCCAPEGUI::guarded(HRESULT (*call)(void*), void* body) {
   } catch (const _com_error& error) {
     // A COM error raised inside the method: report it with the error information it
     // carries, and return its code instead of letting it leave the interface.
-    IErrorInfo* info = error.ErrorInfo();
-    SetErrorInfo(0, info);
-    if (info) info->Release();
+    fw::ComPtr<IErrorInfo> info;
+    info.attach(error.ErrorInfo());
+    SetErrorInfo(0, info.get());
     return MTUtils::reportError(error.Error(), "Unexpected error ", nullptr, nullptr, true);
   } catch (const std::bad_alloc&) {
     return MTUtils::reportError(E_OUTOFMEMORY, "Unexpected error ", nullptr, nullptr, true);

@@ -2,28 +2,34 @@
 // host: its selection, creation, persistence and thermo options (ICCAPEGUI).
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <string>
 #include "TxCOGUI.h"
+#include "external/ExtnContainer.h"
 #include "framework/ComPtr.h"
 #include "framework/DispatchImpl.h"
 #include "framework/ObjectRoot.h"
+#include "framework/Raii.h"
+#include "ppdialog/CCOTHConfig.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
-#include "manager/ComponentChoice.h"
 
-class CCOTHConfig;
 class CCapeOpenDlg;
-struct ExtnContainer;
 
-class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSHOWCOCATIDSLib>,
-                  public fw::ObjectRoot {
+// ICCAPEGUI as the host holds it in process: the type library's 45 methods, then
+// setFilter, which the library does not list and the host reaches by its slot (52).
+struct ICCAPEGUIWithFilter : public ICCAPEGUI {
+  virtual HRESULT STDMETHODCALLTYPE setFilter(long filter) = 0;
+};
+
+class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUIWithFilter, &IID_ICCAPEGUI, &LIBID_TXSHOWCOCATIDSLib>,
+                  public fw::ObjectRoot,
+                  public PackageDialogOwner {
  public:
-  // First virtual of the class's own: its slot follows the 45 of ICCAPEGUI, where the
-  // host reaches it through the raw interface pointer. Declare nothing virtual before it.
-  virtual HRESULT STDMETHODCALLTYPE setFilter(long filter);
+  HRESULT STDMETHODCALLTYPE setFilter(long filter) override;
 
   CCCAPEGUI();
-  virtual ~CCCAPEGUI();
+  ~CCCAPEGUI() override;
   CCCAPEGUI(const CCCAPEGUI&) = delete;
   CCCAPEGUI& operator=(const CCCAPEGUI&) = delete;
 
@@ -31,9 +37,11 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSH
   void FinalRelease();
   static const fw::InterfaceEntry* interfaceTable();
 
-  // Reached by the property package dialog through its owner pointer.
-  HRESULT ShowCustomView();
-  const VARIANT& phaseTypes() const { return supportedPhaseTypes; }
+  // PackageDialogOwner: what the property package dialog asks of this object.
+  HRESULT readParentProgId(BSTR* progId) override { return GetParentProgID(progId); }
+  const VARIANT& phaseTypes() const override { return *supportedPhaseTypes.get(); }
+  HRESULT browseStaticInformation() override { return showStaticInfo(); }
+  HRESULT ShowCustomView() override;
 
   // ICCAPEGUI
   STDMETHOD(ShowGUI)(BSTR* szComponent, BSTR* szCATIDs) override;
@@ -101,29 +109,36 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSH
   HRESULT browseStatic(bool show);
   void readDialogResult(const CCapeOpenDlg& dialog);
   HRESULT resolveClsid(const std::string& progId, CLSID* clsid);
-  HRESULT terminateAndRelease(IDispatch* p);
+  // The one way the object gives back the property system and the component it holds:
+  // each is stopped first (its Terminate) when 'terminate', then released. A failing stop
+  // is reported and returned; what follows is still given back.
+  HRESULT giveBack(bool terminate);
 
-  // Creation.
-  HRESULT createChecked(const std::string& progId, long category, IDispatch** out);
+  // Creation. createChecked hands out the interface it found in 'out', asked for by the
+  // category's IID (for a property system, ICapeThermoSystem itself).
+  template <class I>
+  HRESULT createChecked(const std::string& progId, long category, fw::ComPtr<I>& out);
   HRESULT createPropertyPackage(const std::string& packageName, const std::string& systemProgId);
   HRESULT createPackageOfSystem(const std::string& packageName, const std::string& systemProgId);
   HRESULT createStandalonePackage(const std::string& packageName);
-  // Gives back the component and property system held from an earlier creation.
-  void releaseHeld();
 
-  // Persistence.
+  // Persistence. Each step returns an HRESULT: a failure it reported, or one that ends
+  // the operation with the persistence error (see persistenceFault).
+  struct PersistStep;
   std::string displayName() const;
-  HRESULT hostStorage(long mode, IStorage** storage);
   HRESULT persistKind(LONG* pt);
-  HRESULT initNewPersistence(IStorage* storage);
-  HRESULT openOrUpgrade(HRESULT result, IStorage* storage);
+  HRESULT hostStorage(long mode, IStorage** storage, const PersistStep& step);
+  HRESULT initNewPersistence(IStorage* storage, const PersistStep& step);
+  HRESULT openOrUpgrade(HRESULT result, IStorage* storage, const PersistStep& step);
+  HRESULT saveStreamKind(IStorage* storage, const PersistStep& step);
+  HRESULT loadStreamKind(IStorage* storage, const PersistStep& step, bool* initialisedAsNew);
+  HRESULT persistenceFault(const PersistStep& step);
   HRESULT reportPersistenceError(HRESULT code, const char* text, const char* detail);
-  HRESULT saveStreamKind(IStorage* storage);
 
   HWND hostWindow;
   bool enableWarnings;
   long persistType;
-  fw::ComPtr<IUnknown> container;  // the host's ExtnContainer
+  fw::ComPtr<ExtnContainer> container;
   bool isRecalling;
   long filter;
   CTxBSTR serverName;
@@ -140,10 +155,10 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUI, &IID_ICCAPEGUI, &LIBID_TXSH
   std::string helpURL;
   std::string about;
   long compCOversion;
-  VARIANT supportedPhaseTypes;
-  IDispatch* component;       // counted: setComponent keeps a reference of its own
-  IDispatch* propertySystem;  // counted
-  CCOTHConfig* config;        // owned
+  fw::UniqueVariant supportedPhaseTypes;
+  fw::ComPtr<IDispatch> component;  // setComponent keeps a reference of its own
+  fw::ComPtr<IDispatch> propertySystem;
+  std::unique_ptr<CCOTHConfig> config;
   bool thermoGuiEnabled;
 };
 

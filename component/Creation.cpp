@@ -5,6 +5,7 @@
 #include "external/CapeOpen.h"
 #include "support/FillText.h"
 #include "support/Utils.h"
+#include "support/WideText.h"
 
 namespace {
 
@@ -36,13 +37,8 @@ const char kM11[] = "Internal error creating a CAPEOPEN property package";
 // Initialize through the utilities interface, when the component has one.
 HRESULT initializeComponent(IUnknown* component) {
   fw::ComPtr<ICapeUtilities> utilities;
-  if (FAILED(component->QueryInterface(IID_ICapeUtilities, utilities.put_void()))) return S_OK;
+  if (FAILED(component->QueryInterface(IID_PPV_ARGS(utilities.put())))) return S_OK;
   return utilities->Initialize();
-}
-
-std::string narrowText(const CTxBSTR& text) {
-  const char* narrow = static_cast<const char*>(text);
-  return narrow ? std::string(narrow) : std::string();
 }
 
 }  // namespace
@@ -52,22 +48,20 @@ STDMETHODIMP CCCAPEGUI::createComp(IDispatch** componentOut, IDispatch** parentO
     if (!componentOut) return E_POINTER;
     *componentOut = nullptr;
     // What an earlier creation left is given back before it is replaced.
-    releaseHeld();
+    giveBack(false);
 
     HRESULT hr;
     if (filter & catf_PropertyPackage) {
       hr = createPropertyPackage(compProgId, parentProgId);
       if (FAILED(hr)) return hr;
       // The caller gets references of its own; the object keeps its references.
-      *componentOut = component;
-      if (component) component->AddRef();
-      if (parentOut) {
-        *parentOut = propertySystem;
-        if (propertySystem) propertySystem->AddRef();
-      }
+      component.copyTo(componentOut);
+      if (parentOut) propertySystem.copyTo(parentOut);
     } else {
-      hr = createChecked(compProgId, filter, componentOut);
+      fw::ComPtr<IDispatch> created;
+      hr = createChecked(compProgId, filter, created);
       if (FAILED(hr)) return hr;
+      *componentOut = created.detach();
     }
     hr = self()->setComponent(*componentOut);
     if (SUCCEEDED(hr)) closingStep();
@@ -80,12 +74,7 @@ STDMETHODIMP CCCAPEGUI::setComponent(IDispatch* comp) {
     persistType = 0;
     // The object holds a reference of its own, so releaseComponents gives back exactly
     // what it took, whoever set the component.
-    if (comp != component) {
-      if (comp) comp->AddRef();
-      IDispatch* previous = component;
-      component = comp;
-      if (previous) previous->Release();
-    }
+    if (comp != component.get()) component = comp;
     LONG kind = 0;
     HRESULT hr = self()->getPersistType(&kind);
     if (FAILED(hr)) return reportUnexpected(hr);
@@ -94,24 +83,22 @@ STDMETHODIMP CCCAPEGUI::setComponent(IDispatch* comp) {
   });
 }
 
-HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, IDispatch** out) {
-  *out = nullptr;
+template <class I>
+HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, fw::ComPtr<I>& out) {
+  out.reset();
   const IID& iid = CapeVersion::iidFor(category, compCOversion);
   CLSID clsid;
   HRESULT hr = resolveClsid(progId, &clsid);
   if (FAILED(hr)) return hr;
 
-  BSTR registeredName = nullptr;
-  hr = Utils::interfaceName(iid, &registeredName);
-  CTxBSTR nameHolder;
-  nameHolder.Attach(registeredName);
+  fw::UniqueBstr registeredName;
+  hr = Utils::interfaceName(iid, registeredName.put());
   if (FAILED(hr)) return hr;
-  std::string name = narrowText(nameHolder);
+  std::string name = narrowFromWide(registeredName.get());
 
   fw::ComPtr<IDispatch> created;
   const wchar_t* computer = static_cast<const wchar_t*>(serverName);
-  hr = Utils::createInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
-                             IID_IDispatch, created.put_void(), computer);
+  hr = Utils::createInstance(clsid, nullptr, Utils::kComponentContext, IID_PPV_ARGS(created.put()), computer);
   if (FAILED(hr) || !created) return report(FAILED(hr) ? hr : E_POINTER, fillText(kM1, {progId, progId, name}));
 
   if (compCOversion != 0 && !CapeVersion::isVersionSupported(compCOversion, category)) {
@@ -122,12 +109,12 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, IDisp
   static const long kProbeOrder[] = {100, 93, 90};
   long detected = 0;
   for (long version : kProbeOrder) {
-    hr = created->QueryInterface(CapeVersion::iidFor(category, version), reinterpret_cast<void**>(out));
-    if (SUCCEEDED(hr) && *out) {
+    hr = created->QueryInterface(CapeVersion::iidFor(category, version), out.put_void());
+    if (SUCCEEDED(hr) && out) {
       detected = version;
       break;
     }
-    *out = nullptr;
+    out.reset();
   }
   if (!detected) return report(FAILED(hr) ? hr : E_NOINTERFACE, fillText(kM5, {progId, name}));
 
@@ -136,9 +123,8 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, IDisp
     fw::ComPtr<IUnknown> registered;
     hr = created->QueryInterface(CapeVersion::iidFor(category, compCOversion), registered.put_void());
     if (FAILED(hr)) {
-      report(0, fillText(kM6, {progId, coVersionText, narrowText(CapeVersion::versionText(detected)), name}));
-      (*out)->Release();
-      *out = nullptr;
+      report(0, fillText(kM6, {progId, coVersionText, narrowFromWide(CapeVersion::versionText(detected)), name}));
+      out.reset();
       result = hr;
     }
   }
@@ -157,36 +143,31 @@ HRESULT CCCAPEGUI::createPropertyPackage(const std::string& packageName, const s
 }
 
 HRESULT CCCAPEGUI::createPackageOfSystem(const std::string& packageName, const std::string& systemProgId) {
-  fw::ComPtr<IDispatch> system;
-  HRESULT hr = createChecked(systemProgId, catf_ThermoSystem, system.put());
+  // The category's interface of a property system is ICapeThermoSystem in every version.
+  fw::ComPtr<ICapeThermoSystem> system;
+  HRESULT hr = createChecked(systemProgId, catf_ThermoSystem, system);
   if (FAILED(hr)) return hr;
   std::string context = fillText(kM7, {packageName, systemProgId});
 
   // A failing Initialize carries the component's error information into the report.
   hr = initializeComponent(system.get());
   if (FAILED(hr)) return report(E_FAIL, context);
-  ICapeThermoSystem* thermoSystem = static_cast<ICapeThermoSystem*>(system.get());
   CTxBSTR name(packageName.c_str());
-  IDispatch* package = nullptr;
-  hr = thermoSystem->ResolvePropertyPackage(name, &package);
-  component = package;
+  hr = system->ResolvePropertyPackage(name, component.put());
   if (FAILED(hr)) return report(hr, context);
   if (component) {
-    hr = initializeComponent(component);
+    hr = initializeComponent(component.get());
     if (FAILED(hr)) return report(E_FAIL, context);
   }
   if (!component) return report(E_FAIL, fillText(kM8, {systemProgId, packageName}));
 
-  hr = system->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&propertySystem));
-  if (FAILED(hr)) {
-    propertySystem = nullptr;
-    return reportUnexpected(hr);
-  }
-  fw::ComPtr<IUnknown> thermoPackage;
-  hr = component->QueryInterface(IID_ICapeThermoPropertyPackage, thermoPackage.put_void());
+  hr = system->QueryInterface(IID_PPV_ARGS(propertySystem.put()));
+  if (FAILED(hr)) return reportUnexpected(hr);
+  fw::ComPtr<ICapeThermoPropertyPackage> thermoPackage;
+  hr = component->QueryInterface(IID_PPV_ARGS(thermoPackage.put()));
   if (FAILED(hr)) {
     std::string message = fillText(kM9, {packageName, systemProgId, systemProgId});
-    releaseHeld();
+    giveBack(false);
     return report(hr, message);
   }
   return S_OK;
@@ -194,21 +175,17 @@ HRESULT CCCAPEGUI::createPackageOfSystem(const std::string& packageName, const s
 
 HRESULT CCCAPEGUI::createStandalonePackage(const std::string& packageName) {
   fw::ComPtr<IDispatch> package;
-  HRESULT hr = createChecked(packageName, catf_PropertyPackage, package.put());
+  HRESULT hr = createChecked(packageName, catf_PropertyPackage, package);
   if (FAILED(hr)) return hr;
-  hr = package->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&component));
+  hr = package->QueryInterface(IID_PPV_ARGS(component.put()));
   if (FAILED(hr)) {
-    component = nullptr;
-    releaseHeld();
+    giveBack(false);
     return report(hr, fillText(kM10, {packageName}));
   }
-  hr = initializeComponent(component);
+  hr = initializeComponent(component.get());
   // A package of its own has no context text: its failing start is an internal error.
   if (FAILED(hr)) return MTUtils::reportError(100, kM11, nullptr, hostWindow, true);
-  if (propertySystem) {
-    propertySystem->Release();
-    propertySystem = nullptr;
-  }
+  propertySystem.reset();
   return S_OK;
 }
 

@@ -3,23 +3,24 @@
 #include <objbase.h>
 #include "component/CCAPEGUI.h"
 #include "framework/ClassFactory.h"
+#include "framework/ComPtr.h"
 #include "framework/DispatchImpl.h"
 #include "framework/Module.h"
 #include "registration/Registration.h"
 
 namespace {
 
-// The class object is created on first use and kept for the life of the module.
-IClassFactory* g_classFactory = nullptr;
+// The class object is created on first use and kept for the life of the module. Like all
+// of the DLL's process-wide state it is touched only from the host's one user-interface
+// thread (the class is registered as apartment threaded), so it takes no lock.
+fw::ComPtr<IClassFactory> g_classFactory;
 
 HRESULT classFactory(IClassFactory** factory) {
   if (!g_classFactory) {
-    IClassFactory* created = new (std::nothrow) fw::ClassFactory<CCCAPEGUI>();
-    if (!created) return E_OUTOFMEMORY;
-    created->AddRef();
-    g_classFactory = created;
+    g_classFactory = new (std::nothrow) fw::ClassFactory<CCCAPEGUI>();
+    if (!g_classFactory) return E_OUTOFMEMORY;
   }
-  *factory = g_classFactory;
+  *factory = g_classFactory.get();
   return S_OK;
 }
 
@@ -31,10 +32,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
     DisableThreadLibraryCalls(instance);
   } else if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     // Unloaded by FreeLibrary (not at process end): give back the cached objects.
-    if (g_classFactory) {
-      g_classFactory->Release();
-      g_classFactory = nullptr;
-    }
+    g_classFactory.reset();
     fw::releaseTypeInfoCache();
   }
   return TRUE;

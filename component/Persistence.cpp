@@ -6,11 +6,17 @@
 
 namespace {
 
+// How a component persists (persistType).
+enum PersistKind : long {
+  kNoPersistence = 0,
+  kPersistStorage = 1,
+  kPersistStream = 2,
+  kPersistStreamInit = 3,
+};
+
 const wchar_t kStreamName[] = L"CAPEOPEN";
 const DWORD kCreateMode = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;  // 0x1012
 const DWORD kOpenMode = STGM_READ | STGM_SHARE_EXCLUSIVE;                       // 0x10
-const long kSaveMode = STGM_READWRITE | STGM_SHARE_EXCLUSIVE;                   // 18
-const long kLoadMode = STGM_READ | STGM_SHARE_EXCLUSIVE;                        // 16
 // What automation components return from InitNew or Load when all went well.
 const HRESULT kAutomationSuccess = static_cast<HRESULT>(0x800A02E1);
 const HRESULT kPersistenceError = 101;
@@ -18,20 +24,17 @@ const HRESULT kPersistenceError = 101;
 const char kSaveError[] = "Error saving component through COM persistence";
 const char kLoadError[] = "Error loading component through COM persistence";
 
-// A failure that ends a persistence operation with the persistence error report.
-struct PersistenceFault {
-  HRESULT code;
-};
-
 HRESULT acceptAutomationSuccess(HRESULT hr) { return hr == kAutomationSuccess ? S_OK : hr; }
+
+bool isStreamKind(long kind) { return kind == kPersistStream || kind == kPersistStreamInit; }
 
 // IPersistStream and IPersistStreamInit share Save and Load but are distinct interfaces.
 class StreamPersist {
  public:
   HRESULT query(IDispatch* component, long kind) {
     if (!component) return E_POINTER;
-    if (kind == 2) return component->QueryInterface(IID_IPersistStream, stream_.put_void());
-    return component->QueryInterface(IID_IPersistStreamInit, streamInit_.put_void());
+    if (kind == kPersistStream) return component->QueryInterface(IID_PPV_ARGS(stream_.put()));
+    return component->QueryInterface(IID_PPV_ARGS(streamInit_.put()));
   }
   HRESULT save(IStream* stream) { return stream_ ? stream_->Save(stream, TRUE) : streamInit_->Save(stream, TRUE); }
   HRESULT load(IStream* stream) { return stream_ ? stream_->Load(stream) : streamInit_->Load(stream); }
@@ -43,14 +46,24 @@ class StreamPersist {
 
 }  // namespace
 
+// The persistence error that ends an operation: its text, and the component's display
+// name for the load (none for the save).
+struct CCCAPEGUI::PersistStep {
+  const char* text;
+  const char* detail;
+};
+
 std::string CCCAPEGUI::displayName() const { return compAlias.empty() ? compProgId : compAlias; }
 
+HRESULT CCCAPEGUI::persistenceFault(const PersistStep& step) {
+  return reportPersistenceError(kPersistenceError, step.text, step.detail);
+}
+
 // The storage of the host for 'mode'; null when the host gave no object that answers IStorage.
-HRESULT CCCAPEGUI::hostStorage(long mode, IStorage** storage) {
+HRESULT CCCAPEGUI::hostStorage(long mode, IStorage** storage, const PersistStep& step) {
   *storage = nullptr;
-  ExtnContainer* host = static_cast<ExtnContainer*>(container.get());
   fw::UniqueVariant value;
-  HRESULT hr = host->GetStorage(mode, value.put());
+  HRESULT hr = container->GetStorage(mode, value.put());
   if (FAILED(hr)) return reportUnexpected(hr);
   // Only an object pointer is read, also through a reference (as hosts written in other
   // languages hand it out): any other content is no storage, never a pointer.
@@ -62,10 +75,10 @@ HRESULT CCCAPEGUI::hostStorage(long mode, IStorage** storage) {
     object = V_UNKNOWNREF(v) ? *V_UNKNOWNREF(v) : nullptr;
   }
   if (!object) return S_OK;
-  hr = object->QueryInterface(IID_IStorage, reinterpret_cast<void**>(storage));
+  hr = object->QueryInterface(IID_PPV_ARGS(storage));
   if (FAILED(hr)) {
     *storage = nullptr;
-    if (hr != E_NOINTERFACE) throw PersistenceFault{hr};
+    if (hr != E_NOINTERFACE) return persistenceFault(step);
   }
   return S_OK;
 }
@@ -76,22 +89,27 @@ STDMETHODIMP CCCAPEGUI::getPersistType(LONG* pt) {
     try {
       return persistKind(pt);
     } catch (...) {
-      return reportPersistenceError(kPersistenceError, kSaveError, displayName().c_str());
+      // Allocation failures too: the host's container hears of every one.
+      return persistenceFault({kSaveError, displayName().c_str()});
     }
   });
 }
 
 HRESULT CCCAPEGUI::persistKind(LONG* pt) {
-  if (persistType != 0) {
+  if (persistType != kNoPersistence) {
     *pt = persistType;
     return S_OK;
   }
   if (!component) {
-    *pt = 0;
+    *pt = kNoPersistence;
     return S_OK;
   }
-  static const struct { const IID* iid; long kind; } kinds[] = {
-      {&IID_IPersistStorage, 1}, {&IID_IPersistStreamInit, 3}, {&IID_IPersistStream, 2}};
+  static const struct {
+    const IID* iid;
+    long kind;
+  } kinds[] = {{&IID_IPersistStorage, kPersistStorage},
+               {&IID_IPersistStreamInit, kPersistStreamInit},
+               {&IID_IPersistStream, kPersistStream}};
   for (const auto& kind : kinds) {
     fw::ComPtr<IUnknown> persist;
     HRESULT hr = component->QueryInterface(*kind.iid, persist.put_void());
@@ -99,50 +117,51 @@ HRESULT CCCAPEGUI::persistKind(LONG* pt) {
       *pt = kind.kind;
       return S_OK;
     }
-    if (hr != E_NOINTERFACE) throw PersistenceFault{hr};
+    if (hr != E_NOINTERFACE) return persistenceFault({kSaveError, displayName().c_str()});
   }
-  *pt = 0;
+  *pt = kNoPersistence;
   return S_OK;
 }
 
 STDMETHODIMP CCCAPEGUI::saveStorage() {
   return windowFrame([&]() -> HRESULT {
     if (!container) return S_OK;
+    const PersistStep step = {kSaveError, nullptr};
     try {
       fw::ComPtr<IStorage> storage;
-      HRESULT hr = hostStorage(kSaveMode, storage.put());
+      HRESULT hr = hostStorage(extnStorageSave, storage.put(), step);
       if (FAILED(hr)) return hr;
-      if (persistType == 1) {
+      if (persistType == kPersistStorage) {
         fw::ComPtr<IPersistStorage> persist;
-        hr = component ? component->QueryInterface(IID_IPersistStorage, persist.put_void()) : E_POINTER;
+        hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
         if (FAILED(hr)) return reportUnexpected(hr);
-        if (!storage) throw PersistenceFault{E_POINTER};
+        if (!storage) return persistenceFault(step);
         hr = persist->Save(storage.get(), TRUE);
         if (FAILED(hr)) {
           // A transacted storage drops what the failed save wrote.
           storage->Revert();
           return reportUnexpected(hr);
         }
-        persist->SaveCompleted(storage.get());
-      } else if (persistType == 2 || persistType == 3) {
-        hr = saveStreamKind(storage.get());
+        // The save itself succeeded; what the component says to SaveCompleted changes nothing.
+        (void)persist->SaveCompleted(storage.get());
+      } else if (isStreamKind(persistType)) {
+        hr = saveStreamKind(storage.get(), step);
         if (FAILED(hr)) return hr;
       }
       return S_OK;
     } catch (...) {
-      // Allocation failures too: the host's container hears of every one.
-      return reportPersistenceError(kPersistenceError, kSaveError, nullptr);
+      return persistenceFault(step);
     }
   });
 }
 
-// Kinds 2 and 3: the component writes the "CAPEOPEN" stream. It writes into memory first,
-// so a failing Save leaves the stream of the last good save in the host's case.
-HRESULT CCCAPEGUI::saveStreamKind(IStorage* storage) {
+// The component writes the "CAPEOPEN" stream. It writes into memory first, so a failing
+// Save leaves the stream of the last good save in the host's case.
+HRESULT CCCAPEGUI::saveStreamKind(IStorage* storage, const PersistStep& step) {
   StreamPersist persist;
-  HRESULT hr = persist.query(component, persistType);
+  HRESULT hr = persist.query(component.get(), persistType);
   if (FAILED(hr)) return reportUnexpected(hr);
-  if (!storage) throw PersistenceFault{E_POINTER};
+  if (!storage) return persistenceFault(step);
 
   fw::ComPtr<IStream> memory;
   hr = CreateStreamOnHGlobal(nullptr, TRUE, memory.put());
@@ -169,59 +188,72 @@ STDMETHODIMP CCCAPEGUI::loadStorage(VARIANT_BOOL recalling) {
   return windowFrame([&]() -> HRESULT {
     isRecalling = (recalling == VARIANT_TRUE);
     // No container or no COM persistence: the component is left to the old mechanism.
-    if (!container || persistType == 0) return S_OK;
+    if (!container || persistType == kNoPersistence) return S_OK;
+    const std::string name = displayName();
+    const PersistStep step = {kLoadError, name.c_str()};
     try {
       fw::ComPtr<IStorage> storage;
-      HRESULT hr = hostStorage(kLoadMode, storage.put());
+      HRESULT hr = hostStorage(extnStorageLoad, storage.put(), step);
       if (FAILED(hr)) return hr;
-      if (!isRecalling) return initNewPersistence(storage.get());
+      if (!isRecalling) return initNewPersistence(storage.get(), step);
 
-      if (persistType == 2 || persistType == 3) {
-        StreamPersist persist;
-        hr = persist.query(component, persistType);
-        if (FAILED(hr)) return reportUnexpected(hr);
-        if (!storage) throw PersistenceFault{E_POINTER};
-        fw::ComPtr<IStream> stream;
-        hr = storage->OpenStream(kStreamName, nullptr, kOpenMode, 0, stream.put());
-        HRESULT opened = openOrUpgrade(hr, storage.get());
-        if (opened == STG_E_FILENOTFOUND) return S_OK;  // initialised as new
-        if (FAILED(opened)) return opened;
-        hr = acceptAutomationSuccess(persist.load(stream.get()));
-        if (FAILED(hr)) {
-          std::string text = std::string("Unexpected error ") +
-                             (persistType == 3 ? "loading COM persistence (IPersistStreamInit)"
-                                               : "loading COM persistence (IPersistStream)");
-          return MTUtils::reportError(hr, text.c_str(), nullptr, nullptr, true);
-        }
-      } else if (persistType == 1) {
+      if (isStreamKind(persistType)) {
+        bool initialisedAsNew = false;
+        hr = loadStreamKind(storage.get(), step, &initialisedAsNew);
+        if (FAILED(hr)) return hr;
+        if (initialisedAsNew) return S_OK;
+      } else if (persistType == kPersistStorage) {
         fw::ComPtr<IPersistStorage> persist;
-        hr = component ? component->QueryInterface(IID_IPersistStorage, persist.put_void()) : E_POINTER;
+        hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
         if (FAILED(hr)) return reportUnexpected(hr);
-        if (!storage) throw PersistenceFault{E_POINTER};
+        if (!storage) return persistenceFault(step);
         hr = persist->Load(storage.get());
         if (FAILED(hr)) return reportUnexpected(hr);
       }
       closingStep();
       return S_OK;
     } catch (...) {
-      return reportPersistenceError(kPersistenceError, kLoadError, displayName().c_str());
+      return persistenceFault(step);
     }
   });
 }
 
-HRESULT CCCAPEGUI::initNewPersistence(IStorage* storage) {
+// The component reads the "CAPEOPEN" stream; when there is none it is initialised as new
+// instead ('initialisedAsNew').
+HRESULT CCCAPEGUI::loadStreamKind(IStorage* storage, const PersistStep& step, bool* initialisedAsNew) {
+  StreamPersist persist;
+  HRESULT hr = persist.query(component.get(), persistType);
+  if (FAILED(hr)) return reportUnexpected(hr);
+  if (!storage) return persistenceFault(step);
+  fw::ComPtr<IStream> stream;
+  hr = storage->OpenStream(kStreamName, nullptr, kOpenMode, 0, stream.put());
+  HRESULT opened = openOrUpgrade(hr, storage, step);
+  *initialisedAsNew = opened == STG_E_FILENOTFOUND;
+  if (*initialisedAsNew) return S_OK;
+  if (FAILED(opened)) return opened;
+  hr = acceptAutomationSuccess(persist.load(stream.get()));
+  if (FAILED(hr)) {
+    std::string text = std::string("Unexpected error ") + (persistType == kPersistStreamInit
+                                                               ? "loading COM persistence (IPersistStreamInit)"
+                                                               : "loading COM persistence (IPersistStream)");
+    return MTUtils::reportError(hr, text.c_str(), nullptr, nullptr, true);
+  }
+  return S_OK;
+}
+
+HRESULT CCCAPEGUI::initNewPersistence(IStorage* storage, const PersistStep& step) {
   HRESULT hr = S_OK;
   const char* what = nullptr;
-  if (persistType == 1) {
+  if (persistType == kPersistStorage) {
     fw::ComPtr<IPersistStorage> persist;
-    hr = component ? component->QueryInterface(IID_IPersistStorage, persist.put_void()) : E_POINTER;
+    hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
     if (FAILED(hr)) return reportUnexpected(hr);
-    if (!storage) throw PersistenceFault{E_POINTER};
+    if (!storage) return persistenceFault(step);
     hr = persist->InitNew(storage);
     what = "initializing COM persistence (IPersistStorage)";
-  } else if (persistType == 3) {
+  } else if (persistType == kPersistStreamInit) {
     fw::ComPtr<IPersistStreamInit> persist;
-    hr = component ? component->QueryInterface(IID_IPersistStreamInit, persist.put_void()) : E_POINTER;
+    hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
     if (FAILED(hr)) return reportUnexpected(hr);
     hr = persist->InitNew();
     what = "initializing COM persistence (IPersistStreamInit)";
@@ -236,10 +268,10 @@ HRESULT CCCAPEGUI::initNewPersistence(IStorage* storage) {
   return hr;
 }
 
-HRESULT CCCAPEGUI::openOrUpgrade(HRESULT result, IStorage* storage) {
+HRESULT CCCAPEGUI::openOrUpgrade(HRESULT result, IStorage* storage, const PersistStep& step) {
   if (result == STG_E_FILENOTFOUND) {
     // Saved by the old mechanism: start the component as new and say it was upgraded.
-    HRESULT hr = initNewPersistence(storage);
+    HRESULT hr = initNewPersistence(storage, step);
     if (FAILED(hr)) return report(hr, "Unexpected error. Contact support");
     if (enableWarnings) {
       std::string notice = "CAPE-OPEN component of type '" + displayName() +
@@ -258,11 +290,10 @@ HRESULT CCCAPEGUI::reportPersistenceError(HRESULT code, const char* text, const 
   if (detail) message.append(": ").append(detail);
   if (message.size() > 399) message.resize(399);
 
-  ExtnContainer* host = static_cast<ExtnContainer*>(container.get());
-  if (!host) return report(code, text);
+  if (!container) return report(code, text);
 
   fw::ComPtr<ExtnHostContext> context;
-  HRESULT hr = host->GetHostContext(context.put());
+  HRESULT hr = container->GetHostContext(context.put());
   if (FAILED(hr)) return reportUnexpected(hr);
   if (!context) return reportUnexpected(E_POINTER);
   fw::ComPtr<ExtnMessageLog> log;
@@ -274,7 +305,7 @@ HRESULT CCCAPEGUI::reportPersistenceError(HRESULT code, const char* text, const 
   log.reset();
   context.reset();
   CTxBSTR wideMessage(message.c_str());
-  hr = host->AddMessage(wideMessage, 0);
+  hr = container->AddMessage(wideMessage, 0);
   if (FAILED(hr)) return reportUnexpected(hr);
   if (code == 100) report(code, text);
   return MTUtils::traceError(code, text, nullptr);

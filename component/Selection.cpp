@@ -5,9 +5,7 @@
 #include "component/OutText.h"
 #include "framework/Raii.h"
 #include "external/CapeOpen.h"
-#include "external/ExtnContainer.h"
 #include "manager/CCapeOpenDlg.h"
-#include "ppdialog/CCOTHConfig.h"
 #include "support/Utils.h"
 
 namespace {
@@ -28,8 +26,9 @@ STDMETHODIMP CCCAPEGUI::setup(INT_PTR HWND_, IDispatch* newContainer, LONG newFi
       container.reset();
       return S_OK;
     }
+    // Both interfaces of the host are held as its container.
     const IID& iid = (newFilter & catf_UnitOperation) ? IID_ExtnContainerUnit : IID_ExtnContainer;
-    fw::ComPtr<IUnknown> held;
+    fw::ComPtr<ExtnContainer> held;
     HRESULT hr = newContainer->QueryInterface(iid, held.put_void());
     if (FAILED(hr)) return reportUnexpected(hr);
     // The container that this one replaces is given back here, not kept until release.
@@ -40,8 +39,8 @@ STDMETHODIMP CCCAPEGUI::setup(INT_PTR HWND_, IDispatch* newContainer, LONG newFi
 
 STDMETHODIMP CCCAPEGUI::setProgIds(BSTR szComponentProgId, BSTR szParentProgId) {
   return windowFrame([&]() -> HRESULT {
-    compProgId = narrowText(szComponentProgId);
-    parentProgId = narrowText(szParentProgId);
+    compProgId = narrowFromWide(szComponentProgId);
+    parentProgId = narrowFromWide(szParentProgId);
     browseStatic(false);
     return S_OK;
   });
@@ -81,7 +80,6 @@ STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
     if (!szComponent || !szCATIDs) return E_POINTER;
     try {
       CCapeOpenDlg dialog(hostWindow);
-      dialog.setOwner(self());
       catid.clear();
       compProgId.clear();
       parentProgId.clear();
@@ -102,7 +100,7 @@ STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
       try {
         BSTR full = nullptr;
         if (SUCCEEDED(self()->getFullCOPPClassName(&full))) {
-          name = narrowText(full);
+          name = narrowFromWide(full);
           SysFreeString(full);
         }
       } catch (...) {
@@ -132,27 +130,15 @@ HRESULT CCCAPEGUI::resolveClsid(const std::string& progId, CLSID* clsid) {
                         "' is not correctly registered. It's CLSID does not appear in the registry.");
 }
 
-namespace {
-
-// The registry form of a CLSID, in braces with upper-case digits.
-HRESULT clsidText(const CLSID& clsid, BSTR* out) {
-  fw::CoTaskMem<OLECHAR> text;
-  HRESULT hr = StringFromCLSID(clsid, text.put());
-  if (FAILED(hr)) return hr;
-  *out = SysAllocString(text.get());
-  return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-}  // namespace
-
 STDMETHODIMP CCCAPEGUI::GetItemCLSID(BSTR* itemclsid) {
   return windowFrame([&]() -> HRESULT {
     if (!itemclsid) return E_POINTER;
     CLSID clsid;
     HRESULT hr = resolveClsid(compProgId, &clsid);
     if (FAILED(hr)) return hr;
-    hr = clsidText(clsid, itemclsid);
-    return FAILED(hr) ? reportUnexpected(hr) : S_OK;
+    std::string text = Utils::guidText(clsid);
+    if (text.empty()) return reportUnexpected(E_OUTOFMEMORY);
+    return outText(itemclsid, text, false);
   });
 }
 
@@ -162,47 +148,36 @@ STDMETHODIMP CCCAPEGUI::GetParentCLSID(BSTR* Parentclsid) {
     CLSID clsid;
     HRESULT hr = resolveClsid(parentProgId, &clsid);
     if (FAILED(hr)) return hr;
-    hr = clsidText(clsid, Parentclsid);
-    return FAILED(hr) ? reportUnexpected(hr) : S_OK;
+    std::string text = Utils::guidText(clsid);
+    if (text.empty()) return reportUnexpected(E_OUTOFMEMORY);
+    return outText(Parentclsid, text, false);
   });
 }
 
-HRESULT CCCAPEGUI::terminateAndRelease(IDispatch* p) {
-  if (!p) return S_OK;
+HRESULT CCCAPEGUI::giveBack(bool terminate) {
   HRESULT result = S_OK;
-  fw::ComPtr<ICapeUtilities> utilities;
-  HRESULT hr = p->QueryInterface(IID_ICapeUtilities, utilities.put_void());
-  if (SUCCEEDED(hr)) {
-    hr = utilities->Terminate();
-    // The component's own error information goes into the report.
-    if (FAILED(hr)) result = reportUnexpected(hr);
-  } else if (hr != E_NOINTERFACE) {
-    result = reportUnexpected(hr);
+  // Each field is emptied before its component is called, so a component that calls back
+  // into this object from its Terminate finds nothing to give back twice.
+  for (fw::ComPtr<IDispatch>* field : {&propertySystem, &component}) {
+    fw::ComPtr<IDispatch> held = std::move(*field);
+    if (!held || !terminate) continue;
+    fw::ComPtr<ICapeUtilities> utilities;
+    HRESULT hr = held->QueryInterface(IID_PPV_ARGS(utilities.put()));
+    if (SUCCEEDED(hr)) {
+      hr = utilities->Terminate();
+      // The component's own error information goes into the report.
+      if (FAILED(hr)) hr = reportUnexpected(hr);
+    } else {
+      hr = hr == E_NOINTERFACE ? S_OK : reportUnexpected(hr);
+    }
+    if (SUCCEEDED(result)) result = hr;
   }
-  utilities.reset();
-  p->Release();
   return result;
-}
-
-void CCCAPEGUI::releaseHeld() {
-  IDispatch* system = propertySystem;
-  IDispatch* held = component;
-  propertySystem = nullptr;
-  component = nullptr;
-  if (system) system->Release();
-  if (held) held->Release();
 }
 
 STDMETHODIMP CCCAPEGUI::releaseComponents() {
   return windowFrame([&]() -> HRESULT {
-    // A failure is reported and returned, but what follows is still given back.
-    IDispatch* system = propertySystem;
-    propertySystem = nullptr;
-    HRESULT result = terminateAndRelease(system);
-    IDispatch* held = component;
-    component = nullptr;
-    HRESULT hr = terminateAndRelease(held);
-    if (SUCCEEDED(result)) result = hr;
+    HRESULT result = giveBack(true);
     container.reset();
     return result;
   });
@@ -265,8 +240,8 @@ STDMETHODIMP CCCAPEGUI::put_enableWarnings(VARIANT_BOOL newVal) {
 
 STDMETHODIMP CCCAPEGUI::setAlias(BSTR szComponentAlias, BSTR szParentAlias) {
   return plainFrame([&]() -> HRESULT {
-    compAlias = narrowText(szComponentAlias);
-    parentAlias = narrowText(szParentAlias);
+    compAlias = narrowFromWide(szComponentAlias);
+    parentAlias = narrowFromWide(szParentAlias);
     if (config) {
       config->packageName = compAlias;
       config->systemName = parentAlias;

@@ -3,7 +3,6 @@
 #include "component/CCAPEGUI.h"
 #include "component/OutText.h"
 #include "external/CapeOpen.h"
-#include "ppdialog/CCOTHConfig.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ STDMETHODIMP CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModifications) {
       SetForegroundWindow(config->hwnd());
       return S_OK;
     }
-    config->owner = self();
+    config->owner = this;
     config->allowModifications = allowModifications != 0;
     config->setParentWindow(hostWindow);
     // OK reads the controls back into the values, the close box leaves them alone.
@@ -158,7 +157,7 @@ STDMETHODIMP CCCAPEGUI::get_socketVersion(BSTR* pVal) {
 STDMETHODIMP CCCAPEGUI::put_socketVersion(BSTR newVal) {
   return windowFrame([&]() -> HRESULT {
     if (!config) return E_UNEXPECTED;
-    config->socketVersion = narrowText(newVal);
+    config->socketVersion = narrowFromWide(newVal);
     return S_OK;
   });
 }
@@ -168,21 +167,21 @@ STDMETHODIMP CCCAPEGUI::get_supportedPhaseTypes(VARIANT* pVal) {
     if (!pVal) return E_POINTER;
     // An out parameter holds nothing of the caller's: clearing it would free garbage.
     VariantInit(pVal);
-    return VariantCopy(pVal, &supportedPhaseTypes);
+    return VariantCopy(pVal, supportedPhaseTypes.get());
   });
 }
 
 STDMETHODIMP CCCAPEGUI::put_supportedPhaseTypes(VARIANT newVal) {
   return windowFrame([&]() -> HRESULT {
     // A reference would point into the caller's memory after the call: keep the value.
-    return VariantCopyInd(&supportedPhaseTypes, &newVal);
+    return VariantCopyInd(supportedPhaseTypes.get(), &newVal);
   });
 }
 
 STDMETHODIMP CCCAPEGUI::getThis(INT_PTR* rawPointer) {
   return windowFrame([&]() -> HRESULT {
     if (!rawPointer) return E_POINTER;
-    *rawPointer = reinterpret_cast<INT_PTR>(config);
+    *rawPointer = reinterpret_cast<INT_PTR>(config.get());
     return S_OK;
   });
 }
@@ -192,7 +191,7 @@ STDMETHODIMP CCCAPEGUI::setPPInfo(VARIANT* txNames, VARIANT* matchedBy, VARIANT*
     if (!config) return E_UNEXPECTED;
     // The report carries only the package's own error information.
     SetErrorInfo(0, nullptr);
-    HRESULT hr = config->LoadPackageInfo(component, txNames, matchedBy, mapping);
+    HRESULT hr = config->LoadPackageInfo(component.get(), txNames, matchedBy, mapping);
     if (FAILED(hr)) return reportUnexpected(hr);
     return S_OK;
   });
@@ -210,7 +209,7 @@ STDMETHODIMP CCCAPEGUI::getFullCOPPClassName(BSTR* name) {
 STDMETHODIMP CCCAPEGUI::traceReport(BSTR msg, VARIANT_BOOL appendNewLine) {
   return windowFrame([&]() -> HRESULT {
     if (!config) return E_UNEXPECTED;
-    std::string report = config->importReport + narrowText(msg);
+    std::string report = config->importReport + narrowFromWide(msg);
     if (appendNewLine != 0) report += '\n';
     config->importReport = report;
     return S_OK;
@@ -230,7 +229,7 @@ HRESULT CCCAPEGUI::ShowCustomView() {
     bool makerSystem = !parentProgId.empty() && CCOTHConfig::isMakerSystem(CTxBSTR(parentProgId.c_str()));
     if (!makerSystem && component) {
       fw::ComPtr<ICapeUtilities> utilities;
-      HRESULT hr = utilities.queryFrom(component, IID_ICapeUtilities);
+      HRESULT hr = component->QueryInterface(IID_PPV_ARGS(utilities.put()));
       if (SUCCEEDED(hr) && utilities) {
         SetErrorInfo(0, nullptr);
         hr = utilities->Edit();

@@ -6,8 +6,6 @@
 
 namespace {
 
-const DWORD kCreationContext = 23;  // in-process server and handler, local and remote server
-
 class CollectingSink : public ProbeSink {
  public:
   explicit CollectingSink(ProbeResult& result) : result_(result) {}
@@ -38,7 +36,7 @@ HRESULT ProbeInterfaces(ProbeSink& sink, const std::string& progId, const std::s
   CLSIDFromProgID(wideFromNarrow(progId).c_str(), &clsid);
   std::wstring server = wideFromNarrow(serverName);
   fw::ComPtr<IUnknown> object;
-  HRESULT hr = Utils::createInstance(clsid, nullptr, kCreationContext, IID_IUnknown, object.put_void(),
+  HRESULT hr = Utils::createInstance(clsid, nullptr, Utils::kCreationContext, IID_IUnknown, object.put_void(),
                                      server.empty() ? nullptr : server.c_str());
   if (hr == S_OK && object) {
     for (const CapeProbeEntry& entry : kCapeProbeTable) ProbeInterface(sink, entry.name, *entry.iid, object.get());

@@ -3,7 +3,6 @@
 // Window-free; the Component Manager's right-click and command-line tools use it.
 #pragma once
 #include <windows.h>
-#include <commctrl.h>
 #include <string>
 #include <vector>
 
@@ -32,12 +31,3 @@ struct ProbeResult {
   std::vector<std::string> messages;
 };
 ProbeResult probeComponent(const std::string& progId, const std::string& serverName = std::string());
-
-class CCapeOpenDlg;
-// The Component Manager's right-click: probes the selected entry's ProgID (for a property
-// package, the package name) and appends the lines under its tree item. Entries without
-// a record are left alone. The notification's result: 0.
-LRESULT OnTreeRightClick(CCapeOpenDlg& dialog);
-// Probes 'progId' and appends the lines under 'item' of the dialog's tree; messages go to
-// the dialog's own message box.
-void ProbeInterfaces(CCapeOpenDlg& dialog, HTREEITEM item, const std::string& progId);

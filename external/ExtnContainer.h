@@ -73,7 +73,8 @@ struct ExtnHostContext : public IDispatch {
 };
 
 // The container of one component in the host's case.
-struct ExtnContainer : public IDispatch {
+MIDL_INTERFACE("75E757C4-3D1B-11D2-B25C-00A0C92300B5")
+ExtnContainer : public IDispatch {
   STDMETHOD(Reserved7)() PURE;   // 7
   STDMETHOD(Reserved8)() PURE;   // 8
   STDMETHOD(Reserved9)() PURE;   // 9

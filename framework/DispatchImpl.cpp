@@ -11,7 +11,8 @@ struct CachedInfo {
   ITypeInfo* info;
 };
 
-// One entry per dual interface of the module; ours has one.
+// One entry per dual interface of the module; ours has one. Filled and read only on the
+// host's one user-interface thread (the class is apartment threaded), so it takes no lock.
 CachedInfo g_cache[4];
 int g_cacheCount = 0;
 

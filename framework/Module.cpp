@@ -4,6 +4,7 @@ namespace fw {
 
 namespace {
 HINSTANCE g_instance = nullptr;
+// Interlocked: COM may ask DllCanUnloadNow from a thread of its own.
 LONG g_lockCount = 0;
 }  // namespace
 

@@ -87,6 +87,48 @@ class UniqueSafeArray {
   SAFEARRAY* p_;
 };
 
+// Memory from LocalAlloc (FormatMessage's FORMAT_MESSAGE_ALLOCATE_BUFFER).
+template <class T>
+class LocalMem {
+ public:
+  LocalMem() : p_(nullptr) {}
+  ~LocalMem() { if (p_) LocalFree(p_); }
+  LocalMem(const LocalMem&) = delete;
+  LocalMem& operator=(const LocalMem&) = delete;
+  T** put() { if (p_) LocalFree(p_); p_ = nullptr; return &p_; }
+  T* get() const { return p_; }
+ private:
+  T* p_;
+};
+
+// A module loaded by LoadLibrary.
+class UniqueModule {
+ public:
+  explicit UniqueModule(HMODULE h = nullptr) : h_(h) {}
+  ~UniqueModule() { if (h_) FreeLibrary(h_); }
+  UniqueModule(const UniqueModule&) = delete;
+  UniqueModule& operator=(const UniqueModule&) = delete;
+  HMODULE get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+ private:
+  HMODULE h_;
+};
+
+// A GDI object (font, brush, bitmap ...).
+template <class H>
+class UniqueGdi {
+ public:
+  explicit UniqueGdi(H h = nullptr) : h_(h) {}
+  ~UniqueGdi() { reset(); }
+  UniqueGdi(const UniqueGdi&) = delete;
+  UniqueGdi& operator=(const UniqueGdi&) = delete;
+  void reset(H h = nullptr) { if (h_) DeleteObject(h_); h_ = h; }
+  H get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+ private:
+  H h_;
+};
+
 // BSTR freed on destruction; release() hands it to an out parameter.
 class UniqueBstr {
  public:

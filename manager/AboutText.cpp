@@ -1,13 +1,11 @@
 #include "manager/AboutText.h"
+#include "framework/Raii.h"
 #include <windows.h>
 #include <memory>
 #include <stdexcept>
 
 namespace {
 
-struct LocalDeleter {
-  void operator()(char* text) const { LocalFree(text); }
-};
 
 // Doubles the percent sign of each numbered insert (and of a percent sign that ends the
 // text), so that the formatter finds nothing that would read an argument.
@@ -66,10 +64,9 @@ std::string formatAboutText(const std::string& about) {
   }
   if (text.empty()) return text;
   std::string format = escapeInserts(text);
-  char* buffer = nullptr;
+  fw::LocalMem<char> buffer;
   DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING, format.c_str(), 0, 0,
-                                reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::unique_ptr<char, LocalDeleter> owner(buffer);
-  if (length == 0 && !buffer) throw std::runtime_error("FormatMessage failed");
-  return crlf(std::string(buffer ? buffer : "", length));
+                                reinterpret_cast<char*>(buffer.put()), 0, nullptr);
+  if (length == 0 && !buffer.get()) throw std::runtime_error("FormatMessage failed");
+  return crlf(std::string(buffer.get() ? buffer.get() : "", length));
 }

@@ -4,7 +4,7 @@
 #include <shlwapi.h>
 #include <cstdio>
 #include <vector>
-#include "diagnostics/InterfaceProbe.h"
+#include "manager/TreeProbe.h"
 #include "framework/ComPtr.h"
 #include "framework/Module.h"
 #include "framework/Raii.h"
@@ -19,7 +19,6 @@
 namespace {
 
 const char kCaption[] = "CAPE-OPEN Component Manager";
-const DWORD kCreationContext = 0x17;
 
 // The web browser application and the two interfaces the dialog uses on it.
 const CLSID kClsidInternetExplorer = {0x0002DF01, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
@@ -34,14 +33,10 @@ CAPETreeItem* itemRecord(HWND tree, HTREEITEM item) {
   return reinterpret_cast<CAPETreeItem*>(data.lParam);
 }
 
-struct LibraryDeleter {
-  void operator()(HMODULE module) const { FreeLibrary(module); }
-};
-
 // Major and minor version of the shell library, 0 and 0 when it cannot say.
 void shellVersion(int& major, int& minor) {
   major = minor = 0;
-  std::unique_ptr<std::remove_pointer<HMODULE>::type, LibraryDeleter> shell(LoadLibraryA("shell32.dll"));
+  fw::UniqueModule shell(LoadLibraryA("shell32.dll"));
   if (!shell) return;
   typedef HRESULT(CALLBACK * GetVersionFn)(DLLVERSIONINFO*);
   GetVersionFn getVersion = reinterpret_cast<GetVersionFn>(
@@ -59,10 +54,9 @@ void shellVersion(int& major, int& minor) {
 CCapeOpenDlg::CCapeOpenDlg(HWND parent)
     : fw::Dialog(IDD_CAPEOPEN_DIALOG, parent),
       catalogue_(this),
-      filter_(65536),
+      filter_(catf_All),
       staticMode_(false),
       current_(nullptr),
-      owner_(nullptr),
       icon_(LoadIconA(fw::Module::instance(), MAKEINTRESOURCEA(IDI_TXCOGUI))),
       deradidButton_(nullptr),
       refreshButton_(nullptr),
@@ -78,8 +72,6 @@ CCapeOpenDlg::CCapeOpenDlg(HWND parent)
       aboutEdit_(nullptr) {}
 
 CCapeOpenDlg::~CCapeOpenDlg() {}
-
-INT_PTR CCapeOpenDlg::DoModal() { return fw::Dialog::DoModal(); }
 
 void CCapeOpenDlg::DoDataExchange(fw::DataExchange& dx) {
   dx.control(IDC_CO_DERADID, deradidButton_);
@@ -165,7 +157,7 @@ void CCapeOpenDlg::Accept(bool doubleClick) {
   CAPETreeItem* parent = nullptr;
   GetSelectedItemData(&record, &parent);
   // While systems or packages are wanted, a system itself is no choice: one of its packages is.
-  if (record && ((filter_ & 12) == 0 || record->catid != kThermoSystemCatid)) SetSelection(record, parent);
+  if (record && ((filter_ & (catf_ThermoSystem | catf_PropertyPackage)) == 0 || record->catid != kThermoSystemCatid)) SetSelection(record, parent);
   if (!choice_.progId.empty()) {
     EndDialog(IDOK);
     return;
@@ -385,7 +377,7 @@ HRESULT CCapeOpenDlg::NavigateToURL(const std::string& url) {
   if (url.empty()) return ShowDialogError("Component does not provide any URL for that field");
   // The browser is always started on this computer.
   fw::ComPtr<IWebBrowser> browser;
-  HRESULT hr = Utils::createInstance(kClsidInternetExplorer, nullptr, kCreationContext, kIidWebBrowser,
+  HRESULT hr = Utils::createInstance(kClsidInternetExplorer, nullptr, Utils::kCreationContext, kIidWebBrowser,
                                      browser.put_void(), nullptr);
   if (FAILED(hr)) return hr;
   if (!browser) return E_POINTER;

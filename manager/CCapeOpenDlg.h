@@ -8,6 +8,7 @@
 #include <string>
 #include "TxCOGUI.h"
 #include "framework/Dialog.h"
+#include "framework/Raii.h"
 #include "manager/ComponentCatalogue.h"
 #include "manager/ComponentChoice.h"
 
@@ -18,12 +19,9 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
 
   void setFilter(long filter) { filter_ = filter; }
   long filter() const { return filter_; }
-  // The component object that runs the dialog (not used for calls; may be null).
-  void setOwner(ICCAPEGUI* owner) { owner_ = owner; }
   // With a ProgID: static-information mode, the choice filled from the registry (the
   // ProgID is a package name of 'parentProgId' when that is not empty). Without: selection mode.
   void SetInitialComponent(const std::string& progId, const std::string& parentProgId, const std::string& catid);
-  INT_PTR DoModal() override;
   const ComponentChoice& choice() const { return choice_; }
   bool staticMode() const { return staticMode_; }
 
@@ -79,12 +77,8 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
   bool staticMode_;
   ComponentChoice choice_;
   CAPETreeItem* current_;
-  ICCAPEGUI* owner_;
   HICON icon_;
-  struct FontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-  };
-  std::unique_ptr<std::remove_pointer<HFONT>::type, FontDeleter> underlineFont_;
+  fw::UniqueGdi<HFONT> underlineFont_;
 
   // Controls bound by data exchange.
   HWND deradidButton_;

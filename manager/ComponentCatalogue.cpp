@@ -11,16 +11,16 @@
 
 // Row 3 keeps the lower-case "11d2" under which the first property systems registered.
 const CategoryRow CategoryTable::rows[CategoryTable::count] = {
-    {1, L"{678c09a1-7d66-11D2-a67d-00105a42887f}", "{678c09a1-7d66-11D2-a67d-00105a42887f}", "Components"},
-    {2, L"{678c09a2-7d66-11D2-a67d-00105a42887f}", "{678c09a2-7d66-11D2-a67d-00105a42887f}", "Thermo Routines"},
-    {4, L"{678c09a3-7d66-11d2-a67d-00105a42887f}", "{678c09a3-7d66-11d2-a67d-00105a42887f}", "Thermo Property Systems"},
-    {8, L"{678c09a4-7d66-11D2-a67d-00105a42887f}", "{678c09a4-7d66-11D2-a67d-00105a42887f}", "Thermo Property Packages"},
-    {16, L"{678c09a6-7d66-11D2-a67d-00105a42887f}", "{678c09a6-7d66-11D2-a67d-00105a42887f}",
+    {catf_Component, L"{678c09a1-7d66-11D2-a67d-00105a42887f}", "{678c09a1-7d66-11D2-a67d-00105a42887f}", "Components"},
+    {catf_ThermoRoutine, L"{678c09a2-7d66-11D2-a67d-00105a42887f}", "{678c09a2-7d66-11D2-a67d-00105a42887f}", "Thermo Routines"},
+    {catf_ThermoSystem, L"{678c09a3-7d66-11d2-a67d-00105a42887f}", "{678c09a3-7d66-11d2-a67d-00105a42887f}", "Thermo Property Systems"},
+    {catf_PropertyPackage, L"{678c09a4-7d66-11D2-a67d-00105a42887f}", "{678c09a4-7d66-11D2-a67d-00105a42887f}", "Thermo Property Packages"},
+    {catf_EquilibriumServer, L"{678c09a6-7d66-11D2-a67d-00105a42887f}", "{678c09a6-7d66-11D2-a67d-00105a42887f}",
      "Thermo Equilibrium Servers"},
-    {32, L"{678c09a5-7d66-11D2-a67d-00105a42887f}", "{678c09a5-7d66-11D2-a67d-00105a42887f}", "Unit Operations"},
-    {128, L"{678c09aa-7d66-11D2-a67d-00105a42887f}", "{678c09aa-7d66-11D2-a67d-00105a42887f}",
+    {catf_UnitOperation, L"{678c09a5-7d66-11D2-a67d-00105a42887f}", "{678c09a5-7d66-11D2-a67d-00105a42887f}", "Unit Operations"},
+    {catf_KineticReactionSystem, L"{678c09aa-7d66-11D2-a67d-00105a42887f}", "{678c09aa-7d66-11D2-a67d-00105a42887f}",
      "Chemical Reaction Systems"},
-    {256, L"{678c09ab-7d66-11D2-a67d-00105a42887f}", "{678c09ab-7d66-11D2-a67d-00105a42887f}",
+    {catf_KineticReaction, L"{678c09ab-7d66-11D2-a67d-00105a42887f}", "{678c09ab-7d66-11D2-a67d-00105a42887f}",
      "Chemical Reaction Routines"},
 };
 
@@ -29,15 +29,8 @@ const char* const kPropertyPackageCatid = "{678c09a4-7d66-11D2-a67d-00105a42887f
 
 namespace {
 
-const DWORD kCreationContext = 0x17;  // in-process server and handler, local and remote server
 const char kNoPackages[] = "No CAPE-OPEN Property Packages currently available";
 const char kNoThermoSystem[] = "Object does not support ICapeThermoSystem interface";
-
-std::string clsidText(REFCLSID clsid) {
-  fw::CoTaskMem<wchar_t> text;
-  if (FAILED(StringFromCLSID(clsid, text.put()))) return std::string();
-  return narrowFromWide(text.get());
-}
 
 CatalogueHost g_defaultHost;
 
@@ -91,7 +84,7 @@ CatalogueHost& ComponentCatalogue::host() const { return host_ ? *host_ : g_defa
 
 HRESULT ComponentCatalogue::createObject(REFCLSID clsid, REFIID iid, void** object) {
   std::wstring server = wideFromNarrow(serverName_);
-  return Utils::createInstance(clsid, nullptr, kCreationContext, iid, object, server.empty() ? nullptr : server.c_str());
+  return Utils::createInstance(clsid, nullptr, Utils::kCreationContext, iid, object, server.empty() ? nullptr : server.c_str());
 }
 
 void ComponentCatalogue::ClearTree() {
@@ -182,7 +175,11 @@ HRESULT ComponentCatalogue::GetInfoForCLSID(REFCLSID clsid, const std::string& c
                                             std::unique_ptr<CAPETreeItem>* record, const std::string& packageName) {
   if (!record) return E_POINTER;
   record->reset(new (std::nothrow) CAPETreeItem);
-  if (!*record) return E_OUTOFMEMORY;
+  if (!*record) {
+    host().showCatalogueError("Unexpected error in GetInfoForCLSID. " + host().selectionContext() + "progid" +
+                              packageName);
+    return 0;
+  }
   return readInfo(clsid, catid, **record, packageName);
 }
 
@@ -191,7 +188,7 @@ HRESULT ComponentCatalogue::readInfo(REFCLSID clsid, const std::string& catid, C
   std::string key;
   std::string progId;
   try {
-    std::string clsidString = clsidText(clsid);
+    std::string clsidString = Utils::guidText(clsid);
     if (!packageName.empty()) {
       progId = packageName;
       key = "CLSID\\" + clsidString + "\\PropertyPackages\\" + packageName + "\\CapeDescription";
@@ -251,7 +248,7 @@ void ComponentCatalogue::DisplayPropertySystemPropPacks(CatalogueEntry& category
       fw::ComPtr<ICapeThermoSystem> thermoSystem;
       // The line of a failure tells only what this query left, not what a system before it did.
       SetErrorInfo(0, nullptr);
-      HRESULT hr = thermoSystem.queryFrom(object.get(), IID_ICapeThermoSystem);
+      HRESULT hr = object->QueryInterface(IID_PPV_ARGS(thermoSystem.put()));
       if (SUCCEEDED(hr) && !thermoSystem) hr = E_NOINTERFACE;
       if (FAILED(hr)) {
         if (hr == E_NOINTERFACE) {

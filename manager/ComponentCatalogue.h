@@ -4,6 +4,7 @@
 // tree into its tree control; tools and benchmarks use it directly.
 #pragma once
 #include <windows.h>
+#include "TxCOGUI.h"
 #include <ole2.h>
 #include <deque>
 #include <memory>
@@ -22,7 +23,7 @@ struct CategoryTable {
   static const int count = 8;
   static const CategoryRow rows[count];
   // The flag whose components are followed by their property packages.
-  static const unsigned long thermoSystemFlag = 4;
+  static const unsigned long thermoSystemFlag = catf_ThermoSystem;
 };
 
 // CATIDs that the catalogue and the dialog compare with.

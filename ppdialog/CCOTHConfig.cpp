@@ -1,6 +1,5 @@
 #include "ppdialog/CCOTHConfig.h"
 #include <iterator>
-#include "component/CCAPEGUI.h"
 #include "external/CapeOpen.h"
 #include "ppdialog/COTHConfigIds.h"
 #include "ppdialog/PackageLists.h"
@@ -64,15 +63,11 @@ CCOTHConfig::CCOTHConfig(HWND parent)
       owner(nullptr),
       makerSystem_(false) {}
 
-CCOTHConfig::~CCOTHConfig() {}
-
-INT_PTR CCOTHConfig::DoModal() { return fw::Dialog::DoModal(); }
-
 HRESULT CCOTHConfig::LoadPackageInfo(IDispatch* component, VARIANT* /*txNames*/, VARIANT* /*matchedBy*/,
                                      VARIANT* /*mapping*/) {
   if (component) {
     fw::ComPtr<ICapeThermoPropertyPackage> package;
-    HRESULT hr = package.queryFrom(component, IID_ICapeThermoPropertyPackage);
+    HRESULT hr = component->QueryInterface(IID_PPV_ARGS(package.put()));
     package_ = package;
     if (FAILED(hr) && hr != E_NOINTERFACE) return hr;
   } else {
@@ -103,6 +98,8 @@ HRESULT CCOTHConfig::LoadPackageInfo(IDispatch* component, VARIANT* /*txNames*/,
   moveInto(propList_, properties);
   return S_OK;
 }
+
+CCOTHConfig::~CCOTHConfig() = default;
 
 bool CCOTHConfig::isMakerSystem(BSTR parentProgId) {
   if (!parentProgId || SysStringLen(parentProgId) == 0) return false;
@@ -147,7 +144,7 @@ BOOL CCOTHConfig::OnInitDialog() {
   makerSystem_ = false;
   if (owner) {
     BSTR parentProgId = nullptr;
-    if (SUCCEEDED(owner->GetParentProgID(&parentProgId))) makerSystem_ = isMakerSystem(parentProgId);
+    if (SUCCEEDED(owner->readParentProgId(&parentProgId))) makerSystem_ = isMakerSystem(parentProgId);
     SysFreeString(parentProgId);
   }
 
@@ -164,10 +161,7 @@ void CCOTHConfig::fillLists() {
   ppdialog::fillListBox(item(IDC_CASNOS), ppdialog::listTexts(*casNo_.get()));
   ppdialog::fillListBox(item(IDC_PROPERTIES), ppdialog::listTexts(*propList_.get()));
   ppdialog::fillListBox(item(IDC_PHASES), ppdialog::listTexts(*phaseList_.get()));
-  if (owner) {
-    const VARIANT& flashTypes = static_cast<CCCAPEGUI*>(owner)->phaseTypes();
-    ppdialog::fillListBox(item(IDC_FLASH_TYPES), ppdialog::listTexts(flashTypes));
-  }
+  if (owner) ppdialog::fillListBox(item(IDC_FLASH_TYPES), ppdialog::listTexts(owner->phaseTypes()));
 }
 
 void CCOTHConfig::ShowPage(int page) {
@@ -224,7 +218,7 @@ bool CCOTHConfig::OnNotify(NMHDR* header, LRESULT& result) {
 
 void CCOTHConfig::browseStaticInformation() {
   if (!owner) return;
-  owner->showStaticInfo();
+  owner->browseStaticInformation();
   // The Component Manager's result renames the package and its system: show the new
   // names, so that OK does not read the old ones back.
   setItemText(IDC_PACKAGE_NAME, packageName);
@@ -232,5 +226,5 @@ void CCOTHConfig::browseStaticInformation() {
 }
 
 void CCOTHConfig::showCustomView() {
-  if (owner) static_cast<CCCAPEGUI*>(owner)->ShowCustomView();
+  if (owner) owner->ShowCustomView();
 }

@@ -9,8 +9,8 @@
 #include "framework/ComPtr.h"
 #include "framework/Dialog.h"
 #include "framework/Raii.h"
+#include "ppdialog/PackageDialogOwner.h"
 
-struct ICCAPEGUI;
 struct ICapeThermoPropertyPackage;
 
 class CCOTHConfig : public fw::Dialog {
@@ -18,9 +18,7 @@ class CCOTHConfig : public fw::Dialog {
   enum Page { kGeneral = 0, kComponents = 1, kProperties = 2, kAbout = 3 };
 
   explicit CCOTHConfig(HWND parent);
-  ~CCOTHConfig() override;
-
-  INT_PTR DoModal() override;
+  ~CCOTHConfig() override;  // where the package's interface is a complete type
 
   // Takes the package's compounds, phases and properties from 'component' (its
   // ICapeThermoPropertyPackage). The three host VARIANTs are not used. Without a
@@ -56,7 +54,7 @@ class CCOTHConfig : public fw::Dialog {
   int critLog;
   int critTrace;
   bool allowModifications;
-  ICCAPEGUI* owner;  // not counted: the object that owns this dialog; a CCCAPEGUI
+  PackageDialogOwner* owner;  // not counted: the object that owns this dialog
 
  protected:
   void DoDataExchange(fw::DataExchange& dx) override;

@@ -15,6 +15,8 @@ const size_t kNameSize = 260;
 const size_t kErrorInfoSize = 1999;
 const size_t kCodePartSize = 19;
 
+// The process-wide state of the reports: touched only from the host's one user-interface
+// thread (the DLL's class is apartment threaded), so none of it is locked.
 char g_moduleName[kNameSize] = "";
 char g_moduleBaseName[kNameSize] = "";
 std::string g_moduleFolder;
@@ -110,15 +112,14 @@ void MTUtils::composeMessage(char* buffer, HRESULT code, const char* text, const
   }
 
   if (code < 0 && code != E_FAIL) {
-    char* systemText = nullptr;
+    fw::LocalMem<char> systemText;
     DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, static_cast<DWORD>(code), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                  reinterpret_cast<char*>(&systemText), 0, nullptr);
-    if (length > 0 && systemText) {
+                                  reinterpret_cast<char*>(systemText.put()), 0, nullptr);
+    if (length > 0 && systemText.get()) {
       appendBounded(buffer, kMessageSize, "\n");
-      appendBounded(buffer, kMessageSize, systemText);
+      appendBounded(buffer, kMessageSize, systemText.get());
     }
-    if (systemText) LocalFree(systemText);
     char codePart[kCodePartSize];
     snprintf(codePart, sizeof codePart, "(0x%lX)", static_cast<unsigned long>(code));
     appendBounded(buffer, kMessageSize, codePart);
@@ -329,6 +330,8 @@ int traceToTempFile(const char* text) {
   return showAppMessage(failure, "", MB_OK, 0);
 }
 
+const char* applicationTitle() { return MTUtils::getModuleName()[0] ? MTUtils::getModuleName() : "TxCOGUI"; }
+
 int showAppMessage(const char* text, const char* caption, UINT type, UINT /*helpContext*/) {
   (void)caption;  // the framework's box carries the application's title
   HWND owner = GetActiveWindow();
@@ -336,5 +339,5 @@ int showAppMessage(const char* text, const char* caption, UINT type, UINT /*help
     HWND top = GetAncestor(owner, GA_ROOT);
     if (top) owner = top;
   }
-  return MessageBoxA(owner, text ? text : "", MTUtils::getModuleName()[0] ? MTUtils::getModuleName() : "TxCOGUI", type);
+  return MessageBoxA(owner, text ? text : "", applicationTitle(), type);
 }

@@ -47,5 +47,7 @@ class MTUtils {
 
 // Appends 'text' and a line end to txshow.txt in the TEMP folder; 0 when written.
 int traceToTempFile(const char* text);
+// The application's title, as the framework's message boxes carry it: the module's name.
+const char* applicationTitle();
 // The application framework's message box: the caption argument is not shown.
 int showAppMessage(const char* text, const char* caption, UINT type, UINT helpContext);

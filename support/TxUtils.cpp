@@ -10,6 +10,8 @@
 
 namespace {
 
+// Host detection and the compound tables: read once and kept, from the host's one
+// user-interface thread only, so unlocked.
 bool g_loaded = false;
 int g_tarnixVersion = 0;
 int g_sketchVersion = 0;

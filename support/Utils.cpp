@@ -20,17 +20,10 @@ bool sameLetter(wchar_t a, wchar_t b) {
   return false;
 }
 
-// Text form of a GUID ("{...}"), empty when it cannot be made.
-std::string guidText(REFGUID guid) {
-  fw::CoTaskMem<wchar_t> text;
-  if (FAILED(StringFromCLSID(guid, text.put()))) return std::string();
-  return narrowFromWide(text.get());
-}
-
 std::string className(REFCLSID clsid) {
   fw::CoTaskMem<wchar_t> progId;
   if (SUCCEEDED(ProgIDFromCLSID(clsid, progId.put())) && progId.get() && *progId.get()) return narrowFromWide(progId.get());
-  return guidText(clsid);
+  return Utils::guidText(clsid);
 }
 
 std::string interfaceText(REFIID iid) {
@@ -40,7 +33,7 @@ std::string interfaceText(REFIID iid) {
   owner.Attach(name);
   // An interface that is not registered is named by the empty text; only a lookup that
   // fails falls back to the IID.
-  return SUCCEEDED(hr) ? narrowFromWide(name) : guidText(iid);
+  return SUCCEEDED(hr) ? narrowFromWide(name) : Utils::guidText(iid);
 }
 
 void reportCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT code) {
@@ -58,6 +51,12 @@ void reportCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT co
 }
 
 }  // namespace
+
+std::string Utils::guidText(REFGUID guid) {
+  fw::CoTaskMem<wchar_t> text;
+  if (FAILED(StringFromCLSID(guid, text.put()))) return std::string();
+  return narrowFromWide(text.get());
+}
 
 bool Utils::equalNoCase(BSTR a, BSTR b) {
   if (!a || !b) return wideLength(a) == 0 && wideLength(b) == 0;

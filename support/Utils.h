@@ -21,8 +21,17 @@ class Utils {
   static HRESULT interfaceName(REFIID iid, BSTR* name);
   // Creates an object, on 'computer' when it is neither null nor empty. On failure writes
   // the diagnostic line to txshow.txt and shows the system's text of the code.
+  // Registry form of a GUID: in braces, upper-case digits; empty when it cannot be made.
+  static std::string guidText(REFGUID guid);
   static HRESULT createInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object,
                                 const wchar_t* computer);
+
+  // Class contexts of the creations: the catalogue, the probe and the web browser ask for
+  // in-process server and handler, local and remote server (0x17); a chosen component is
+  // created without the handler (21).
+  static const DWORD kCreationContext =
+      CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+  static const DWORD kComponentContext = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 };
 
 // A string value under HKEY_CLASSES_ROOT ("" names the default value); empty when absent.

@@ -1,5 +1,6 @@
 // The probe run from the Component Manager's tree: lines become children of the
 // probed entry's item, messages go to the dialog's message box.
+#include "manager/TreeProbe.h"
 #include "diagnostics/InterfaceProbe.h"
 #include "manager/CCapeOpenDlg.h"
 #include "support/MTUtils.h"
@@ -12,8 +13,7 @@ class TreeSink : public ProbeSink {
   void addLine(const std::string& line) override { dialog_.AddTreeItem(item_, line, nullptr); }
   void showMessage(const std::string& text) override {
     // No caption of its own: the box carries the application's name.
-    const char* title = MTUtils::getModuleName()[0] ? MTUtils::getModuleName() : "TxCOGUI";
-    MessageBoxA(dialog_.hwnd(), text.c_str(), title, MB_OK);
+    MessageBoxA(dialog_.hwnd(), text.c_str(), applicationTitle(), MB_OK);
   }
 
  private:
