@@ -2,7 +2,7 @@
 # Installs the Debian packages that building and testing need, when any is missing.
 set -euo pipefail
 packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev
-          wine wine64 xvfb xauth cmake googletest imagemagick make python3)
+          wine wine64 xvfb xauth cmake googletest imagemagick make python3 clang)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,9 +1,11 @@
 // The conversions of the compiler's COM support library that MinGW does not ship.
 // Narrow text is in the ANSI code page; null in gives null out. _bstr_t frees the
 // narrow text with delete[].
+#ifndef _MSC_VER  // MSVC ships these in its COM support library (comsuppw.lib)
 #include <windows.h>
 #include <comdef.h>
 #include <new>
+#include "framework/ComPtr.h"
 
 namespace _com_util {
 
@@ -34,13 +36,13 @@ char* WINAPI ConvertBSTRToString(BSTR source) {
 // Raises the COM error of a failed call on punk, with the error information that the
 // object set for riid when it says it supports it.
 void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* punk, REFIID riid) {
-  IErrorInfo* info = nullptr;
-  if (punk) {
-    ISupportErrorInfo* support = nullptr;
-    if (SUCCEEDED(punk->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support))) && support) {
-      if (support->InterfaceSupportsErrorInfo(riid) == S_OK && GetErrorInfo(0, &info) != S_OK) info = nullptr;
-      support->Release();
-    }
+  IErrorInfo* info = nullptr;  // handed to the raised error, which owns it
+  fw::ComPtr<ISupportErrorInfo> support;
+  if (punk && SUCCEEDED(punk->QueryInterface(IID_PPV_ARGS(support.put()))) && support) {
+    if (support->InterfaceSupportsErrorInfo(riid) == S_OK && GetErrorInfo(0, &info) != S_OK) info = nullptr;
   }
+  support.reset();
   _com_raise_error(hr, info);
 }
+
+#endif  // _MSC_VER
