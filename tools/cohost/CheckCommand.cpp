@@ -20,8 +20,6 @@
 
 namespace {
 
-const char* const kDescriptionValues[] = {"Name", "Description", "About", "CapeVersion", "ComponentVersion",
-                                          "VendorURL", "HelpURL"};
 const DWORD kShownValueBytes = 2047;  // what the Component Manager reads of a value
 const size_t kLongestPath = 32767;    // no Windows path is longer
 
@@ -198,7 +196,7 @@ std::string checkDescription(Checked& c, const RegistryView& view, const std::st
     return std::string();
   }
   std::string capeVersion;
-  for (const char* name : kDescriptionValues) {
+  for (const char* name : kCapeDescriptionValues) {
     std::string value;
     DWORD size = 0;
     if (!readViewValue(view, key, name, &value, &size)) {

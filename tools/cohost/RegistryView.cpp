@@ -5,6 +5,8 @@
 
 const RegistryView kView64 = {KEY_WOW64_64KEY, 64};
 const RegistryView kView32 = {KEY_WOW64_32KEY, 32};
+const char* const kCapeDescriptionValues[7] = {"Name",      "Description", "About",  "CapeVersion",
+                                               "ComponentVersion", "VendorURL", "HelpURL"};
 
 namespace {
 
@@ -16,9 +18,6 @@ std::string upper(std::string text) {
   for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
   return text;
 }
-
-const char* const kDescriptionNames[] = {"Name",        "Description", "About",  "CapeVersion",
-                                         "ComponentVersion", "VendorURL", "HelpURL"};
 
 // The record of a class or of one of its packages, from its CapeDescription key.
 std::unique_ptr<CAPETreeItem> readRecord(const RegistryView& view, const std::string& clsid, const char* catid,
@@ -37,7 +36,7 @@ std::unique_ptr<CAPETreeItem> readRecord(const RegistryView& view, const std::st
   std::string* fields[] = {&record->name,        &record->description, &record->about,  &record->capeVersion,
                            &record->componentVersion, &record->vendorURL, &record->helpURL};
   for (size_t i = 0; i < std::size(fields); ++i) {
-    readViewValue(view, key, kDescriptionNames[i], fields[i]);
+    readViewValue(view, key, kCapeDescriptionValues[i], fields[i]);
     // As the Component Manager shows a value.
     if (fields[i]->size() > 2047) fields[i]->resize(2047);
   }

@@ -16,6 +16,9 @@ struct RegistryView {
 extern const RegistryView kView64;
 extern const RegistryView kView32;
 
+// The seven values of a CapeDescription key, in the Component Manager's order.
+extern const char* const kCapeDescriptionValues[7];
+
 // A string value of HKCR\<key> in 'view' (the default value for an empty name); 'size'
 // gets its length in bytes (0 when absent). False when absent or not a string.
 bool readViewValue(const RegistryView& view, const std::string& key, const char* name, std::string* value,
