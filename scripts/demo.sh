@@ -26,13 +26,22 @@ work="$build/demo"
 mkdir -p "$work"
 
 step "1. Register TxCOGUI.dll and the sample components in $WINEPREFIX"
-for dll in TxCOGUI.dll samples/thermo/TxSampleThermo.dll samples/units/TxSampleUnits.dll samples/host/TxSampleHost.dll; do
+# TxSamplePlanted.dll plants what users meet on real machines: a 32-bit build of a unit in
+# the 32-bit registry view, servers of the wrong machine type, a .NET unit whose assembly moved.
+for dll in TxCOGUI.dll samples/thermo/TxSampleThermo.dll samples/units/TxSampleUnits.dll samples/host/TxSampleHost.dll \
+           samples/planted/TxSamplePlanted.dll; do
   wine regsvr32 /s "$(winepath -w "$build/$dll" 2>/dev/null)"
   echo "    registered $(basename "$dll")"
 done
 
 step "2. The catalogue, as the Component Manager lists it (property systems, packages, unit operations)"
 cohost list --filter 44
+
+step "2a. The unit operations as a 32-bit simulator would list them (the 32-bit registry view)"
+cohost list --view 32 --filter 32
+
+step "2b. Search by name, ProgID, description or CLSID"
+cohost list --match "light hydrocarbons"
 
 step "3. What the registry says of one component"
 cohost info TxSamples.Mixer.1
@@ -41,7 +50,7 @@ step "4. Create a property package through its property system, and a unit opera
 cohost create "Water-Ethanol NRTL" --parent TxSamples.ThermoSystem.1 --filter 8
 cohost create TxSamples.StreamInitUnit.1 --filter 32
 
-step "5. A unit registered as CAPE-OPEN 1.0 that lacks the 1.0 interface: the DLL says so"
+step "5. A unit registered as CAPE-OPEN 1.0 that lacks the 1.0 interface: the DLL says so, naming the interface"
 cohost create TxSamples.UnitNo10.1 --filter 32 || echo "    (exit status $?: creation refused, as it should be)"
 
 step "6. The interfaces a property system answers"
@@ -50,7 +59,7 @@ cohost probe TxSamples.ThermoSystem.1
 step "7. Save a component into a compound file and load it back"
 cohost roundtrip TxSamples.StorageUnit.1 --file "$(winepath -w "$work/case.stg" 2>/dev/null)"
 
-step "8. Check every CAPE-OPEN registration of this prefix"
-cohost check || echo "    (exit status $?: the samples include units with version faults on purpose)"
+step "8. Check every CAPE-OPEN registration of this prefix, in both registry views"
+cohost check || echo "    (exit status $?: the samples include version faults, wrong machine types and a moved .NET assembly on purpose)"
 
 printf '\n== Done. The same tool works on Windows: cohost.exe check, list, pick ...\n'

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, when any is missing.
 set -euo pipefail
-packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev
+packages=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+          mingw-w64-tools libwine-dev
           wine wine64 xvfb xauth cmake googletest imagemagick make python3 clang)
 missing=()
 for p in "${packages[@]}"; do

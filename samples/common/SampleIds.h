@@ -13,6 +13,10 @@ inline constexpr char kThermoDll[] = "TxSampleThermo.dll";  // property system, 
 inline constexpr char kUnitsDll[] = "TxSampleUnits.dll";    // unit operations, persistence kinds
 inline constexpr char kHostDll[] = "TxSampleHost.dll";      // host container
 inline constexpr char kZooDll[] = "TxSampleZoo.dll";        // fault zoo
+// 32-bit build of one unit (i686): only registered, never loaded by a 64-bit process.
+inline constexpr char kUnits32Dll[] = "TxSampleUnits32.dll";
+// Writes the planted registrations: both registry views, a .NET server, broken files.
+inline constexpr char kPlantedDll[] = "TxSamplePlanted.dll";
 
 // Test hooks every sample DLL exports (find them with GetModuleHandle + GetProcAddress;
 // samples/common/SampleHooks.h has the types and small readers).
@@ -551,6 +555,53 @@ inline constexpr ClassInfo kNoServer = {"NoServer",
                                         false};
 
 #undef TXS_ZOO_VALUES
+
+// Planted registrations -------------------------------------------------------------
+// What users meet on real machines, written by TxSamplePlanted.dll into the registry view
+// that each names (the 32-bit one is KEY_WOW64_32KEY), with the server file it names.
+
+#define TXS_PLANTED_VALUES(name, description) \
+  { name, description, "Planted registration, for tests", "1.0", "1.0", kVendorURL, kHelpURL }
+// The planted classes' CLSIDs differ in their last byte only.
+#define TXS_PLANTED(category, key, progId, last, dll, name, description)                                            \
+  {key, TXS_PROGID(progId), progId, {0x5E1F0C3A, 0x7B21, 0x4C55, {0x9A, 0x10, 0x3D, 0x6E, 0x21, 0x84, 0xB7, last}}, \
+   dll, category, true, TXS_PLANTED_VALUES(name, description), true}
+
+// The mixer built for 32-bit hosts, registered in the 32-bit view only.
+inline constexpr ClassInfo kX86Mixer = TXS_PLANTED(kCatUnitOperation, "X86Mixer", "TxSamples.X86Mixer.1", 0x01, kUnits32Dll,
+                                                   "Sample Mixer (32-bit)", "The mixer, built for 32-bit hosts");
+// A 64-bit registration whose server is the 32-bit DLL.
+inline constexpr ClassInfo kX86Under64 = TXS_PLANTED(kCatUnitOperation, "X86Under64", "TxSamples.Zoo.X86Under64.1", 0x02,
+                                                     kUnits32Dll, "Zoo x86 Server", "A 64-bit registration of an x86 DLL");
+// A 32-bit registration whose server is a 64-bit DLL.
+inline constexpr ClassInfo kX64Under32 = TXS_PLANTED(kCatUnitOperation, "X64Under32", "TxSamples.Zoo.X64Under32.1", 0x03,
+                                                     kPlantedDll, "Zoo x64 Server", "A 32-bit registration of an x64 DLL");
+// A .NET component (server mscoree.dll) whose assembly file is not there.
+inline constexpr ClassInfo kDotNetMissing = TXS_PLANTED(kCatUnitOperation, "DotNetMissing",
+                                                        "TxSamples.Zoo.DotNetMissing.1", 0x04, "mscoree.dll",
+                                                        "Zoo .NET Unit", "Its assembly has moved");
+inline constexpr char kDotNetClass[] = "TxSamples.Zoo.DotNetUnit";
+inline constexpr char kDotNetAssembly[] = "TxSamples.Zoo.DotNet, Version=1.0.0.0, Culture=neutral, PublicKeyToken=null";
+inline constexpr char kDotNetAssemblyFile[] = "TxSamples.Zoo.DotNet.dll";  // beside the planter, never made
+inline constexpr char kDotNetRuntime[] = "v4.0.30319";
+// Bad server files, in the 32-bit view (where the product's catalogue does not look).
+inline constexpr ClassInfo kMissingFile32 = TXS_PLANTED(kCatUnitOperation, "MissingFile32",
+                                                        "TxSamples.Zoo.MissingFile32.1", 0x05, "TxSamples.Zoo.Missing.dll",
+                                                        "Zoo Missing File", "No such file");
+inline constexpr ClassInfo kNotPE32 = TXS_PLANTED(kCatUnitOperation, "NotPE32", "TxSamples.Zoo.NotPE32.1", 0x06,
+                                                  "TxSamples.Zoo.NotPE.dll", "Zoo Text File", "A text file");
+inline constexpr ClassInfo kTruncatedPE32 = TXS_PLANTED(kCatUnitOperation, "TruncatedPE32",
+                                                        "TxSamples.Zoo.TruncatedPE32.1", 0x07, "TxSamples.Zoo.Truncated.dll",
+                                                        "Zoo Truncated DLL", "The first bytes of a DLL");
+inline constexpr ClassInfo kLongPath32 = TXS_PLANTED(kCatUnitOperation, "LongPath32", "TxSamples.Zoo.LongPath32.1", 0x08,
+                                                     "", "Zoo Long Path", "A server path of 1 MB");
+inline constexpr size_t kLongPathBytes = 1 << 20;
+// An equilibrium server of the 32-bit build: its interface is in no registered library.
+inline constexpr ClassInfo kEquilibriumServer32 =
+    TXS_PLANTED(kCatEquilibriumServer, "EquilibriumServer32", "TxSamples.Zoo.EquilibriumServer32.1", 0x09,
+                kUnits32Dll, "Zoo Equilibrium Server", "Its interface is not registered");
+#undef TXS_PLANTED
+#undef TXS_PLANTED_VALUES
 
 // Every class of each DLL, in registration order.
 inline constexpr const ClassInfo* kThermoClasses[] = {&kThermoSystem, &kPropertyPackage};

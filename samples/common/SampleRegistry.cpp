@@ -1,9 +1,13 @@
 #include "samples/common/SampleRegistry.h"
 #include <objbase.h>
+#include <oleauto.h>
 #include <olectl.h>
 #include <vector>
 #include "external/CapeOpenCategories.h"
+#include "framework/ComPtr.h"
+#include "framework/Module.h"
 #include "framework/Raii.h"
+#include "samples/common/ComHelpers.h"
 #include "samples/common/SampleSystem.h"
 
 namespace txs {
@@ -77,9 +81,9 @@ HRESULT deleteTree(HKEY parent, const std::string& name) {
 }
 
 // Deletes a ProgID key when its CLSID is ours; another server's key of that name stays.
-HRESULT deleteProgId(const char* progId, const std::string& clsid) {
+HRESULT deleteProgId(HKEY classes, const char* progId, const std::string& clsid) {
   fw::UniqueHKey key;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\CLSID").c_str(), 0, KEY_READ, key.put()) !=
+  if (RegOpenKeyExA(classes, (std::string(progId) + "\\CLSID").c_str(), 0, KEY_READ, key.put()) !=
       ERROR_SUCCESS)
     return S_OK;
   char value[64] = "";
@@ -87,46 +91,65 @@ HRESULT deleteProgId(const char* progId, const std::string& clsid) {
   LONG result = RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
   key.reset();
   if (result != ERROR_SUCCESS || _stricmp(value, clsid.c_str()) != 0) return S_OK;
-  return deleteTree(HKEY_CLASSES_ROOT, progId);
+  return deleteTree(classes, progId);
 }
 
-HRESULT registerClass(const std::string& serverPath, const SampleClass& entry) {
+HRESULT registerClass(HKEY classes, const std::string& serverPath, const SampleClass& entry) {
   const ClassInfo& info = *entry.info;
   const std::string clsid = guidText(info.clsid);
   const std::string clsidPath = "CLSID\\" + clsid;
   const char* title = info.values.name ? info.values.name : info.key;
 
-  HRESULT hr = deleteTree(HKEY_CLASSES_ROOT, clsidPath);
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, info.progId, title);
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, std::string(info.progId) + "\\CLSID", clsid.c_str());
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, info.viProgId, title);
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, std::string(info.viProgId) + "\\CLSID", clsid.c_str());
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, std::string(info.viProgId) + "\\CurVer", info.progId);
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, clsidPath, title);
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, clsidPath + "\\ProgID", info.progId);
-  if (SUCCEEDED(hr)) hr = setKey(HKEY_CLASSES_ROOT, clsidPath + "\\VersionIndependentProgID", info.viProgId);
+  HRESULT hr = deleteTree(classes, clsidPath);
+  if (SUCCEEDED(hr)) hr = setKey(classes, info.progId, title);
+  if (SUCCEEDED(hr)) hr = setKey(classes, std::string(info.progId) + "\\CLSID", clsid.c_str());
+  if (SUCCEEDED(hr)) hr = setKey(classes, info.viProgId, title);
+  if (SUCCEEDED(hr)) hr = setKey(classes, std::string(info.viProgId) + "\\CLSID", clsid.c_str());
+  if (SUCCEEDED(hr)) hr = setKey(classes, std::string(info.viProgId) + "\\CurVer", info.progId);
+  if (SUCCEEDED(hr)) hr = setKey(classes, clsidPath, title);
+  if (SUCCEEDED(hr)) hr = setKey(classes, clsidPath + "\\ProgID", info.progId);
+  if (SUCCEEDED(hr)) hr = setKey(classes, clsidPath + "\\VersionIndependentProgID", info.viProgId);
   if (SUCCEEDED(hr) && info.hasServer) {
     fw::UniqueHKey server;
-    hr = createKey(HKEY_CLASSES_ROOT, clsidPath + "\\InprocServer32", server);
+    hr = createKey(classes, clsidPath + "\\InprocServer32", server);
     if (SUCCEEDED(hr)) hr = setString(server.get(), nullptr, serverPath.c_str());
     if (SUCCEEDED(hr)) hr = setString(server.get(), "ThreadingModel", "Apartment");
   }
   for (const CategoryBit& category : kCategoryBits) {
     if (SUCCEEDED(hr) && (info.categories & category.bit))
-      hr = setKey(HKEY_CLASSES_ROOT, clsidPath + "\\Implemented Categories\\" + guidText(*category.catid), nullptr);
+      hr = setKey(classes, clsidPath + "\\Implemented Categories\\" + guidText(*category.catid), nullptr);
   }
   if (SUCCEEDED(hr) && info.hasDescription)
-    hr = writeDescription(HKEY_CLASSES_ROOT, clsidPath + "\\CapeDescription", info.values);
+    hr = writeDescription(classes, clsidPath + "\\CapeDescription", info.values);
   if (SUCCEEDED(hr) && entry.system) {
     std::vector<PackageRegistration> packages;
     registeredPackages(*entry.system, packages);
     for (const PackageRegistration& package : packages) {
       if (FAILED(hr)) break;
-      hr = writeDescription(HKEY_CLASSES_ROOT, clsidPath + "\\PropertyPackages\\" + package.name + "\\CapeDescription",
+      hr = writeDescription(classes, clsidPath + "\\PropertyPackages\\" + package.name + "\\CapeDescription",
                             package.values());
     }
   }
   return hr;
+}
+
+// The CAPE-OPEN interfaces' type library (resource 2 of every sample DLL): registering it
+// gives HKCR\\Interface the names that hosts and the product's messages show, as the
+// CAPE-OPEN type libraries do on a real machine. Each sample DLL carries the same library,
+// so the last one registered or unregistered decides.
+HRESULT registerInterfaceNames(const std::string& modulePath, bool add) {
+  std::wstring resource = toWide(modulePath.c_str()) + L"\\2";
+  fw::ComPtr<ITypeLib> library;
+  HRESULT hr = LoadTypeLibEx(resource.c_str(), add ? REGKIND_REGISTER : REGKIND_NONE, library.put());
+  if (FAILED(hr) || add) return hr;
+  TLIBATTR* attributes = nullptr;
+  hr = library->GetLibAttr(&attributes);
+  if (FAILED(hr)) return hr;
+  hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                         attributes->syskind);
+  library->ReleaseTLibAttr(attributes);
+  // Another sample DLL may have removed it already.
+  return hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY ? S_OK : hr;
 }
 
 }  // namespace
@@ -144,26 +167,46 @@ HRESULT registerClasses(HMODULE module, const SampleClass* classes, int count) {
   DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return HRESULT_FROM_WIN32(GetLastError());
   for (int i = 0; i < count; ++i) {
-    HRESULT hr = registerClass(path, classes[i]);
+    HRESULT hr = registerClass(HKEY_CLASSES_ROOT, path, classes[i]);
     if (FAILED(hr)) {
       unregisterClasses(classes, count);
       return SELFREG_E_CLASS;
     }
   }
-  return S_OK;
+  return registerInterfaceNames(path, true);
 }
 
 HRESULT unregisterClasses(const SampleClass* classes, int count) {
   HRESULT result = S_OK;
-  for (int i = 0; i < count; ++i) {
-    const ClassInfo& info = *classes[i].info;
-    const std::string clsid = guidText(info.clsid);
-    HRESULT hr = deleteProgId(info.progId, clsid);
-    if (SUCCEEDED(hr)) hr = deleteProgId(info.viProgId, clsid);
-    if (SUCCEEDED(hr)) hr = deleteTree(HKEY_CLASSES_ROOT, "CLSID\\" + clsid);
-    if (FAILED(hr)) result = SELFREG_E_CLASS;
-  }
+  for (int i = 0; i < count; ++i)
+    if (FAILED(unregisterClassIn(HKEY_CLASSES_ROOT, *classes[i].info))) result = SELFREG_E_CLASS;
+  char path[MAX_PATH] = "";
+  DWORD length = GetModuleFileNameA(fw::Module::instance(), path, MAX_PATH);
+  if (length > 0 && length < MAX_PATH && FAILED(registerInterfaceNames(path, false))) result = SELFREG_E_TYPELIB;
   return result;
+}
+
+HRESULT openClassesRoot(REGSAM view, fw::UniqueHKey& key) {
+  return fromWin32(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                   KEY_READ | KEY_WRITE | view, nullptr, key.put(), nullptr));
+}
+
+HRESULT registerClassIn(HKEY classes, const std::string& serverPath, const ClassInfo& info) {
+  return registerClass(classes, serverPath, SampleClass{&info, nullptr, nullptr});
+}
+
+HRESULT unregisterClassIn(HKEY classes, const ClassInfo& info) {
+  const std::string clsid = guidText(info.clsid);
+  HRESULT hr = deleteProgId(classes, info.progId, clsid);
+  if (SUCCEEDED(hr)) hr = deleteProgId(classes, info.viProgId, clsid);
+  if (SUCCEEDED(hr)) hr = deleteTree(classes, "CLSID\\" + clsid);
+  return hr;
+}
+
+HRESULT setStringValue(HKEY classes, const std::string& key, const char* name, const std::string& text) {
+  fw::UniqueHKey handle;
+  HRESULT hr = createKey(classes, key, handle);
+  return SUCCEEDED(hr) ? setString(handle.get(), name, text.c_str()) : hr;
 }
 
 }  // namespace txs

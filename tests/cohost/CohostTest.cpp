@@ -71,6 +71,46 @@ TEST(CohostListTest, HumanListAndTheEmptyFilter) {
   EXPECT_EQ("No category of filter 0 is shown.\n", run.out);
 }
 
+TEST(CohostListTest, ViewsAndSearch) {
+  // A 32-bit host lists the 32-bit mixer; a 64-bit host (the default) does not.
+  for (const char* view : {"32", "64"}) {
+    CohostRun run = runCohost(std::string("list --filter 32 --batch --view ") + view);
+    ASSERT_EQ(0, run.exitCode) << run.err;
+    bool x86 = view[0] == '3';
+    EXPECT_EQ(x86, contains(run.out, "  Sample Mixer (32-bit) [TxSamples.X86Mixer.1]\n")) << view << run.out;
+    EXPECT_EQ(!x86, contains(run.out, "  Sample Mixer [TxSamples.Mixer.1]\n")) << view;
+  }
+  // --match: literal and case-insensitive on name, ProgID, description and CLSID.
+  struct Case { const char* text; int filter; const char* label; const char* category; const char* system; };
+  const Case cases[] = {
+      {"sample MIXER", 32, "Sample Mixer [TxSamples.Mixer.1]", "Unit Operations", ""},
+      {"TXSAMPLES.mixer.1", 32, "Sample Mixer [TxSamples.Mixer.1]", "Unit Operations", ""},
+      {"mixes TWO", 1, "Sample Mixer [TxSamples.Mixer.1]", "Components", ""},
+      {"6269eb52-c2da", 32, "Sample Mixer [TxSamples.Mixer.1]", "Unit Operations", ""},
+      {"c1 to c4", 4, "Light Hydrocarbons PR", "Thermo Property Systems",
+       "Sample Property System [TxSamples.ThermoSystem.1]"},
+      {"[TxSamples.ThermoSystem.1]", 4, "Bracket [TxSamples.ThermoSystem.1] System [TxSamples.Zoo.BracketName.1]",
+       "Thermo Property Systems", ""},
+      {"", 8, "Sample Refrigerants Package [TxSamples.PropertyPackage.1]", "Thermo Property Packages", ""},
+      {".*", 32, nullptr, nullptr, nullptr},
+  };
+  for (const Case& c : cases) {
+    CohostRun run = runCohost("list --json --batch --filter " + std::to_string(c.filter) + " --match \"" + c.text + "\"");
+    ASSERT_EQ(0, run.exitCode) << c.text << run.err;
+    const Json result = run.json();
+    const Json& matches = result["matches"];
+    bool found = false;
+    for (size_t i = 0; i < matches.size(); ++i)
+      found |= matches[i]["label"].asString() == c.label && matches[i]["category"].asString() == c.category &&
+               matches[i]["propertySystem"].asString() == c.system;
+    EXPECT_EQ(c.label != nullptr, found) << c.text << run.out;
+    EXPECT_TRUE(c.label || matches.size() == 0) << c.text;
+  }
+  CohostRun run = runCohost("list --match mixes --filter 32 --batch");
+  EXPECT_EQ("Unit Operations: Sample Mixer [TxSamples.Mixer.1]\n    ProgID TxSamples.Mixer.1  CLSID "
+            "{6269EB52-C2DA-47AC-AC74-E34E680C3ECF}  CAPE-OPEN 1.0  version 1.0.0\n", run.out);
+}
+
 TEST(CohostInfoTest, RegistryInformationOfAComponentAndOfAPackage) {
   CohostRun run = runCohost("info TxSamples.Mixer.1 --json --batch");
   ASSERT_EQ(0, run.exitCode) << run.err;
@@ -115,7 +155,9 @@ TEST(CohostCreateTest, ComplianceMessagesAndPersistenceKind) {
   EXPECT_FALSE(result["created"].asBool());
   EXPECT_EQ("0x80004002", result["result"].asString());
   ASSERT_EQ(1u, result["messages"].size());
-  EXPECT_TRUE(contains(result["messages"][0]["text"].asString(), "registered as being compliant to CAPE-OPEN version '1.0'"));
+  EXPECT_TRUE(contains(result["messages"][0]["text"].asString(),
+                       "registered as being compliant to CAPE-OPEN version '1.0', but it implements instead version "
+                       "'0.93' of the interface 'ICapeUnit'"));
   // The box went to stderr with its caption, answered without waiting.
   EXPECT_TRUE(contains(run.err, "[message box] Brisk Tarnix CAPE-OPEN: The CAPE-OPEN component 'TxSamples.UnitNo10.1'"));
 
@@ -235,26 +277,64 @@ TEST(CohostCheckTest, FindsThePlantedFaultsAndPassesTheCleanSamples) {
                                       &txs::kStorageUnit, &txs::kStreamUnit, &txs::kStreamInitUnit})
     EXPECT_TRUE(findingsOf(clean->progId).empty()) << clean->progId << ": " << findingsOf(clean->progId)[0];
 
-  EXPECT_TRUE(has(txs::kNoServer.progId, "error: no server is registered"));
-  EXPECT_TRUE(has(txs::kNoDescription.progId, "error: the component has no CapeDescription key"));
-  EXPECT_TRUE(has(txs::kLongValues.progId, "warning: the component: \"Description\" holds 3000 bytes"));
-  EXPECT_TRUE(has(txs::kBracketName.progId, "holds brackets"));
-  EXPECT_TRUE(has(txs::kUnitNo10.progId, "error: creation: The CAPE-OPEN component 'TxSamples.UnitNo10.1' has been "
-                                         "registered as being compliant"));
-  EXPECT_TRUE(has(txs::kUnit09.progId, "warning: creation: The component 'TxSamples.Unit09.1' implements version '0.9'"));
-  EXPECT_TRUE(has(txs::kUnit11.progId, "warning: creation:"));
-  EXPECT_TRUE(has(txs::kQIFails.progId, "error: creation:"));
-  EXPECT_TRUE(has(txs::kNoThermoSystem.progId, "error: registered as a property system but does not offer"));
-  EXPECT_TRUE(has(txs::kPackageWithoutInterface.progId, "error: creation:"));
-  EXPECT_TRUE(has(txs::kEmptyPackageList.progId, "warning: the property system lists no property packages"));
-  EXPECT_TRUE(has(txs::kNoPackageList.progId, "error: GetPropertyPackages gives no array"));
-  EXPECT_TRUE(has(txs::kNumberPackageList.progId, "error: GetPropertyPackages gives an array of VARTYPE 3"));
-  EXPECT_TRUE(has(txs::kTwoDimPackageList.progId, "error: GetPropertyPackages gives a 2-dimensional array"));
-  EXPECT_TRUE(has(txs::kFailingPackageList.progId, "error: GetPropertyPackages fails"));
-  EXPECT_TRUE(has(txs::kFaultySystem.progId, "error: package 'NullPackage':"));
-  EXPECT_TRUE(has(txs::kFaultySystem.progId, "error: package 'NotAPackage':"));
-  EXPECT_TRUE(has(txs::kTerminateFails.progId, "(release)"));
+  auto planted = [](const txs::ClassInfo& info) { return tx::buildPath(std::string("samples/planted/") + info.dll); };
+  const std::string dotNet = std::string(".NET component: class '") + txs::kDotNetClass + "' of assembly '" +
+                             txs::kDotNetAssembly + "', for the .NET runtime " + txs::kDotNetRuntime;
+  const struct { const char* progId; std::string part; } cases[] = {
+      {txs::kNoServer.progId, "error: no server is registered"},
+      {txs::kNoDescription.progId, "error: the component has no CapeDescription key"},
+      {txs::kLongValues.progId, "warning: the component: \"Description\" holds 3000 bytes"},
+      {txs::kBracketName.progId, "holds brackets"},
+      {txs::kUnitNo10.progId, "error: creation: The CAPE-OPEN component 'TxSamples.UnitNo10.1' has been registered as "
+                              "being compliant to CAPE-OPEN version '1.0', but it implements instead version '0.93' "
+                              "of the interface 'ICapeUnit'"},
+      {txs::kUnit09.progId, "warning: creation: The component 'TxSamples.Unit09.1' implements version '0.9'"},
+      {txs::kUnit11.progId, "warning: creation:"},
+      {txs::kQIFails.progId, "error: creation:"},
+      {txs::kNoThermoSystem.progId, "error: registered as a property system but does not offer"},
+      {txs::kPackageWithoutInterface.progId, "error: creation:"},
+      {txs::kEmptyPackageList.progId, "warning: the property system lists no property packages"},
+      {txs::kNoPackageList.progId, "error: GetPropertyPackages gives no array"},
+      {txs::kNumberPackageList.progId, "error: GetPropertyPackages gives an array of VARTYPE 3"},
+      {txs::kTwoDimPackageList.progId, "error: GetPropertyPackages gives a 2-dimensional array"},
+      {txs::kFailingPackageList.progId, "error: GetPropertyPackages fails"},
+      {txs::kFaultySystem.progId, "error: package 'NullPackage':"},
+      {txs::kFaultySystem.progId, "error: package 'NotAPackage':"},
+      {txs::kTerminateFails.progId, "(release)"},
+      // What users meet on real machines: the planted registrations.
+      {txs::kX86Mixer.progId, "warning: 32-bit hosts only: a 64-bit simulator will not list it"},
+      {txs::kEquilibriumServer32.progId, "warning: its CAPE-OPEN interface ICapeThermoEquilibriumServer "
+                                         "{678C0997-7D66-11D2-A67D-00105A42887F} is not registered for 32-bit hosts"},
+      {txs::kX86Under64.progId,
+       "error: the server '" + planted(txs::kX86Under64) + "' is a 32-bit (x86) DLL: a 64-bit host cannot load it"},
+      {txs::kX64Under32.progId,
+       "error: the server '" + planted(txs::kX64Under32) + "' is a 64-bit (x64) DLL: a 32-bit host cannot load it"},
+      {txs::kDotNetMissing.progId, "info: " + dotNet},
+      {txs::kDotNetMissing.progId, "error: the .NET assembly '" + tx::buildPath("samples/planted/") +
+                                       txs::kDotNetAssemblyFile + "' (CodeBase) does not exist"},
+      {txs::kMissingFile32.progId, "error: the server file '" + planted(txs::kMissingFile32) + "' does not exist"},
+      {txs::kNotPE32.progId, "error: the server file '" + planted(txs::kNotPE32) + "' is not a Windows DLL"},
+      {txs::kTruncatedPE32.progId,
+       "error: the server file '" + planted(txs::kTruncatedPE32) + "' is cut short: its PE header is incomplete"},
+      {txs::kLongPath32.progId, "error: the server path 'C:\\a-folder-of-a-very-long-path\\"},
+      {txs::kLongPath32.progId, " characters)' is longer than any Windows path"},
+  };
+  for (const auto& c : cases) EXPECT_TRUE(has(c.progId, c.part)) << c.progId << ": " << c.part;
+  auto hostsOf = [&](const char* progId) {
+    for (size_t i = 0; i < result["components"].size(); ++i)
+      if (result["components"][i]["progid"].asString() == progId) return result["components"][i]["hosts"].asString();
+    return std::string("<not checked>");
+  };
+  EXPECT_EQ("64-bit hosts", hostsOf(txs::kMixer.progId));
+  EXPECT_EQ("32-bit hosts only", hostsOf(txs::kX86Mixer.progId));
   EXPECT_GT(result["errors"].asNumber(), 0);
+
+  // The same findings for people, one line each.
+  run = runCohost("check");
+  EXPECT_TRUE(contains(run.out, "OK       TxSamples.Mixer.1  (64-bit hosts)\n")) << run.out;
+  EXPECT_TRUE(contains(run.out, "WARNING  TxSamples.X86Mixer.1  32-bit hosts only: a 64-bit simulator will not list it\n"));
+  EXPECT_TRUE(contains(run.out, "INFO     TxSamples.Zoo.DotNetMissing.1  " + dotNet + "\n"));
+  EXPECT_TRUE(contains(run.out, "ERROR    TxSamples.Zoo.X64Under32.1  the server '")) << run.out;
 }
 
 TEST(CohostUsageTest, BadCommandLinesAreRefusedWithAReason) {
@@ -269,6 +349,7 @@ TEST(CohostUsageTest, BadCommandLinesAreRefusedWithAReason) {
       {"probe TxSamples.Mixer.1 --file x", "'probe' does not take --file"},
       {"roundtrip TxSamples.Mixer.1", "roundtrip takes one ProgID and --file CASE"},
       {"list --filter", "option --filter needs a value"},
+      {"list --view 16", "--view takes 32 or 64"},
   };
   for (const Case& c : cases) {
     CohostRun run = runCohost(c.args);

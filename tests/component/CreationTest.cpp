@@ -4,15 +4,6 @@
 
 namespace {
 
-// The name that the registry gives an interface (what the product's messages quote).
-std::string registeredName(const IID& iid) {
-  wchar_t text[64];
-  StringFromGUID2(iid, text, 64);
-  std::string name;
-  tx::readRegString(HKEY_CLASSES_ROOT, "Interface\\" + tx::narrow(text), "", &name);
-  return name;
-}
-
 const char kProduct[] = "Brisk Calorix CAPE-OPEN 1.0";
 
 }  // namespace
@@ -44,8 +35,7 @@ TEST_F(CreationTest, RegisteredVersionThatTheComponentDoesNotImplementFails) {
   ASSERT_EQ(1u, boxes.count());
   // A compliance message: no error tag, no code part.
   EXPECT_EQ("The CAPE-OPEN component 'TxSamples.UnitNo10.1' has been registered as being compliant to CAPE-OPEN "
-            "version '1.0', but it implements instead version '0.93' of the interface '" +
-                registeredName(IID_ICapeUnit) + "'",
+            "version '1.0', but it implements instead version '0.93' of the interface 'ICapeUnit'",
             boxes.boxes()[0].text);
   EXPECT_EQ("Brisk Tarnix CAPE-OPEN", boxes.boxes()[0].caption);
 }
@@ -57,8 +47,8 @@ TEST_F(CreationTest, UnsupportedVersionsWarnAndCreationGoesOn) {
   EXPECT_EQ(S_OK, object->createComp(unit.put(), nullptr));
   EXPECT_TRUE(unit);
   ASSERT_EQ(1u, boxes.count());
-  EXPECT_EQ(std::string("The component 'TxSamples.Unit09.1' implements version '0.9' of the interface '") +
-                registeredName(IID_IDispatch) + "', which is not supported by " + kProduct +
+  EXPECT_EQ(std::string("The component 'TxSamples.Unit09.1' implements version '0.9' of the interface 'IDispatch', "
+                        "which is not supported by ") + kProduct +
                 ". Please consult the vendor of this component for an upgrade to versions 0.93 or 1.0.",
             boxes.boxes()[0].text);
 
@@ -68,9 +58,8 @@ TEST_F(CreationTest, UnsupportedVersionsWarnAndCreationGoesOn) {
   EXPECT_EQ(S_OK, object->createComp(unit.put(), nullptr));
   EXPECT_TRUE(unit);
   ASSERT_EQ(1u, boxes.count());
-  EXPECT_EQ(std::string("The component 'TxSamples.Unit11.1' implements version '1.1' of the interface '") +
-                registeredName(IID_IDispatch) +
-                "', the CAPE-OPEN 1.0 unit operation interface should continue to function.",
+  EXPECT_EQ("The component 'TxSamples.Unit11.1' implements version '1.1' of the interface 'IDispatch', the CAPE-OPEN "
+            "1.0 unit operation interface should continue to function.",
             boxes.boxes()[0].text);
 }
 
@@ -174,8 +163,7 @@ TEST_F(CreationTest, ComponentAnsweringNothingIsReported) {
   EXPECT_EQ(E_FAIL, object->createComp(created.put(), nullptr));
   ASSERT_EQ(1u, boxes.count());
   // Registered as 1.0: the name is that of the 1.0 unit interface.
-  EXPECT_EQ(" ERROR: The CAPE-OPEN component 'TxSamples.Zoo.QIFails.1' does not implement the interface '" +
-                registeredName(IID_ICapeUnit) + "'",
+  EXPECT_EQ(" ERROR: The CAPE-OPEN component 'TxSamples.Zoo.QIFails.1' does not implement the interface 'ICapeUnit'",
             boxes.boxes()[0].text);
   EXPECT_EQ(0, txs::sampleLiveObjects(txs::kZooDll));
 }

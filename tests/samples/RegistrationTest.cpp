@@ -80,11 +80,14 @@ class ScratchClassesRoot {
   }
   bool active() const { return overridden_; }
   HKEY key() const { return key_.get(); }
-  // Every key and value below the scratch root, except the "CLSID" key that every
+  // Every key and value below the scratch root, except the keys that every
   // HKEY_CLASSES_ROOT has and that no server owns.
   std::vector<std::string> everything() const {
     std::vector<std::string> lines = tx::snapshotKey(HKEY_CURRENT_USER, path_);
-    lines.erase(std::remove(lines.begin(), lines.end(), path_ + "\\CLSID"), lines.end());
+    for (const char* shared : {"\\CLSID", "\\Interface", "\\TypeLib"})
+      lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                 [&](const std::string& line) { return _stricmp(line.c_str(), (path_ + shared).c_str()) == 0; }),
+                  lines.end());
     return lines;
   }
 

@@ -1,13 +1,16 @@
 // cohost check: validates every CAPE-OPEN registration of the machine, the way a
-// component has to be registered to show up and work in the Component Manager: its
-// ProgID, its server file, its description, its declared CAPE-OPEN version against the
-// interface it really offers, and the packages of each property system.
-#include <comcat.h>
+// component has to be registered to show up and work in the Component Manager: in which
+// registry view it is (which hosts can load it), its ProgID, its server file (present,
+// of the right machine type; for .NET, its assembly), its description, its declared
+// CAPE-OPEN version against the interface it really offers, and the packages of each
+// property system.
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include "cohost/Commands.h"
 #include "cohost/ProductRoad.h"
+#include "cohost/RegistryView.h"
+#include "cohost/ServerFile.h"
 #include "component/CapeVersion.h"
 #include "external/CapeOpen.h"
 #include "framework/Raii.h"
@@ -17,12 +20,11 @@
 
 namespace {
 
-const char* const kDescriptionValues[] = {"Name", "Description", "About", "CapeVersion", "ComponentVersion",
-                                          "VendorURL", "HelpURL"};
 const DWORD kShownValueBytes = 2047;  // what the Component Manager reads of a value
+const size_t kLongestPath = 32767;    // no Windows path is longer
 
 struct Finding {
-  std::string severity;  // "error", "warning"
+  std::string severity;  // "error", "warning", "info"
   std::string text;
 };
 
@@ -32,9 +34,21 @@ struct Checked {
   std::string progId;
   unsigned long categories = 0;
   std::vector<std::string> categoryNames;
+  bool in64 = false, in32 = false;
+  bool loadable = true;  // a 64-bit process can load its server: worth creating
+  std::string prefix;    // names the view while the 32-bit one of a class in both is checked
   std::vector<Finding> findings;
-  void error(const std::string& text) { findings.push_back({"error", text}); }
-  void warning(const std::string& text) { findings.push_back({"warning", text}); }
+  void error(const std::string& text) { findings.push_back({"error", prefix + text}); }
+  void warning(const std::string& text) { findings.push_back({"warning", prefix + text}); }
+  void info(const std::string& text) { findings.push_back({"info", prefix + text}); }
+  bool clean() const {
+    for (const Finding& f : findings)
+      if (f.severity != "info") return false;
+    return true;
+  }
+  std::string hosts() const {
+    return in32 && in64 ? "32-bit and 64-bit hosts" : in32 ? "32-bit hosts only" : "64-bit hosts";
+  }
 };
 
 std::string clsidString(REFCLSID clsid) {
@@ -42,48 +56,21 @@ std::string clsidString(REFCLSID clsid) {
   return SUCCEEDED(StringFromCLSID(clsid, text.put())) ? narrowFromWide(text.get()) : std::string();
 }
 
-// A string value of HKCR\<key>; 'size' gets its length in bytes (0 when absent).
-bool readValue(const std::string& key, const char* name, std::string* value, DWORD* size) {
-  fw::UniqueHKey handle;
-  *size = 0;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS) return false;
-  DWORD type = 0, bytes = 0;
-  if (RegQueryValueExA(handle.get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
-  std::string data(bytes + 1, '\0');
-  if (RegQueryValueExA(handle.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &bytes) != ERROR_SUCCESS)
-    return false;
-  data.resize(strnlen(data.c_str(), bytes));
-  *size = static_cast<DWORD>(data.size());
-  if (value) *value = data;
-  return type == REG_SZ || type == REG_EXPAND_SZ;
-}
-
-bool keyExists(const std::string& key) {
-  fw::UniqueHKey handle;
-  return RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
-}
-
-// Every class registered under a CAPE-OPEN category, with the categories it declares.
+// Every class registered under a CAPE-OPEN category in either view, with the categories
+// it declares.
 std::vector<Checked> registeredComponents() {
   std::map<std::string, Checked> found;
-  fw::ComPtr<ICatInformation> categories;
-  if (FAILED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
-                              categories.put_void())))
-    return {};
-  for (const CategoryRow& row : CategoryTable::rows) {
-    CATID catid;
-    if (FAILED(CLSIDFromString(row.catidW, &catid))) continue;
-    fw::ComPtr<IEnumCLSID> classes;
-    if (FAILED(categories->EnumClassesOfCategories(1, &catid, static_cast<ULONG>(-1), nullptr, classes.put())) ||
-        !classes)
-      continue;
-    CLSID clsid;
-    while (classes->Next(1, &clsid, nullptr) == S_OK) {
-      Checked& entry = found[clsidString(clsid)];
-      entry.clsid = clsid;
-      entry.clsidText = clsidString(clsid);
-      entry.categories |= row.flag;
-      entry.categoryNames.push_back(row.displayName);
+  for (const RegistryView* view : {&kView64, &kView32}) {
+    for (const auto& item : capeOpenClasses(*view)) {
+      Checked& entry = found[item.first];
+      (view->bits == 64 ? entry.in64 : entry.in32) = true;
+      if (!entry.categoryNames.empty()) continue;  // the 64-bit view's say
+      CLSIDFromString(wideFromNarrow(item.second.clsid).c_str(), &entry.clsid);
+      entry.clsidText = item.first;
+      for (const CategoryRow* row : item.second.categories) {
+        entry.categories |= row->flag;
+        entry.categoryNames.push_back(row->displayName);
+      }
     }
   }
   std::vector<Checked> list;
@@ -91,50 +78,128 @@ std::vector<Checked> registeredComponents() {
   return list;
 }
 
-void checkProgId(Checked& c) {
-  fw::CoTaskMem<wchar_t> progId;
-  if (FAILED(ProgIDFromCLSID(c.clsid, progId.put())) || !progId.get()) {
+void checkProgId(Checked& c, const RegistryView& view) {
+  std::string progId, resolved;
+  if (!readViewValue(view, "CLSID\\" + c.clsidText + "\\ProgID", "", &progId) || progId.empty()) {
     c.error("no ProgID is registered for " + c.clsidText + ": the component cannot be created by name");
     return;
   }
-  c.progId = narrowFromWide(progId.get());
-  CLSID resolved;
-  if (FAILED(CLSIDFromProgID(progId.get(), &resolved)))
+  c.progId = progId;
+  CLSID target;
+  if (!readViewValue(view, progId + "\\CLSID", "", &resolved) ||
+      FAILED(CLSIDFromString(wideFromNarrow(resolved).c_str(), &target)))
     c.error("the ProgID '" + c.progId + "' does not resolve (no " + c.progId + "\\CLSID key)");
-  else if (!IsEqualCLSID(resolved, c.clsid))
-    c.error("the ProgID '" + c.progId + "' resolves to another class, " + clsidString(resolved));
+  else if (!IsEqualCLSID(target, c.clsid))
+    c.error("the ProgID '" + c.progId + "' resolves to another class, " + clsidString(target));
 }
 
-void checkServer(Checked& c) {
-  const std::string key = "CLSID\\" + c.clsidText;
-  std::string path;
-  DWORD size = 0;
-  bool inproc = readValue(key + "\\InprocServer32", nullptr, &path, &size) && !path.empty();
-  if (!inproc && !(readValue(key + "\\LocalServer32", nullptr, &path, &size) && !path.empty())) {
-    c.error("no server is registered (no InprocServer32 or LocalServer32 under " + key + ")");
+std::string expanded(const std::string& path) {
+  DWORD size = ExpandEnvironmentStringsA(path.c_str(), nullptr, 0);
+  if (size == 0) return path;
+  std::string text(size, '\0');
+  DWORD written = ExpandEnvironmentStringsA(path.c_str(), &text[0], size);
+  if (written == 0 || written > size) return path;
+  text.resize(strnlen(text.c_str(), size));
+  return text;
+}
+
+// A .NET component: mscoree.dll loads the assembly that Assembly and CodeBase name.
+void checkDotNet(Checked& c, const RegistryView& view, const std::string& serverKey) {
+  std::string cls, assembly, codeBase, runtime;
+  readViewValue(view, serverKey, "Class", &cls);
+  readViewValue(view, serverKey, "Assembly", &assembly);
+  readViewValue(view, serverKey, "CodeBase", &codeBase);
+  readViewValue(view, serverKey, "RuntimeVersion", &runtime);
+  c.info(".NET component: class '" + cls + "' of assembly '" + assembly + "', for the .NET runtime " +
+         (runtime.empty() ? "the host has loaded (no RuntimeVersion)" : runtime));
+  if (cls.empty() || assembly.empty()) {
+    c.error("the .NET registration has no Class or no Assembly value: mscoree.dll cannot find the component");
+    c.loadable = false;
+  }
+  if (codeBase.empty()) {
+    c.warning("no CodeBase: the assembly must be in the global assembly cache");
     return;
   }
-  char expanded[MAX_PATH * 2] = "";
-  ExpandEnvironmentStringsA(path.c_str(), expanded, sizeof expanded);
-  std::string file = expanded;
+  std::string file = fileFromCodeBase(codeBase);
+  if (file.empty() || file.size() >= kLongestPath || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    c.error("the .NET assembly '" + shownPath(file.empty() ? codeBase : file) +
+            "' (CodeBase) does not exist: the component has moved or was removed");
+    c.loadable = false;
+  }
+}
+
+// The server's PE header against the view: a host loads in-process servers of its own
+// bitness only.
+void checkMachine(Checked& c, const RegistryView& view, const std::string& file) {
+  ImageInfo image = readImage(file);
+  const std::string shown = "'" + shownPath(file) + "'";
+  switch (image.kind) {
+    case ImageKind::Unreadable:
+      c.warning("the server file " + shown + " cannot be read");
+      return;
+    case ImageKind::NotPE:
+      c.error("the server file " + shown + " is not a Windows DLL (no PE header)");
+      break;
+    case ImageKind::Truncated:
+      c.error("the server file " + shown + " is cut short: its PE header is incomplete");
+      break;
+    case ImageKind::Image: {
+      int bits = machineBits(image.machine);
+      if (bits == view.bits) return;
+      if (bits == 0) {
+        c.warning("the server " + shown + " is built for machine " + machineName(image.machine));
+        return;
+      }
+      c.error("the server " + shown + " is a " + std::to_string(bits) + "-bit (" + machineName(image.machine) +
+              ") DLL: a " + std::to_string(view.bits) + "-bit host cannot load it");
+      break;
+    }
+  }
+  c.loadable = false;
+}
+
+void checkServer(Checked& c, const RegistryView& view) {
+  const std::string key = "CLSID\\" + c.clsidText;
+  std::string path;
+  bool inproc = readViewValue(view, key + "\\InprocServer32", "", &path) && !path.empty();
+  if (!inproc && !(readViewValue(view, key + "\\LocalServer32", "", &path) && !path.empty())) {
+    c.error("no server is registered (no InprocServer32 or LocalServer32 under " + key + ")");
+    c.loadable = false;
+    return;
+  }
+  if (path.size() >= kLongestPath) {
+    c.error("the server path '" + shownPath(path) + "' is longer than any Windows path");
+    c.loadable = false;
+    return;
+  }
+  std::string file = expanded(path);
   if (!inproc && !file.empty() && file[0] == '"') file = file.substr(1, file.find('"', 1) - 1);
-  char found[MAX_PATH];
-  bool exists = GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES ||
-                (file.find('\\') == std::string::npos && SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, found, nullptr));
-  if (!exists) c.error("the server file '" + file + "' does not exist");
+  const char* name = file.c_str() + file.find_last_of("\\/") + 1;
+  if (inproc && _stricmp(name, "mscoree.dll") == 0) checkDotNet(c, view, key + "\\InprocServer32");
+  char found[MAX_PATH] = "";
+  if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+    snprintf(found, sizeof found, "%s", file.c_str());
+  else if (file.find('\\') == std::string::npos)
+    SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, found, nullptr);
+  if (!*found) {
+    c.error("the server file '" + shownPath(file) + "' does not exist");
+    c.loadable = false;
+  } else if (inproc) {
+    checkMachine(c, view, found);
+  }
 }
 
 // The description under 'key'; returns the registered CapeVersion text.
-std::string checkDescription(Checked& c, const std::string& key, const std::string& what) {
-  if (!keyExists(key)) {
+std::string checkDescription(Checked& c, const RegistryView& view, const std::string& key, const std::string& what) {
+  if (!viewKeyExists(view, key)) {
     c.error(what + " has no CapeDescription key: the Component Manager shows it without name or version");
     return std::string();
   }
   std::string capeVersion;
-  for (const char* name : kDescriptionValues) {
+  for (const char* name : kCapeDescriptionValues) {
     std::string value;
     DWORD size = 0;
-    if (!readValue(key, name, &value, &size)) {
+    if (!readViewValue(view, key, name, &value, &size)) {
       c.warning(what + " has no CapeDescription value \"" + name + "\"");
       continue;
     }
@@ -254,7 +319,8 @@ void checkPackages(Session& session, Checked& c) {
   object.reset();
   for (const std::string& name : names) {
     std::string what = "package '" + name + "'";
-    checkDescription(c, "CLSID\\" + c.clsidText + "\\PropertyPackages\\" + name + "\\CapeDescription", what);
+    checkDescription(c, kView64, "CLSID\\" + c.clsidText + "\\PropertyPackages\\" + name + "\\CapeDescription",
+                     what);
     ProductRoad road(session);
     CreatedComponent created = road.create(name, c.progId, catf_PropertyPackage);
     addMessages(c, road, what);
@@ -263,14 +329,57 @@ void checkPackages(Session& session, Checked& c) {
   }
 }
 
+// The CAPE-OPEN 1.0 interface that a component of each category offers.
+struct CategoryInterface {
+  unsigned long category;
+  const char* name;
+  const IID* iid;
+};
+const CategoryInterface kCategoryInterfaces[] = {
+    {catf_UnitOperation, "ICapeUnit", &IID_ICapeUnit},
+    {catf_ThermoSystem, "ICapeThermoSystem", &IID_ICapeThermoSystem},
+    {catf_PropertyPackage, "ICapeThermoPropertyPackage", &IID_ICapeThermoPropertyPackage},
+    {catf_EquilibriumServer, "ICapeThermoEquilibriumServer", &IID_ICapeThermoEquilibriumServer},
+    {catf_ThermoRoutine, "ICapeThermoCalculationRoutine", &IID_ICapeThermoCalculationRoutine},
+};
+
+// A host names and marshals a CAPE-OPEN interface through HKCR\\Interface, which the
+// CAPE-OPEN type libraries fill; without them the product's messages quote ''.
+void checkInterfaceRegistered(Checked& c, const RegistryView& view, const std::string& capeVersion) {
+  long version = capeVersion.empty() ? 100 : CapeVersion::parseCOVersion(capeVersion);
+  if (version != 100 && version != 110) return;
+  for (const CategoryInterface& entry : kCategoryInterfaces) {
+    const std::string iid = clsidString(*entry.iid);
+    if ((c.categories & entry.category) && !viewKeyExists(view, "Interface\\" + iid))
+      c.warning("its CAPE-OPEN interface " + std::string(entry.name) + " " + iid + " is not registered for " +
+                std::to_string(view.bits) +
+                "-bit hosts (no HKCR\\Interface key: the CAPE-OPEN type libraries are not installed)");
+  }
+}
+
+// The registration in one view: what a host of that bitness reads.
+void checkRegistration(Checked& c, const RegistryView& view) {
+  checkProgId(c, view);
+  checkServer(c, view);
+  std::string registered = checkDescription(c, view, "CLSID\\" + c.clsidText + "\\CapeDescription", "the component");
+  checkInterfaceRegistered(c, view, registered);
+}
+
 void checkComponent(Session& session, Checked& c) {
-  checkProgId(c);
-  checkServer(c);
-  std::string registered = checkDescription(c, "CLSID\\" + c.clsidText + "\\CapeDescription", "the component");
-  if (c.progId.empty()) return;
-  bool serverMissing = false;
-  for (const Finding& f : c.findings) serverMissing |= f.text.find("server") != std::string::npos;
-  if (serverMissing) return;
+  if (c.in64) checkRegistration(c, kView64);
+  if (c.in32) {
+    bool loadable = c.loadable;
+    if (c.in64) c.prefix = "32-bit registration: ";
+    checkRegistration(c, kView32);
+    c.prefix.clear();
+    c.loadable = loadable;  // this process is 64-bit: only the 64-bit registration is created
+  }
+  if (!c.in64) {
+    c.warning("32-bit hosts only: a 64-bit simulator will not list it");
+    return;
+  }
+  if (c.in32) c.info("registered for 32-bit and 64-bit hosts");
+  if (c.progId.empty() || !c.loadable) return;
   {
     ProductRoad road(session);
     CreatedComponent created = road.create(c.progId, std::string(), categoryToCreate(c.categories));
@@ -301,6 +410,7 @@ int checkCommand(Session& session) {
     Json entry = Json::object();
     entry.set("clsid", c.clsidText);
     entry.set("progid", c.progId);
+    entry.set("hosts", c.hosts());
     Json categories = Json::array();
     for (const std::string& name : c.categoryNames) categories.push(name);
     entry.set("categories", categories);
@@ -310,15 +420,15 @@ int checkCommand(Session& session) {
       finding.set("severity", f.severity);
       finding.set("text", f.text);
       findings.push(finding);
-      (f.severity == "error" ? errors : warnings)++;
+      if (f.severity != "info") (f.severity == "error" ? errors : warnings)++;
       if (!options.json)
-        printf("%-8s %s  %s\n", f.severity == "error" ? "ERROR" : "WARNING",
+        printf("%-8s %s  %s\n", f.severity == "error" ? "ERROR" : f.severity == "warning" ? "WARNING" : "INFO",
                c.progId.empty() ? c.clsidText.c_str() : c.progId.c_str(), f.text.c_str());
     }
     entry.set("findings", findings);
-    entry.set("ok", c.findings.empty());
+    entry.set("ok", c.clean());
     list.push(entry);
-    if (c.findings.empty() && !options.json) printf("%-8s %s\n", "OK", c.progId.c_str());
+    if (c.clean() && !options.json) printf("%-8s %s  (%s)\n", "OK", c.progId.c_str(), c.hosts().c_str());
   }
   session.endStep();
   if (options.json) {

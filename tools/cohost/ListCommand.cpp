@@ -1,6 +1,8 @@
-// cohost list: the catalogue as the Component Manager shows it, without a window.
+// cohost list: the catalogue as the Component Manager shows it, without a window; as a
+// host of the other bitness would see it (--view 32); or only what matches a text.
 #include <cstdio>
 #include "cohost/Commands.h"
+#include "cohost/RegistryView.h"
 #include "manager/ComponentCatalogue.h"
 
 namespace {
@@ -41,17 +43,84 @@ Json entryJson(const CatalogueEntry& entry) {
   return json;
 }
 
+void printRecord(const CAPETreeItem& r, const std::string& indent) {
+  printf("%s    ProgID %s  CLSID %s  CAPE-OPEN %s  version %s\n", indent.c_str(), r.progid.empty() ? "-" : r.progid.c_str(),
+         r.clsid.empty() ? "-" : r.clsid.c_str(), r.capeVersion.empty() ? "-" : r.capeVersion.c_str(),
+         r.componentVersion.empty() ? "-" : r.componentVersion.c_str());
+}
+
 void printEntry(const CatalogueEntry& entry, int depth) {
   std::string indent(static_cast<size_t>(depth) * 2, ' ');
   printf("%s%s\n", indent.c_str(), entry.label.c_str());
-  if (entry.record) {
-    const CAPETreeItem& r = *entry.record;
-    printf("%s    ProgID %s  CLSID %s  CAPE-OPEN %s  version %s\n", indent.c_str(),
-           r.progid.empty() ? "-" : r.progid.c_str(), r.clsid.empty() ? "-" : r.clsid.c_str(),
-           r.capeVersion.empty() ? "-" : r.capeVersion.c_str(),
-           r.componentVersion.empty() ? "-" : r.componentVersion.c_str());
-  }
+  if (entry.record) printRecord(*entry.record, indent);
   for (const CatalogueEntry& child : entry.children) printEntry(child, depth + 1);
+}
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Case-insensitive, literal. A package carries its system's CLSID, so only components
+// are found by CLSID.
+bool matches(const CAPETreeItem& r, const std::string& text, bool package) {
+  for (const std::string* field : {&r.name, &r.progid, &r.description, &r.clsid}) {
+    if (package && field == &r.clsid) continue;
+    if (lower(*field).find(text) != std::string::npos) return true;
+  }
+  return false;
+}
+
+struct Match {
+  const CatalogueEntry* category;
+  std::string catid;
+  const CatalogueEntry* entry;
+  const CatalogueEntry* system;  // for a package
+};
+
+std::vector<Match> findMatches(const std::vector<CatalogueEntry>& roots, const std::vector<std::string>& catids,
+                               const std::string& text) {
+  const std::string wanted = lower(text);
+  std::vector<Match> found;
+  for (size_t i = 0; i < roots.size(); ++i) {
+    const std::string catid = i < catids.size() ? catids[i] : std::string();
+    for (const CatalogueEntry& component : roots[i].children) {
+      if (component.record && matches(*component.record, wanted, false))
+        found.push_back({&roots[i], catid, &component, nullptr});
+      for (const CatalogueEntry& package : component.children)
+        if (package.record && matches(*package.record, wanted, true))
+          found.push_back({&roots[i], catid, &package, &component});
+    }
+  }
+  return found;
+}
+
+int printMatches(Session& session, const std::vector<Match>& found, const std::string& text) {
+  if (session.options().json) {
+    Json result = Json::object();
+    result.set("match", text);
+    Json list = Json::array();
+    for (const Match& m : found) {
+      Json item = Json::object();
+      item.set("category", m.category->label);
+      item.set("catid", m.catid);
+      item.set("label", m.entry->label);
+      item.set("record", recordJson(*m.entry->record));
+      if (m.system) item.set("propertySystem", m.system->label);
+      list.push(item);
+    }
+    result.set("matches", list);
+    session.printJson(result);
+    return kExitOk;
+  }
+  if (found.empty()) printf("No component matches '%s'.\n", text.c_str());
+  for (const Match& m : found) {
+    printf("%s: %s", m.category->label.c_str(), m.entry->label.c_str());
+    if (m.system) printf("  (property package of %s)", m.system->label.c_str());
+    printf("\n");
+    printRecord(*m.entry->record, std::string());
+  }
+  return kExitOk;
 }
 
 }  // namespace
@@ -59,25 +128,49 @@ void printEntry(const CatalogueEntry& entry, int depth) {
 int listCommand(Session& session) {
   const Options& options = session.options();
   std::string error;
-  long filter = 0;
-  if (!options.only({"filter", "server"}, &error) || !options.number("filter", 12 | 32, &filter, &error) ||
-      !options.positional.empty()) {
+  long filter = 0, bits = 64;
+  // A search looks in every category unless told otherwise.
+  long everything = 0;
+  for (const CategoryRow& row : CategoryTable::rows) everything |= static_cast<long>(row.flag);
+  if (!options.only({"filter", "server", "view", "match"}, &error) ||
+      !options.number("filter", options.has("match") ? everything : (12 | 32), &filter, &error) ||
+      !options.number("view", 64, &bits, &error) || !options.positional.empty()) {
     session.error(error.empty() ? "list takes no arguments" : error);
     return kExitUsage;
   }
-  ListHost host;
-  session.beginStep("listing the catalogue");
-  std::unique_ptr<ComponentCatalogue> catalogue = ComponentCatalogue::build(filter, options.get("server"), &host);
-  session.endStep();
+  if (bits != 64 && bits != 32) {
+    session.error("--view takes 32 or 64");
+    return kExitUsage;
+  }
+  if (bits == 32 && options.has("server")) {
+    session.error("--view 32 reads this computer's registry; it does not take --server");
+    return kExitUsage;
+  }
 
+  // A 64-bit host's catalogue is the product's own; a 32-bit host's comes from its view.
+  ListHost host;
+  std::unique_ptr<ComponentCatalogue> catalogue;
+  std::vector<std::unique_ptr<CAPETreeItem>> records;
+  std::vector<CatalogueEntry> viewRoots;
+  std::vector<std::string> viewCatids;
+  session.beginStep("listing the catalogue");
+  if (bits == 64)
+    catalogue = ComponentCatalogue::build(filter, options.get("server"), &host);
+  else
+    viewRoots = viewCatalogue(kView32, filter, &records, &viewCatids);
+  session.endStep();
+  const std::vector<CatalogueEntry>& roots = catalogue ? catalogue->roots() : viewRoots;
+  const std::vector<std::string>& catids = catalogue ? catalogue->catids() : viewCatids;
+
+  if (options.has("match")) return printMatches(session, findMatches(roots, catids, options.get("match")), options.get("match"));
   if (options.json) {
     Json result = Json::object();
     result.set("filter", filter);
+    result.set("view", bits);
     Json categories = Json::array();
-    const auto& roots = catalogue->roots();
     for (size_t i = 0; i < roots.size(); ++i) {
       Json category = entryJson(roots[i]);
-      if (i < catalogue->catids().size()) category.set("catid", catalogue->catids()[i]);
+      if (i < catids.size()) category.set("catid", catids[i]);
       categories.push(category);
     }
     result.set("categories", categories);
@@ -86,10 +179,9 @@ int listCommand(Session& session) {
     result.set("errors", errors);
     session.printJson(result);
   } else {
-    if (catalogue->roots().empty()) printf("No category of filter %ld is shown.\n", filter);
-    const auto& roots = catalogue->roots();
+    if (roots.empty()) printf("No category of filter %ld is shown.\n", filter);
     for (size_t i = 0; i < roots.size(); ++i) {
-      printf("%s  %s\n", roots[i].label.c_str(), i < catalogue->catids().size() ? catalogue->catids()[i].c_str() : "");
+      printf("%s  %s\n", roots[i].label.c_str(), i < catids.size() ? catids[i].c_str() : "");
       for (const CatalogueEntry& child : roots[i].children) printEntry(child, 1);
     }
   }

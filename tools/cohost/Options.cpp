@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 const std::set<std::string>& Options::valueOptions() {
-  static const std::set<std::string> names = {"filter", "parent", "file", "server"};
+  static const std::set<std::string> names = {"filter", "parent", "file", "server", "view", "match"};
   return names;
 }
 

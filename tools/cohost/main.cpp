@@ -13,6 +13,8 @@ namespace {
 const char kUsage[] =
     "usage: cohost <command> [arguments] [--batch]\n"
     "  list [--filter N] [--server S] [--json]      the catalogue of CAPE-OPEN components\n"
+    "       [--view 32|64] [--match TEXT]           as a host of that bitness sees it; only what\n"
+    "                                               matches TEXT (name, ProgID, description, CLSID)\n"
     "  info PROGID [--parent P] [--json]            what the registry says of one component\n"
     "  create PROGID [--parent P] --filter N        create it and check its CAPE-OPEN version\n"
     "  probe PROGID [--json]                        the interfaces it answers\n"
@@ -20,7 +22,8 @@ const char kUsage[] =
     "                                               save it into a compound file and load it back\n"
     "  pick [--filter N]                            the Component Manager, for a person\n"
     "  thermo PROGID --parent P                     the property package dialog, for a person\n"
-    "  check [--json]                               validate every CAPE-OPEN registration\n"
+    "  check [--json]                               validate every CAPE-OPEN registration, in the\n"
+    "                                               64-bit and the 32-bit registry view\n"
     "  --batch: message boxes are printed to stderr and answered with their default button.\n"
     "  Filters: 4 property systems, 8 property packages, 32 unit operations (bits combine).\n";
 
