@@ -36,6 +36,10 @@ class ChaosRun {
   void registry(uint64_t seed);
 
   const ChaosTally& tally() const { return tally_; }
+  // The Component Manager and cohost check, the slow part of a population (each walks the
+  // classes of the machine), only for every n-th population; the others have their
+  // ProgIDs looked up alone.
+  void fullEvery(unsigned long n) { fullEvery_ = n ? n : 1; }
 
  private:
   // Records a leak when the live counts after 'what' are above what they were before.
@@ -47,4 +51,5 @@ class ChaosRun {
   Watchdog& watchdog_;
   HWND hostWindow_;
   ChaosTally tally_;
+  unsigned long fullEvery_ = 1;
 };

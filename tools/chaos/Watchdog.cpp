@@ -71,12 +71,32 @@ void Watchdog::fatal(const char* kind, const std::string& detail, int exitCode) 
   TerminateProcess(GetCurrentProcess(), static_cast<UINT>(exitCode));
 }
 
+namespace {
+
+// The process's visible windows, "class 'caption'", to say what a hang waits on.
+BOOL CALLBACK listWindow(HWND window, LPARAM list) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+  char cls[64] = "", caption[128] = "";
+  GetClassNameA(window, cls, sizeof cls);
+  GetWindowTextA(window, caption, sizeof caption);
+  std::string& text = *reinterpret_cast<std::string*>(list);
+  text += std::string(text.empty() ? "" : ", ") + cls + " '" + caption + "'";
+  return TRUE;
+}
+
+}  // namespace
+
 DWORD WINAPI Watchdog::watch(void* self) {
   Watchdog* dog = static_cast<Watchdog*>(self);
   // Polls twice a second: a hang is minutes, not milliseconds.
   while (WaitForSingleObject(dog->stop_, 500) == WAIT_TIMEOUT) {
-    if (g_running && GetTickCount64() - g_started > dog->limitMs_)
-      fatal("HANG", "no end after " + std::to_string(dog->limitMs_ / 1000) + " s", kExitHang);
+    if (g_running && GetTickCount64() - g_started > dog->limitMs_) {
+      std::string windows;
+      EnumWindows(listWindow, reinterpret_cast<LPARAM>(&windows));
+      fatal("HANG", "no end after " + std::to_string(dog->limitMs_ / 1000) + " s; windows: " + windows, kExitHang);
+    }
   }
   return 0;
 }

@@ -22,6 +22,7 @@ namespace {
 const char kUsage[] =
     "usage: chaos [--road N] [--registry N] [--from S] [--seeds FILE] [--limit SECONDS]\n"
     "             [--failures FILE] [--register] [--warmup N] [--bounds H,K,G,U,MB] [--verbose]\n"
+    "             [--full-every N] [--after KIND SEED] [--write-population S]\n"
     "  --road N        N road seeds from S (default 0)    --registry N  N registry populations from S\n"
     "  --seeds FILE    also the seeds of FILE, lines \"road S\" or \"registry S\" (# comments)\n"
     "  --limit         seconds one seed may take before it counts as a hang (default 120)\n"
@@ -32,6 +33,8 @@ const char kUsage[] =
     "                  keys, registry key handles, GDI and USER objects, private MB (-1: any);\n"
     "                  exceeding one is a failure\n"
     "  --verbose       the process figures after every seed\n"
+    "  --full-every N  the Component Manager and cohost check for every N-th population only\n"
+    "  --after K S     skips the steps up to road or registry seed S (K), to go on after a crash\n"
     "  --write-population S  writes population S and leaves it, to replay it by hand (cohost)\n"
     "  The component's seed can also be set alone: TX_CHAOS_SEED=S.\n";
 
@@ -69,12 +72,12 @@ HWND makeHostWindow() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  unsigned long roadCount = 0, registryCount = 0, warmup = 50;
+  unsigned long roadCount = 0, registryCount = 0, warmup = 50, fullEvery = 1;
   uint64_t from = 0;
   DWORD limitSeconds = 120;
   std::string failures, seedsFile;
   bool registerDll = false, verbose = false;
-  std::string writeOnly;
+  std::string writeOnly, after;
   double bounds[5] = {-1, -1, -1, -1, -1};
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -88,6 +91,12 @@ int main(int argc, char** argv) {
     else if (arg == "--warmup" && hasValue) warmup = strtoul(argv[++i], nullptr, 10);
     else if (arg == "--register") registerDll = true;
     else if (arg == "--verbose") verbose = true;
+    else if (arg == "--full-every" && hasValue) fullEvery = strtoul(argv[++i], nullptr, 10);
+    else if (arg == "--after" && i + 2 < argc) {
+      after = argv[++i];
+      after += " ";
+      after += argv[++i];
+    }
     else if (arg == "--write-population" && hasValue) writeOnly = argv[++i];
     else if (arg == "--bounds" && hasValue) {
       if (sscanf(argv[++i], "%lf,%lf,%lf,%lf,%lf", &bounds[0], &bounds[1], &bounds[2], &bounds[3], &bounds[4]) != 5) {
@@ -122,6 +131,16 @@ int main(int argc, char** argv) {
       steps.push_back({false, from + populationsAdded++});
   }
   while (populationsAdded < registryCount) steps.push_back({false, from + populationsAdded++});
+  for (size_t i = 0; i < steps.size() && !after.empty(); ++i) {
+    if (after == std::string(steps[i].road ? "road " : "registry ") + std::to_string(steps[i].seed)) {
+      steps.erase(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+      break;
+    }
+  }
+  if (steps.empty() && !after.empty()) {
+    printf("chaos: nothing left after %s\n", after.c_str());
+    return kExitClean;
+  }
   if (steps.empty()) {
     fputs(kUsage, stderr);
     return kExitUsage;
@@ -153,6 +172,7 @@ int main(int argc, char** argv) {
   WindowDriver windows;
   fw::UniqueWindow hostWindow(makeHostWindow());
   ChaosRun run(modules, windows, watchdog, hostWindow.get());
+  run.fullEvery(fullEvery);
   removePopulation();  // what a run that died left
 
   auto started = std::chrono::steady_clock::now();
