@@ -7,23 +7,32 @@
 
 // Wine answers GetProcessHandleCount, GetGuiResources and the private bytes of
 // GetProcessMemoryInfo with 0; each figure then comes from what Wine does keep.
-DWORD countHandles(DWORD* keys) {
+DWORD countHandles(DWORD* keys, DWORD* wineKeys) {
   DWORD count = 0;
   *keys = 0;
-  // Handle values are multiples of 4; a valid one has information, and a type.
+  *wineKeys = 0;
+  // Handle values are multiples of 4; a valid one has information, a type and a name.
   for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
     HANDLE handle = reinterpret_cast<HANDLE>(value);
     DWORD flags = 0;
     if (!GetHandleInformation(handle, &flags)) continue;
     ++count;
     union {
-      PUBLIC_OBJECT_TYPE_INFORMATION info;
-      BYTE bytes[512];
-    } type;
+      PUBLIC_OBJECT_TYPE_INFORMATION type;
+      UNICODE_STRING name;
+      BYTE bytes[1024];
+    } info;
     ULONG length = 0;
-    if (NtQueryObject(handle, ObjectTypeInformation, &type, sizeof type, &length) == 0 &&
-        type.info.TypeName.Length == 6 && wcsncmp(type.info.TypeName.Buffer, L"Key", 3) == 0)
-      ++*keys;
+    if (NtQueryObject(handle, ObjectTypeInformation, &info, sizeof info, &length) != 0 ||
+        info.type.TypeName.Length != 6 || wcsncmp(info.type.TypeName.Buffer, L"Key", 3) != 0)
+      continue;
+    ++*keys;
+    static const wchar_t kWow[] = L"\\Classes\\Wow6432Node";
+    const size_t wowLength = sizeof kWow / sizeof kWow[0] - 1;
+    if (NtQueryObject(handle, static_cast<OBJECT_INFORMATION_CLASS>(1), &info, sizeof info, &length) == 0 &&
+        info.name.Length / 2 >= wowLength &&
+        _wcsnicmp(info.name.Buffer + info.name.Length / 2 - wowLength, kWow, wowLength) == 0)
+      ++*wineKeys;
   }
   return count;
 }
@@ -92,7 +101,7 @@ double privateMegabytes() {
 
 Figures measure() {
   Figures f;
-  f.handles = countHandles(&f.keys);
+  f.handles = countHandles(&f.keys, &f.wineKeys);
   f.gdi = countGdi();
   f.user = countUser();
   f.privateMb = privateMegabytes();
