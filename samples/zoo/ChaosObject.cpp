@@ -9,6 +9,7 @@
 #include "framework/ComPtr.h"
 #include "framework/Module.h"
 #include "framework/Raii.h"
+#include "samples/common/EarlyBound.h"
 #include "samples/common/SampleModule.h"
 #include "samples/zoo/ChaosValues.h"
 
@@ -50,11 +51,12 @@ uint64_t currentSeed() {
   return chaosStream(seed, ++g_objectsUnderSeed);
 }
 
-class ChaosObject : public ICapeThermoSystem,
-                    public ICapeThermoPropertyPackage,
-                    public ICapeUnit,
-                    public ICapeUtilities,
-                    public ICapeIdentification,
+// Its IDispatch refuses late binding (the product binds early).
+class ChaosObject : public EarlyBound<ICapeThermoSystem>,
+                    public EarlyBound<ICapeThermoPropertyPackage>,
+                    public EarlyBound<ICapeUnit>,
+                    public EarlyBound<ICapeUtilities>,
+                    public EarlyBound<ICapeIdentification>,
                     public IPersistStorage,
                     public IPersistStreamInit,
                     public IPersistStream {
@@ -91,21 +93,6 @@ class ChaosObject : public ICapeThermoSystem,
     ULONG count = --refCount_;
     if (count == 0) delete this;
     return count;
-  }
-
-  // IDispatch: early binding only.
-  STDMETHOD(GetTypeInfoCount)(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-  }
-  STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-  STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
   }
 
   // ICapeThermoSystem

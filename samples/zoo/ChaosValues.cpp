@@ -5,6 +5,7 @@
 #include "framework/Module.h"
 #include "framework/Raii.h"
 #include "samples/common/ComHelpers.h"
+#include "samples/common/EarlyBound.h"
 #include "samples/common/SampleModule.h"
 
 namespace txs {
@@ -45,13 +46,8 @@ const wchar_t* const kShortTexts[] = {L"",
                                       L"Liquid",
                                       L"7732-18-5"};
 
-class PlainObject : public IDispatch {
+class PlainObject : public HandMade<IDispatch> {
  public:
-  PlainObject() { fw::Module::lock(); }
-  virtual ~PlainObject() { fw::Module::unlock(); }
-  PlainObject(const PlainObject&) = delete;
-  PlainObject& operator=(const PlainObject&) = delete;
-
   STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
@@ -60,29 +56,6 @@ class PlainObject : public IDispatch {
     AddRef();
     return S_OK;
   }
-  STDMETHOD_(ULONG, AddRef)() override { return ++refCount_; }
-  STDMETHOD_(ULONG, Release)() override {
-    ULONG count = --refCount_;
-    if (count == 0) delete this;
-    return count;
-  }
-  STDMETHOD(GetTypeInfoCount)(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-  }
-  STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-  STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-
- private:
-  LiveObject live_;
-  ULONG refCount_ = 1;
 };
 
 BSTR hugeText(ChaosRandom& random) {

@@ -1,4 +1,5 @@
 #include "chaos/WindowDriver.h"
+#include "cohost/BoxRelay.h"
 #include <commctrl.h>
 #include <cstring>
 #include <vector>
@@ -16,19 +17,6 @@ bool isDialog(HWND window) {
   char cls[32] = "";
   GetClassNameA(window, cls, sizeof cls);
   return strcmp(cls, "#32770") == 0;
-}
-
-int defaultButton(HWND box) {
-  static const int order[] = {IDOK, IDYES, IDRETRY, IDABORT, IDNO, IDCANCEL, IDIGNORE};
-  for (int id : order) {
-    HWND button = GetDlgItem(box, id);
-    if (button && IsWindowVisible(button) && (GetWindowLongA(button, GWL_STYLE) & BS_DEFPUSHBUTTON)) return id;
-  }
-  for (int id : order) {
-    HWND button = GetDlgItem(box, id);
-    if (button && IsWindowVisible(button)) return id;
-  }
-  return IDCANCEL;
 }
 
 void click(HWND dialog, int id) {
