@@ -2,6 +2,7 @@
 #include <oaidl.h>
 #include <new>
 #include "framework/Module.h"
+#include "samples/common/EarlyBound.h"
 #include "samples/common/SampleModule.h"
 #include "samples/common/SampleRegistry.h"
 
@@ -9,13 +10,8 @@ namespace txs {
 
 namespace {
 
-class QIFailsObject : public IDispatch {
+class QIFailsObject : public HandMade<IDispatch> {
  public:
-  QIFailsObject() : refCount_(1) { fw::Module::lock(); }
-  virtual ~QIFailsObject() { fw::Module::unlock(); }
-  QIFailsObject(const QIFailsObject&) = delete;
-  QIFailsObject& operator=(const QIFailsObject&) = delete;
-
   STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
     if (ppv) *ppv = nullptr;
     try {
@@ -24,29 +20,6 @@ class QIFailsObject : public IDispatch {
     }
     return E_FAIL;
   }
-  STDMETHOD_(ULONG, AddRef)() override { return ++refCount_; }
-  STDMETHOD_(ULONG, Release)() override {
-    ULONG count = --refCount_;
-    if (count == 0) delete this;
-    return count;
-  }
-  STDMETHOD(GetTypeInfoCount)(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return DISP_E_BADINDEX;
-  }
-  STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return DISP_E_UNKNOWNNAME; }
-  STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return DISP_E_MEMBERNOTFOUND;
-  }
-
- private:
-  LiveObject live_;
-  LONG refCount_;
 };
 
 // The object is both its IUnknown and its IDispatch; any other request fails as its

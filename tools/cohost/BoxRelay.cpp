@@ -21,6 +21,8 @@ bool isMessageBox(HWND window) {
   return strcmp(cls, "#32770") == 0 && GetDlgItem(window, 0xFFFF) != nullptr;
 }
 
+}  // namespace
+
 int defaultButton(HWND box) {
   static const int order[] = {IDOK, IDYES, IDRETRY, IDABORT, IDNO, IDCANCEL, IDIGNORE};
   for (int id : order) {
@@ -33,8 +35,6 @@ int defaultButton(HWND box) {
   }
   return IDCANCEL;
 }
-
-}  // namespace
 
 BoxRelay::BoxRelay(bool batch) : hook_(nullptr) {
   if (!batch) return;

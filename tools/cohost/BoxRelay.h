@@ -12,6 +12,10 @@ struct RelayedBox {
   std::string text;
 };
 
+// The button that Enter would press in a message box: its default one, else the first
+// shown of OK, Yes, Retry, Abort, No, Cancel, Ignore.
+int defaultButton(HWND box);
+
 class BoxRelay {
  public:
   explicit BoxRelay(bool batch);

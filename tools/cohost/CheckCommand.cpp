@@ -203,9 +203,13 @@ std::string checkDescription(Checked& c, const RegistryView& view, const std::st
       c.warning(what + " has no CapeDescription value \"" + name + "\"");
       continue;
     }
-    if (size > kShownValueBytes)
+    if (size > kShownValueBytes) {
       c.warning(what + ": \"" + name + "\" holds " + std::to_string(size) + " bytes; only the first " +
                 std::to_string(kShownValueBytes) + " are shown");
+      // Findings quote what is shown: a value of a megabyte would make every line that
+      // quotes it a megabyte long.
+      value.resize(kShownValueBytes);
+    }
     if (std::string(name) == "Name" && value.find_first_of("[]") != std::string::npos)
       c.warning(what + ": the Name \"" + value + "\" holds brackets, which the Component Manager reads as a ProgID");
     if (std::string(name) == "CapeVersion") capeVersion = value;

@@ -1,0 +1,136 @@
+// One registry population through the product: the catalogue build, the Component
+// Manager (every entry clicked), the static information of each fuzzed ProgID and
+// "cohost check" in a process of its own; then the population is removed.
+#include <objbase.h>
+#include <string>
+#include "TxCOGUI.h"
+#include "chaos/Chaos.h"
+#include "chaos/Population.h"
+#include "framework/ComPtr.h"
+#include "framework/Raii.h"
+#include "manager/ComponentCatalogue.h"
+#include "samples/common/SampleHooks.h"
+#include "samples/zoo/ChaosIds.h"
+#include "support/CTxBSTR.h"
+
+namespace {
+
+// The catalogue's errors are counted, not shown: the run has nobody to show them to.
+class QuietHost : public CatalogueHost {
+ public:
+  void showCatalogueError(const std::string&) override { ++errors; }
+  unsigned long errors = 0;
+};
+
+const long kFilters[] = {4 | 8 | 32, 4, 8, 32, 65536, 1 | 2 | 4 | 8 | 16 | 32 | 128 | 256};
+
+// "cohost check" on the population: its exit status is 0 or 1 (findings); anything else
+// is a crash of the tool or of what it loaded.
+bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
+  std::string command = "\"" + cohost + "\" check";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  fw::UniqueHandle out(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
+  startup.hStdOutput = out.get();
+  startup.hStdError = out.get();
+  startup.hStdInput = nullptr;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    *exitCode = GetLastError();
+    return false;
+  }
+  fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  if (WaitForSingleObject(process.hProcess, limitMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 3);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    *exitCode = STILL_ACTIVE;
+    return false;
+  }
+  GetExitCodeProcess(process.hProcess, exitCode);
+  return *exitCode <= 1;
+}
+
+}  // namespace
+
+void ChaosRun::registry(uint64_t seed) {
+  std::string what = "registry " + std::to_string(seed);
+  watchdog_.begin(what);
+  // The chaos system in the catalogue answers from a seed of its own per population.
+  setSeed(seed + 1000000000ull);
+  txs::ChaosRandom random(txs::chaosStream(seed, 0x4E6));
+  Population population;
+  std::string error;
+  if (!writePopulation(seed, modules_.chaosPath, &population, &error)) {
+    Watchdog::record("FAIL " + what + ": " + error);
+    ++tally_.checkFailed;
+  }
+  long filter = random.pick(kFilters);
+  bool full = seed % fullEvery_ == 0;
+  {
+    // The full build is the Component Manager's, below: here each fuzzed ProgID is looked up.
+    QuietHost host;
+    ComponentCatalogue catalogue(&host);
+    for (const std::string& progId : population.progIds) {
+      std::unique_ptr<CAPETreeItem> record;
+      catalogue.GetInfoForProgID(progId, "", "", &record);
+    }
+  }
+  {
+    fw::ComPtr<ICCAPEGUI> gui;
+    if (SUCCEEDED(CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.put_void()))) {
+      if (!modules_.product) modules_.product = GetModuleHandleA("TxCOGUI.dll");
+      gui->setup(reinterpret_cast<INT_PTR>(hostWindow_), nullptr, filter);
+      if (full) {
+        BSTR component = nullptr, catid = nullptr;
+        gui->ShowGUI(&component, &catid);
+        SysFreeString(component);
+        SysFreeString(catid);
+      }
+      if (!population.progIds.empty()) {
+        CTxBSTR progId(population.progIds[random.below(population.progIds.size())].c_str()), none("");
+        gui->setProgIds(progId, none);
+        BSTR texts[5] = {};
+        gui->GetItemInfo(&texts[0], &texts[1], &texts[2], &texts[3], &texts[4]);
+        for (BSTR text : texts) SysFreeString(text);
+      }
+      gui->releaseComponents();
+    }
+  }
+  DWORD exitCode = 0;
+  if (full && !modules_.cohostPath.empty() && !runCheck(modules_.cohostPath, 120000, &exitCode)) {
+    char code[16];
+    snprintf(code, sizeof code, "0x%08lX", exitCode);
+    Watchdog::record("FAIL " + what + ": cohost check ended with " + code);
+    ++tally_.checkFailed;
+  }
+  removePopulation();
+  checkClean(what);
+  ++tally_.seeds;
+  watchdog_.end();
+}
+
+void ChaosRun::checkClean(const std::string& what) {
+  LONG chaos = txs::sampleLiveObjects(txs::kChaosDll);
+  LONG host = txs::sampleLiveObjects(txs::kHostDll);
+  HRESULT unload = S_OK;
+  if (modules_.product) {
+    auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(modules_.product, "DllCanUnloadNow"));
+    if (canUnload) unload = canUnload();
+  }
+  unsigned long windows = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM count) -> BOOL {
+        if (IsWindowVisible(window)) ++*reinterpret_cast<unsigned long*>(count);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  if (chaos == 0 && host == 0 && unload == S_OK && windows == 0) return;
+  char line[256];
+  snprintf(line, sizeof line, "LEAK %s: chaos objects %ld, host objects %ld, DllCanUnloadNow 0x%08lX, windows %lu",
+           what.c_str(), chaos, host, static_cast<unsigned long>(unload), windows);
+  Watchdog::record(line);
+  ++tally_.leaks;
+}
