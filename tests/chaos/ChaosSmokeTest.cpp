@@ -18,6 +18,7 @@ const SmokeCase kCases[] = {
     {"RegistryPopulations", "--registry 40 --from 100000 --full-every 10"},
     // Seeds that once failed, one row each (what failed and how it was mended: README).
     {"Registry500QuotesAMegabyteCapeVersion", "--registry 1 --from 500"},
+    {"Registry590ListsNoPackagesFromTheLowestBound", "--registry 1 --from 590"},
 };
 
 void PrintTo(const SmokeCase& smoke, std::ostream* out) { *out << smoke.arguments; }
