@@ -282,7 +282,9 @@ void ComponentCatalogue::listPackages(CatalogueEntry& system, REFCLSID systemCls
   if (SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
       FAILED(SafeArrayGetUBound(array, 1, &upper)))
     return;
-  if (static_cast<long long>(upper) - lower + 1 <= 0) {
+  // An empty array at the lowest bound has an upper bound that wraps round to the highest:
+  // its own element count says it is empty.
+  if (array->rgsabound[0].cElements == 0 || static_cast<long long>(upper) - lower + 1 <= 0) {
     addEntry(system.children, kNoPackages, nullptr);
     return;
   }

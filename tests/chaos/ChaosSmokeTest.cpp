@@ -17,7 +17,10 @@ const SmokeCase kCases[] = {
     // Every tenth population also opens the Component Manager and runs cohost check.
     {"RegistryPopulations", "--registry 40 --from 100000 --full-every 10"},
     // Seeds that once failed, one row each (what failed and how it was mended: README).
+    {"Registry16", "--registry 1 --from 16"},
     {"Registry500QuotesAMegabyteCapeVersion", "--registry 1 --from 500"},
+    {"Registry501", "--registry 1 --from 501"},
+    {"Registry590ListsNoPackagesFromTheLowestBound", "--registry 1 --from 590"},
 };
 
 void PrintTo(const SmokeCase& smoke, std::ostream* out) { *out << smoke.arguments; }
