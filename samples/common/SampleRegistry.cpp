@@ -135,21 +135,38 @@ HRESULT registerClass(HKEY classes, const std::string& serverPath, const SampleC
 
 // The CAPE-OPEN interfaces' type library (resource 2 of every sample DLL): registering it
 // gives HKCR\\Interface the names that hosts and the product's messages show, as the
-// CAPE-OPEN type libraries do on a real machine. Each sample DLL carries the same library,
-// so the last one registered or unregistered decides.
+// CAPE-OPEN type libraries do on a real machine. It is shared like those: the DLL that
+// registered it owns it, another DLL's registration or removal leaves it alone (unless its
+// owner's file is gone), so removing one sample never takes the names from the others.
 HRESULT registerInterfaceNames(const std::string& modulePath, bool add) {
   std::wstring resource = toWide(modulePath.c_str()) + L"\\2";
   fw::ComPtr<ITypeLib> library;
-  HRESULT hr = LoadTypeLibEx(resource.c_str(), add ? REGKIND_REGISTER : REGKIND_NONE, library.put());
-  if (FAILED(hr) || add) return hr;
+  HRESULT hr = LoadTypeLibEx(resource.c_str(), REGKIND_NONE, library.put());
+  if (FAILED(hr)) return hr;
   TLIBATTR* attributes = nullptr;
   hr = library->GetLibAttr(&attributes);
   if (FAILED(hr)) return hr;
-  hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
-                         attributes->syskind);
+  bool ours = false;
+  bool owned = false;
+  BSTR registered = nullptr;
+  if (SUCCEEDED(QueryPathOfRegTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                                      attributes->lcid, &registered)) && registered) {
+    std::wstring path(registered);
+    SysFreeString(registered);
+    ours = _wcsicmp(path.c_str(), resource.c_str()) == 0;
+    size_t resourcePart = path.rfind(L'\\');
+    std::wstring file = resourcePart == std::wstring::npos ? path : path.substr(0, resourcePart);
+    owned = GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  if (add) {
+    hr = ours || !owned ? RegisterTypeLib(library.get(), &resource[0], nullptr) : S_OK;
+  } else if (ours) {
+    hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                           attributes->syskind);
+    if (hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY) hr = S_OK;
+  }
   library->ReleaseTLibAttr(attributes);
-  // Another sample DLL may have removed it already.
-  return hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_CANTLOADLIBRARY ? S_OK : hr;
+  return hr;
 }
 
 }  // namespace
