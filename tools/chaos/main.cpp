@@ -208,8 +208,8 @@ int main(int argc, char** argv) {
 
   const ChaosTally& tally = run.tally();
   printf("chaos: %lu road seeds, %lu registry populations in %.0f s\n", roads, populations, seconds);
-  printf("crashes 0, hangs 0, leaks %lu, corrupt case files %lu, failed checks %lu\n", tally.leaks, tally.corrupt,
-         tally.checkFailed);
+  printf("crashes 0, hangs 0, leaks %lu, corrupt case files %lu, failed checks %lu, faults in other modules %lu\n",
+         tally.leaks, tally.corrupt, tally.checkFailed, Watchdog::foreignFaults());
   printf("roads that succeeded: createComp %lu, loadStorage(false) %lu, saveStorage %lu, loadStorage(true) %lu, "
          "setPPInfo %lu, ShowThermoGUI %lu\n",
          tally.created, tally.initialised, tally.saved, tally.loaded, tally.packageInfo, tally.thermoShown);
@@ -235,7 +235,7 @@ int main(int argc, char** argv) {
     }
   }
   if (registerDll) callExport(modules.chaos, "DllUnregisterServer");
-  bool clean = tally.leaks == 0 && tally.corrupt == 0 && tally.checkFailed == 0 && !grown;
+  bool clean = tally.leaks == 0 && tally.corrupt == 0 && tally.checkFailed == 0 && Watchdog::foreignFaults() == 0 && !grown;
   printf("%s\n", clean ? "chaos: clean" : "chaos: FAILURES");
   fflush(stdout);
   return clean ? kExitClean : kExitFailures;
