@@ -1,17 +1,10 @@
 #include "common/BoxCapture.h"
 #include <algorithm>
+#include "common/DialogDriver.h"
 
 namespace {
 BoxCapture* g_current = nullptr;
 const UINT_PTR kBoxTimer = 0x7B0C;
-
-std::string windowText(HWND window) {
-  int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  GetWindowTextA(window, &text[0], length + 1);
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
 
 bool hasButton(HWND box, int id) {
   HWND button = GetDlgItem(box, id);
@@ -117,8 +110,8 @@ void BoxCapture::activated(HWND window) {
 
 int BoxCapture::recordBox(HWND window) {
   CapturedBox box;
-  box.text = windowText(GetDlgItem(window, 0xFFFF));
-  box.caption = windowText(window);
+  box.text = tx::windowText(GetDlgItem(window, 0xFFFF));
+  box.caption = tx::windowText(window);
   box.type = shownType(window);
   box.owner = GetWindow(window, GW_OWNER);
   box.answer = defaultButton(window);

@@ -161,6 +161,18 @@ std::wstring widen(const std::string& text) {
 
 std::string bstrText(BSTR value) { return value ? narrow(value) : std::string("<null>"); }
 
+std::string guidText(REFGUID guid) {
+  wchar_t text[64] = L"";
+  StringFromGUID2(guid, text, 64);
+  return narrow(text);
+}
+
+std::string newGuidText() {
+  GUID guid;
+  CoCreateGuid(&guid);
+  return guidText(guid);
+}
+
 HRESULT createProduct(ICCAPEGUI** object) {
   return CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, reinterpret_cast<void**>(object));
 }

@@ -54,6 +54,9 @@ std::string narrow(const wchar_t* text);
 std::wstring widen(const std::string& text);
 // Text of a BSTR, with "<null>" for a null one (so null and empty differ).
 std::string bstrText(BSTR value);
+// A GUID in registry form (upper case, in braces), and a fresh one.
+std::string guidText(REFGUID guid);
+std::string newGuidText();
 
 // Creates the product's object (CLSID_CCAPEGUI) and asks for ICCAPEGUI.
 HRESULT createProduct(ICCAPEGUI** object);

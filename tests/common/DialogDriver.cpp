@@ -1,0 +1,230 @@
+#include "common/DialogDriver.h"
+#include <cstring>
+
+namespace tx {
+
+namespace {
+
+DialogDriver* g_driver = nullptr;
+const UINT_PTR kTimerId = 0x7C0;
+const UINT kTickMs = 40;
+// Ticks that a dialog may stay open after its last step (a posted click takes one).
+const int kGraceTicks = 12;
+
+BOOL CALLBACK collectVisible(HWND child, LPARAM param) {
+  if (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) reinterpret_cast<std::set<int>*>(param)->insert(GetDlgCtrlID(child));
+  return TRUE;
+}
+
+HTREEITEM nextItem(HWND tree, UINT which, HTREEITEM item) {
+  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(item)));
+}
+
+void readLevel(HWND tree, HTREEITEM first, std::vector<TreeNode>& nodes) {
+  for (HTREEITEM item = first; item; item = nextItem(tree, TVGN_NEXT, item)) {
+    TreeNode node;
+    node.item = item;
+    node.label = itemLabel(tree, item);
+    TVITEMA data = {};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    node.data = data.lParam;
+    readLevel(tree, nextItem(tree, TVGN_CHILD, item), node.children);
+    nodes.push_back(node);
+  }
+}
+
+}  // namespace
+
+DialogDriver::DialogDriver(BoxCapture& capture, std::string caption)
+    : capture_(capture), caption_(std::move(caption)), previous_(g_driver) {
+  g_driver = this;
+  capture_.onDialog([this](HWND window) { opened(window); });
+}
+
+DialogDriver::~DialogDriver() {
+  capture_.onDialog(nullptr);
+  g_driver = previous_;
+}
+
+DialogDriver& DialogDriver::then(std::function<void(HWND)> step) {
+  steps_.push_back(std::move(step));
+  return *this;
+}
+
+void DialogDriver::opened(HWND window) {
+  std::string caption = windowText(window);
+  if (caption != caption_) {
+    others_.push_back(caption);
+    if (other_)
+      other_(window, caption);
+    else
+      PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return;
+  }
+  ++seen_;
+  next_ = 0;
+  idleTicks_ = 0;
+  SetTimer(window, kTimerId, kTickMs, tick);
+}
+
+void CALLBACK DialogDriver::tick(HWND window, UINT, UINT_PTR, DWORD) {
+  if (g_driver) g_driver->run(window);
+}
+
+void DialogDriver::run(HWND window) {
+  // A step that opens a box runs a nested loop, where this timer goes on ticking.
+  if (busy_) return;
+  busy_ = true;
+  if (next_ < steps_.size()) {
+    steps_[next_++](window);
+  } else if (++idleTicks_ > kGraceTicks) {
+    forced_ = true;
+    KillTimer(window, kTimerId);
+    // Ended without a command, so that no handler of the dialog runs for it.
+    EndDialog(window, kForced);
+  }
+  busy_ = false;
+}
+
+std::string windowText(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+  GetWindowTextA(window, &text[0], length + 1);
+  text.resize(strlen(text.c_str()));
+  return text;
+}
+
+std::string controlText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
+
+std::set<int> visibleControls(HWND dialog) {
+  std::set<int> ids;
+  EnumChildWindows(dialog, collectVisible, reinterpret_cast<LPARAM>(&ids));
+  return ids;
+}
+
+std::vector<std::string> listItems(HWND dialog, int id) {
+  std::vector<std::string> items;
+  HWND list = GetDlgItem(dialog, id);
+  int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    int length = static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, i, 0));
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+    items.push_back(text.c_str());
+  }
+  return items;
+}
+
+std::vector<std::string> comboEntries(HWND combo) {
+  std::vector<std::string> entries;
+  LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+    entries.push_back(text.c_str());
+  }
+  return entries;
+}
+
+int comboSelection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
+bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void setChecked(HWND dialog, int id, bool checked) { CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+bool isEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+std::vector<std::string> tabTexts(HWND dialog, int tabsId) {
+  std::vector<std::string> texts;
+  HWND tabs = GetDlgItem(dialog, tabsId);
+  int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[128] = "";
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+int currentTab(HWND dialog, int tabsId) {
+  return static_cast<int>(SendMessageA(GetDlgItem(dialog, tabsId), TCM_GETCURSEL, 0, 0));
+}
+
+void selectTab(HWND dialog, int tabsId, int page) {
+  HWND tabs = GetDlgItem(dialog, tabsId);
+  SendMessageA(tabs, TCM_SETCURSEL, page, 0);
+  NMHDR header = {tabs, static_cast<UINT_PTR>(tabsId), static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(dialog, WM_NOTIFY, tabsId, reinterpret_cast<LPARAM>(&header));
+}
+
+std::vector<TreeNode> readTree(HWND tree) {
+  std::vector<TreeNode> nodes;
+  readLevel(tree, nextItem(tree, TVGN_ROOT, nullptr), nodes);
+  return nodes;
+}
+
+std::vector<std::string> labels(const std::vector<TreeNode>& nodes) {
+  std::vector<std::string> result;
+  for (const TreeNode& node : nodes) result.push_back(node.label);
+  return result;
+}
+
+const TreeNode* findNode(const std::vector<TreeNode>& nodes, const std::string& label, bool deep) {
+  for (const TreeNode& node : nodes) {
+    if (node.label == label) return &node;
+    if (deep)
+      if (const TreeNode* found = findNode(node.children, label, true)) return found;
+  }
+  return nullptr;
+}
+
+std::string itemLabel(HWND tree, HTREEITEM item) {
+  std::vector<char> text(8192, '\0');
+  TVITEMA data = {};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text.data();
+  data.cchTextMax = static_cast<int>(text.size());
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  return text.data();
+}
+
+bool isExpanded(HWND tree, HTREEITEM item) {
+  return (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+void selectTreeItem(HWND dialog, int treeId, HTREEITEM item) {
+  SendMessageA(GetDlgItem(dialog, treeId), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+void notifyTree(HWND dialog, int treeId, UINT code) {
+  NMHDR header = {GetDlgItem(dialog, treeId), static_cast<UINT_PTR>(treeId), code};
+  SendMessageA(dialog, WM_NOTIFY, treeId, reinterpret_cast<LPARAM>(&header));
+}
+
+void clickButton(HWND dialog, int id) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void postClick(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void pressCloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+void pressEscape(HWND dialog) {
+  HWND target = GetFocus();
+  if (!target || (target != dialog && !IsChild(dialog, target))) target = GetNextDlgTabItem(dialog, nullptr, FALSE);
+  if (!target) target = dialog;
+  PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
+  PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+}
+
+}  // namespace tx

@@ -1,0 +1,93 @@
+// Drives the dialogs that the test's own thread opens, from inside their modal loops, so
+// that the code under test is called as a host calls it and never waits for a person.
+// The dialog with the driver's caption runs the steps, one per timer tick (each showing
+// runs them again); any other dialog goes to the handler for others, or is recorded and
+// cancelled. A dialog still open a moment after its last step is ended with kForced.
+// Also the readers and user actions for its controls.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+#include "common/BoxCapture.h"
+
+namespace tx {
+
+class DialogDriver {
+ public:
+  static const INT_PTR kForced = -2;
+
+  DialogDriver(BoxCapture& capture, std::string caption);
+  ~DialogDriver();
+  DialogDriver(const DialogDriver&) = delete;
+  DialogDriver& operator=(const DialogDriver&) = delete;
+
+  DialogDriver& then(std::function<void(HWND)> step);
+  void onOtherDialog(std::function<void(HWND, const std::string&)> handler) { other_ = std::move(handler); }
+
+  int dialogsSeen() const { return seen_; }
+  // True when the dialog outlived its steps and had to be ended.
+  bool forcedClose() const { return forced_; }
+  const std::vector<std::string>& otherDialogs() const { return others_; }
+
+ private:
+  static void CALLBACK tick(HWND window, UINT, UINT_PTR, DWORD);
+  void opened(HWND window);
+  void run(HWND window);
+
+  BoxCapture& capture_;
+  std::string caption_;
+  std::vector<std::function<void(HWND)>> steps_;
+  std::function<void(HWND, const std::string&)> other_;
+  size_t next_ = 0;
+  int idleTicks_ = 0;
+  int seen_ = 0;
+  bool busy_ = false;
+  bool forced_ = false;
+  std::vector<std::string> others_;
+  DialogDriver* previous_;
+};
+
+std::string windowText(HWND window);
+std::string controlText(HWND dialog, int id);
+// IDs of the dialog's controls that have the visible style.
+std::set<int> visibleControls(HWND dialog);
+std::vector<std::string> listItems(HWND dialog, int id);
+std::vector<std::string> comboEntries(HWND combo);
+int comboSelection(HWND combo);
+bool isChecked(HWND dialog, int id);
+void setChecked(HWND dialog, int id, bool checked);
+bool isEnabled(HWND dialog, int id);
+
+// Tabs: the texts, the selection, and a click on one (the selection, then TCN_SELCHANGE).
+std::vector<std::string> tabTexts(HWND dialog, int tabsId);
+int currentTab(HWND dialog, int tabsId);
+void selectTab(HWND dialog, int tabsId, int page);
+
+// One tree item read back, with its children.
+struct TreeNode {
+  std::string label;
+  LPARAM data = 0;
+  HTREEITEM item = nullptr;
+  std::vector<TreeNode> children;
+};
+std::vector<TreeNode> readTree(HWND tree);
+std::vector<std::string> labels(const std::vector<TreeNode>& nodes);
+// The first node with 'label' among 'nodes', or anywhere below them (deep); null when none.
+const TreeNode* findNode(const std::vector<TreeNode>& nodes, const std::string& label, bool deep = false);
+std::string itemLabel(HWND tree, HTREEITEM item);
+bool isExpanded(HWND tree, HTREEITEM item);
+// Selects a tree item as a click does, and sends the tree's notification 'code' to the dialog.
+void selectTreeItem(HWND dialog, int treeId, HTREEITEM item);
+void notifyTree(HWND dialog, int treeId, UINT code);
+
+// User actions: a click delivered synchronously, or posted (for buttons that close the
+// dialog or open another one), the caption's close box, and the Escape key.
+void clickButton(HWND dialog, int id);
+void postClick(HWND dialog, int id);
+void pressCloseBox(HWND dialog);
+void pressEscape(HWND dialog);
+
+}  // namespace tx
