@@ -1,47 +1,47 @@
 // The thermo options of ICCAPEGUI as a host sets and reads them, on the product's DLL.
-#include <gtest/gtest.h>
-#include "TxCOGUI.h"
-#include "common/BoxCapture.h"
-#include "common/TestSupport.h"
 #include "ppdialog/CCOTHConfig.h"
-#include "ppdialog/DialogDriver.h"
-#include "support/CTxBSTR.h"
+#include "ppdialog/PackageDialog.h"
+
+using namespace ppt;
 
 namespace {
 
-class ThermoOptions : public tx::ComTest {
+using Set3 = HRESULT (STDMETHODCALLTYPE ICCAPEGUI::*)(VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL);
+using Get3 = HRESULT (STDMETHODCALLTYPE ICCAPEGUI::*)(VARIANT_BOOL*, VARIANT_BOOL*, VARIANT_BOOL*);
+struct Triple {
+  const char* name;
+  Set3 set;
+  Get3 get;
+  int CCOTHConfig::*first;  // where the store keeps the first value
+};
+const Triple kTriples[] = {
+    {"comp", &ICCAPEGUI::setCompOptions, &ICCAPEGUI::getCompOptions, &CCOTHConfig::allowSubsets},
+    {"recov", &ICCAPEGUI::setRecovErrorsOptions, &ICCAPEGUI::getRecovErrorsOptions, &CCOTHConfig::recovTrace},
+    {"crit", &ICCAPEGUI::setCritErrorsOptions, &ICCAPEGUI::getCritErrorsOptions, &CCOTHConfig::critTrace}};
+using Values = std::vector<VARIANT_BOOL>;
+const VARIANT_BOOL T = VARIANT_TRUE, F = VARIANT_FALSE;
+
+class ThermoOptions : public ProductTest {
  protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    ASSERT_EQ(S_OK, tx::createProduct(object.put()));
-  }
   // The option store behind the object (same layout in the DLL and here).
-  CCOTHConfig* store() {
+  CCOTHConfig* store(ICCAPEGUI* target = nullptr) {
     INT_PTR raw = 0;
-    EXPECT_EQ(S_OK, object->getThis(&raw));
+    EXPECT_EQ(S_OK, (target ? target : object.get())->getThis(&raw));
     return reinterpret_cast<CCOTHConfig*>(raw);
   }
-  fw::ComPtr<ICCAPEGUI> object;
-};
-
-struct Three {
-  VARIANT_BOOL a = 7, b = 7, c = 7;
+  Values all() {
+    Values v(11, 7);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(S_OK, (object.get()->*kTriples[i].get)(&v[3 * i], &v[3 * i + 1], &v[3 * i + 2]));
+    EXPECT_EQ(S_OK, object->get_requestLiquid2(&v[9]));
+    EXPECT_EQ(S_OK, object->get_doOrderPhases(&v[10]));
+    return v;
+  }
 };
 
 }  // namespace
 
-TEST_F(ThermoOptions, NewObjectHasEverythingOff) {
-  Three comp, recov, crit;
-  ASSERT_EQ(S_OK, object->getCompOptions(&comp.a, &comp.b, &comp.c));
-  ASSERT_EQ(S_OK, object->getRecovErrorsOptions(&recov.a, &recov.b, &recov.c));
-  ASSERT_EQ(S_OK, object->getCritErrorsOptions(&crit.a, &crit.b, &crit.c));
-  for (VARIANT_BOOL value : {comp.a, comp.b, comp.c, recov.a, recov.b, recov.c, crit.a, crit.b, crit.c})
-    EXPECT_EQ(VARIANT_FALSE, value);
-  VARIANT_BOOL liquid2 = 7, order = 7;
-  ASSERT_EQ(S_OK, object->get_requestLiquid2(&liquid2));
-  ASSERT_EQ(S_OK, object->get_doOrderPhases(&order));
-  EXPECT_EQ(VARIANT_FALSE, liquid2);
-  EXPECT_EQ(VARIANT_FALSE, order);
+TEST_F(ThermoOptions, NewObjectHasEverythingOffAndEachValueKeepsItsPlace) {
+  EXPECT_EQ(Values(11, F), all());
   BSTR socket = nullptr;
   ASSERT_EQ(S_OK, object->get_socketVersion(&socket));
   EXPECT_EQ("", tx::bstrText(socket));  // empty, not null
@@ -50,52 +50,38 @@ TEST_F(ThermoOptions, NewObjectHasEverythingOff) {
   ASSERT_EQ(S_OK, object->get_supportedPhaseTypes(&phases));
   EXPECT_EQ(VT_EMPTY, phases.vt);
   EXPECT_TRUE(store()->allowModifications);
-}
 
-TEST_F(ThermoOptions, AnyNonZeroIsOnAndEachValueKeepsItsPlace) {
-  ASSERT_EQ(S_OK, object->setCompOptions(VARIANT_TRUE, VARIANT_FALSE, 1));
-  Three comp;
-  ASSERT_EQ(S_OK, object->getCompOptions(&comp.a, &comp.b, &comp.c));
-  EXPECT_EQ(VARIANT_TRUE, comp.a);
-  EXPECT_EQ(VARIANT_FALSE, comp.b);
-  EXPECT_EQ(VARIANT_TRUE, comp.c);
-  EXPECT_EQ(1, store()->treatAsHypos);  // stored as 1, whatever non-zero came in
-
-  ASSERT_EQ(S_OK, object->setRecovErrorsOptions(0, 1, VARIANT_TRUE));
-  ASSERT_EQ(S_OK, object->setCritErrorsOptions(VARIANT_TRUE, 0, 0));
-  Three recov, crit;
-  ASSERT_EQ(S_OK, object->getRecovErrorsOptions(&recov.a, &recov.b, &recov.c));
-  ASSERT_EQ(S_OK, object->getCritErrorsOptions(&crit.a, &crit.b, &crit.c));
-  EXPECT_EQ(VARIANT_FALSE, recov.a);
-  EXPECT_EQ(VARIANT_TRUE, recov.b);
-  EXPECT_EQ(VARIANT_TRUE, recov.c);
-  EXPECT_EQ(VARIANT_TRUE, crit.a);
-  EXPECT_EQ(VARIANT_FALSE, crit.b);
-  EXPECT_EQ(VARIANT_FALSE, crit.c);
-  // The compound options were not touched by the error options.
-  ASSERT_EQ(S_OK, object->getCompOptions(&comp.a, &comp.b, &comp.c));
-  EXPECT_EQ(VARIANT_FALSE, comp.b);
-
-  for (VARIANT_BOOL on : {static_cast<VARIANT_BOOL>(1), VARIANT_TRUE, static_cast<VARIANT_BOOL>(2)}) {
-    VARIANT_BOOL liquid2 = 0, order = 0;
-    ASSERT_EQ(S_OK, object->put_requestLiquid2(on));
-    ASSERT_EQ(S_OK, object->put_doOrderPhases(on));
-    ASSERT_EQ(S_OK, object->get_requestLiquid2(&liquid2));
-    ASSERT_EQ(S_OK, object->get_doOrderPhases(&order));
-    EXPECT_EQ(VARIANT_TRUE, liquid2) << on;
-    EXPECT_EQ(VARIANT_TRUE, order) << on;
+  // Any non-zero is on and stored as 1; each setter touches its own three values only.
+  Values want(11, F);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(kTriples[i].name);
+    ASSERT_EQ(S_OK, (object.get()->*kTriples[i].set)(T, F, 1));
+    want[3 * i] = want[3 * i + 2] = T;
+    EXPECT_EQ(want, all());
+    EXPECT_EQ(1, store()->*kTriples[i].first);
+    ASSERT_EQ(S_OK, (object.get()->*kTriples[i].set)(F, 2, F));
+    want[3 * i] = want[3 * i + 2] = F;
+    want[3 * i + 1] = T;
+    EXPECT_EQ(want, all());
   }
-  VARIANT_BOOL liquid2 = 7;
-  ASSERT_EQ(S_OK, object->put_requestLiquid2(VARIANT_FALSE));
-  ASSERT_EQ(S_OK, object->get_requestLiquid2(&liquid2));
-  EXPECT_EQ(VARIANT_FALSE, liquid2);
+  for (VARIANT_BOOL on : {VARIANT_BOOL(1), T, VARIANT_BOOL(2), F}) {
+    ASSERT_EQ(S_OK, object->put_requestLiquid2(on));
+    want[9] = on ? T : F;
+    EXPECT_EQ(want, all()) << on;
+    ASSERT_EQ(S_OK, object->put_doOrderPhases(on));
+    want[10] = on ? T : F;
+    EXPECT_EQ(want, all()) << on;
+  }
 }
 
 TEST_F(ThermoOptions, GettersRefuseNullPointers) {
   VARIANT_BOOL a = 0, b = 0;
-  EXPECT_EQ(E_POINTER, object->getCompOptions(&a, &b, nullptr));
-  EXPECT_EQ(E_POINTER, object->getRecovErrorsOptions(nullptr, &a, &b));
-  EXPECT_EQ(E_POINTER, object->getCritErrorsOptions(&a, nullptr, &b));
+  for (const Triple& triple : kTriples) {
+    SCOPED_TRACE(triple.name);
+    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(nullptr, &a, &b));
+    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(&a, nullptr, &b));
+    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(&a, &b, nullptr));
+  }
   EXPECT_EQ(E_POINTER, object->get_requestLiquid2(nullptr));
   EXPECT_EQ(E_POINTER, object->get_doOrderPhases(nullptr));
   EXPECT_EQ(E_POINTER, object->get_socketVersion(nullptr));
@@ -106,19 +92,13 @@ TEST_F(ThermoOptions, GettersRefuseNullPointers) {
 
 TEST_F(ThermoOptions, SimulateTakesFreeCompoundsFirstAndSwitchesTheDialogOff) {
   BoxCapture capture;
-  ppt::DialogDriver driver(capture);
-  driver.then(ppt::pressCloseBox);
+  tx::DialogDriver driver(capture, kCaption);
+  driver.then(tx::pressCloseBox);
+  auto comp = [&] { Values v = all(); v.resize(3); return v; };  // allowSubsets, freeCompounds, treatAsHypos
   ASSERT_EQ(S_OK, object->simulateThermoGUI(0, -1, 0));
-  Three comp;
-  ASSERT_EQ(S_OK, object->getCompOptions(&comp.a, &comp.b, &comp.c));
-  EXPECT_EQ(VARIANT_TRUE, comp.a);   // allowSubsets
-  EXPECT_EQ(VARIANT_FALSE, comp.b);  // freeCompounds
-  EXPECT_EQ(VARIANT_FALSE, comp.c);  // treatAsHypos
-  ASSERT_EQ(S_OK, object->simulateThermoGUI(-1, 0, 0));
-  ASSERT_EQ(S_OK, object->getCompOptions(&comp.a, &comp.b, &comp.c));
-  EXPECT_EQ(VARIANT_FALSE, comp.a);
-  EXPECT_EQ(VARIANT_TRUE, comp.b);
-
+  EXPECT_EQ((Values{T, F, F}), comp());
+  ASSERT_EQ(S_OK, object->simulateThermoGUI(-1, 0, 1));
+  EXPECT_EQ((Values{F, T, T}), comp());
   EXPECT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
   EXPECT_EQ(S_OK, object->ShowThermoGUI(VARIANT_FALSE));
   EXPECT_EQ(0, driver.dialogsSeen());
@@ -126,77 +106,53 @@ TEST_F(ThermoOptions, SimulateTakesFreeCompoundsFirstAndSwitchesTheDialogOff) {
 }
 
 TEST_F(ThermoOptions, GetThisIsTheOptionStoreForTheObjectsLife) {
-  INT_PTR first = 0, again = 0;
-  ASSERT_EQ(S_OK, object->getThis(&first));
-  ASSERT_NE(0, first);
-  EXPECT_NE(reinterpret_cast<INT_PTR>(object.get()), first);
-  ASSERT_EQ(S_OK, object->setCompOptions(VARIANT_TRUE, VARIANT_TRUE, VARIANT_TRUE));
-  ASSERT_EQ(S_OK, object->traceReport(CTxBSTR(L"x"), VARIANT_FALSE));
-  ASSERT_EQ(S_OK, object->getThis(&again));
-  EXPECT_EQ(first, again);
-  EXPECT_EQ(1, reinterpret_cast<CCOTHConfig*>(again)->allowSubsets);
+  CCOTHConfig* first = store();
+  ASSERT_NE(nullptr, first);
+  EXPECT_NE(static_cast<void*>(object.get()), static_cast<void*>(first));
+  ASSERT_EQ(S_OK, object->setCompOptions(T, T, T));
+  ASSERT_EQ(S_OK, object->traceReport(CTxBSTR(L"100% of %s and %d"), VARIANT_FALSE));
+  EXPECT_EQ(first, store());
+  EXPECT_EQ(1, first->allowSubsets);
+  EXPECT_EQ("100% of %s and %d", first->importReport);  // taken literally
 
-  fw::ComPtr<ICCAPEGUI> other;
-  ASSERT_EQ(S_OK, tx::createProduct(other.put()));
-  INT_PTR otherStore = 0;
-  ASSERT_EQ(S_OK, other->getThis(&otherStore));
-  EXPECT_NE(first, otherStore);
+  fw::ComPtr<ICCAPEGUI> second;
+  ASSERT_EQ(S_OK, tx::createProduct(second.put()));
+  EXPECT_NE(first, store(second.get()));
+  ASSERT_EQ(S_OK, second->traceReport(CTxBSTR(L"A"), VARIANT_TRUE));
+  ASSERT_EQ(S_OK, second->traceReport(CTxBSTR(L"B"), VARIANT_FALSE));
+  ASSERT_EQ(S_OK, second->traceReport(nullptr, 1));  // a null message adds only the line feed
+  EXPECT_EQ("A\nB\n", store(second.get())->importReport);
 }
 
-TEST_F(ThermoOptions, FullClassNameForms) {
+TEST_F(ThermoOptions, TextsRoundTrip) {
   BSTR name = nullptr;
   ASSERT_EQ(S_OK, object->getFullCOPPClassName(&name));
   EXPECT_EQ("<no Property Package name available>(Standalone)", tx::bstrText(name));
   SysFreeString(name);
-
   ASSERT_EQ(S_OK, object->setAlias(CTxBSTR(L"Water-Ethanol NRTL"), CTxBSTR(L"Sample Property System")));
   ASSERT_EQ(S_OK, object->getFullCOPPClassName(&name));
-  // The parent text is the parent ProgID, never its alias.
-  EXPECT_EQ("Water-Ethanol NRTL(Standalone)", tx::bstrText(name));
+  EXPECT_EQ("Water-Ethanol NRTL(Standalone)", tx::bstrText(name));  // the parent is its ProgID, never its alias
   SysFreeString(name);
-}
 
-TEST_F(ThermoOptions, TraceReportIsTakenLiterally) {
-  ASSERT_EQ(S_OK, object->traceReport(CTxBSTR(L"100% of %s and %d"), VARIANT_FALSE));
-  EXPECT_EQ("100% of %s and %d", store()->importReport);
-
-  fw::ComPtr<ICCAPEGUI> second;
-  ASSERT_EQ(S_OK, tx::createProduct(second.put()));
-  INT_PTR raw = 0;
-  ASSERT_EQ(S_OK, second->getThis(&raw));
-  ASSERT_EQ(S_OK, second->traceReport(CTxBSTR(L"A"), VARIANT_TRUE));
-  ASSERT_EQ(S_OK, second->traceReport(CTxBSTR(L"B"), VARIANT_FALSE));
-  ASSERT_EQ(S_OK, second->traceReport(nullptr, 1));  // a null message adds only the line feed
-  EXPECT_EQ("A\nB\n", reinterpret_cast<CCOTHConfig*>(raw)->importReport);
-}
-
-TEST_F(ThermoOptions, SocketVersionRoundTrip) {
-  ASSERT_EQ(S_OK, object->put_socketVersion(CTxBSTR(L"3.2.1 (build 7)")));
-  BSTR text = nullptr;
-  ASSERT_EQ(S_OK, object->get_socketVersion(&text));
-  EXPECT_EQ("3.2.1 (build 7)", tx::bstrText(text));
-  SysFreeString(text);
-  ASSERT_EQ(S_OK, object->put_socketVersion(nullptr));
-  ASSERT_EQ(S_OK, object->get_socketVersion(&text));
-  EXPECT_EQ("", tx::bstrText(text));
-  SysFreeString(text);
+  for (const wchar_t* version : {L"3.2.1 (build 7)", static_cast<const wchar_t*>(nullptr)}) {
+    BSTR text = version ? SysAllocString(version) : nullptr;
+    ASSERT_EQ(S_OK, object->put_socketVersion(text));
+    SysFreeString(text);
+    ASSERT_EQ(S_OK, object->get_socketVersion(&text));
+    EXPECT_EQ(version ? "3.2.1 (build 7)" : "", tx::bstrText(text));
+    SysFreeString(text);
+  }
 }
 
 TEST_F(ThermoOptions, SupportedPhaseTypesAreCopiedInAndOut) {
-  fw::UniqueVariant in;
-  SAFEARRAYBOUND bound = {2, 0};
-  in.get()->vt = VT_ARRAY | VT_BSTR;
-  in.get()->parray = SafeArrayCreate(VT_BSTR, 1, &bound);
-  static_cast<BSTR*>(in.get()->parray->pvData)[0] = SysAllocString(L"TP");
-  static_cast<BSTR*>(in.get()->parray->pvData)[1] = SysAllocString(L"PH");
+  fw::UniqueVariant in, holder;
+  makeStrings(in.get(), {L"TP", L"PH"});
   ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*in.get()));
-
   // The out parameter arrives with garbage in it: it must be written, not cleared.
   VARIANT out;
   out.vt = VT_BSTR;
   out.bstrVal = reinterpret_cast<BSTR>(static_cast<INT_PTR>(0x10));
   ASSERT_EQ(S_OK, object->get_supportedPhaseTypes(&out));
-  fw::UniqueVariant holder;
   *holder.put() = out;
   ASSERT_EQ(VT_ARRAY | VT_BSTR, out.vt);
   EXPECT_NE(in.get()->parray, out.parray);  // a copy, not the caller's array

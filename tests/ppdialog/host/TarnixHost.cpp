@@ -11,11 +11,11 @@
 #include <string>
 #include "TxCOGUI.h"
 #include "common/BoxCapture.h"
+#include "common/DialogDriver.h"
 #include "common/TestSupport.h"
 #include "framework/ComPtr.h"
 #include "framework/Raii.h"
 #include "ppdialog/COTHConfigIds.h"
-#include "ppdialog/DialogDriver.h"
 #include "support/CTxBSTR.h"
 
 int main(int argc, char** argv) {
@@ -34,14 +34,14 @@ int main(int argc, char** argv) {
   SysFreeString(parent);
 
   bool vll = false, vllChecked = false;
-  ppt::DialogDriver driver(capture);
+  tx::DialogDriver driver(capture, "CAPE-OPEN Property Package Detailed Information");
   driver
       .then([&](HWND d) {
-        ppt::selectPage(d, 2);
-        vll = ppt::visibleControls(d).count(IDC_REQUEST_LIQUID2) == 1;
-        vllChecked = ppt::isChecked(d, IDC_REQUEST_LIQUID2);
+        tx::selectTab(d, IDC_PP_TABS, 2);
+        vll = tx::visibleControls(d).count(IDC_REQUEST_LIQUID2) == 1;
+        vllChecked = tx::isChecked(d, IDC_REQUEST_LIQUID2);
       })
-      .then(ppt::pressCloseBox);
+      .then(tx::pressCloseBox);
   object->ShowThermoGUI(VARIANT_TRUE);
 
   FILE* file = fopen(argv[2], "w");

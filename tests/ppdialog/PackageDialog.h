@@ -1,0 +1,55 @@
+// What the package dialog's tests share: the product's object, a showing of its dialog
+// driven from the test, and VARIANT lists built in place.
+#pragma once
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+#include "TxCOGUI.h"
+#include "common/BoxCapture.h"
+#include "common/DialogDriver.h"
+#include "common/TestSupport.h"
+#include "ppdialog/COTHConfigIds.h"
+#include "support/CTxBSTR.h"
+
+namespace ppt {
+
+using Texts = std::vector<std::string>;
+using Step = std::function<void(HWND)>;
+inline constexpr char kCaption[] = "CAPE-OPEN Property Package Detailed Information";
+
+// A VARIANT owning a one-dimensional array of 'type' with the given lower bound; its elements.
+template <class T = BSTR>
+T* makeArray(VARIANT* v, VARTYPE type, ULONG count, long lower = 0) {
+  SAFEARRAYBOUND bound = {count, lower};
+  v->vt = static_cast<VARTYPE>(VT_ARRAY | type);
+  v->parray = SafeArrayCreate(type, 1, &bound);
+  return v->parray ? static_cast<T*>(v->parray->pvData) : nullptr;
+}
+
+inline void makeStrings(VARIANT* v, const std::vector<const wchar_t*>& items, long lower = 0) {
+  BSTR* data = makeArray(v, VT_BSTR, static_cast<ULONG>(items.size()), lower);
+  for (size_t i = 0; data && i < items.size(); ++i) data[i] = items[i] ? SysAllocString(items[i]) : nullptr;
+}
+
+class ProductTest : public tx::ComTest {
+ protected:
+  void SetUp() override {
+    tx::ComTest::SetUp();
+    ASSERT_EQ(S_OK, tx::createProduct(object.put()));
+  }
+  // One showing of the dialog: 'step' runs in it, then 'close'. The dialog must have run
+  // once and been closed by 'close'; the captions of other dialogs go to 'others'.
+  HRESULT show(BoxCapture& capture, Step step, Step close = tx::pressCloseBox, VARIANT_BOOL allow = VARIANT_TRUE,
+               Texts* others = nullptr) {
+    tx::DialogDriver driver(capture, kCaption);
+    driver.then(std::move(step)).then(std::move(close));
+    HRESULT hr = object->ShowThermoGUI(allow);
+    EXPECT_EQ(1, driver.dialogsSeen());
+    EXPECT_FALSE(driver.forcedClose());
+    if (others) *others = driver.otherDialogs();
+    return hr;
+  }
+  fw::ComPtr<ICCAPEGUI> object;
+};
+
+}  // namespace ppt
