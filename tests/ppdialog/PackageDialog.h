@@ -17,12 +17,13 @@ using Texts = std::vector<std::string>;
 using Step = std::function<void(HWND)>;
 inline constexpr char kCaption[] = "CAPE-OPEN Property Package Detailed Information";
 
-// A VARIANT owning a one-dimensional array of 'type' with the given lower bound; its elements.
+// A VARIANT given an array of 'type' with the given lower bound, 'count' elements in each
+// of its 'dims' dimensions; its elements.
 template <class T = BSTR>
-T* makeArray(VARIANT* v, VARTYPE type, ULONG count, long lower = 0) {
-  SAFEARRAYBOUND bound = {count, lower};
+T* makeArray(VARIANT* v, VARTYPE type, ULONG count, long lower = 0, UINT dims = 1) {
+  SAFEARRAYBOUND bounds[2] = {{count, lower}, {count, lower}};
   v->vt = static_cast<VARTYPE>(VT_ARRAY | type);
-  v->parray = SafeArrayCreate(type, 1, &bound);
+  v->parray = SafeArrayCreate(type, dims, bounds);
   return v->parray ? static_cast<T*>(v->parray->pvData) : nullptr;
 }
 
@@ -30,6 +31,19 @@ inline void makeStrings(VARIANT* v, const std::vector<const wchar_t*>& items, lo
   BSTR* data = makeArray(v, VT_BSTR, static_cast<ULONG>(items.size()), lower);
   for (size_t i = 0; data && i < items.size(); ++i) data[i] = items[i] ? SysAllocString(items[i]) : nullptr;
 }
+
+// Every option as the getters give it: comp (3), recov (3), crit (3), order phases, VLL request.
+using Values = std::vector<VARIANT_BOOL>;
+inline Values options(ICCAPEGUI* object) {
+  Values v(11, 7);
+  EXPECT_EQ(S_OK, object->getCompOptions(&v[0], &v[1], &v[2]));
+  EXPECT_EQ(S_OK, object->getRecovErrorsOptions(&v[3], &v[4], &v[5]));
+  EXPECT_EQ(S_OK, object->getCritErrorsOptions(&v[6], &v[7], &v[8]));
+  EXPECT_EQ(S_OK, object->get_doOrderPhases(&v[9]));
+  EXPECT_EQ(S_OK, object->get_requestLiquid2(&v[10]));
+  return v;
+}
+inline constexpr VARIANT_BOOL T = VARIANT_TRUE, F = VARIANT_FALSE;
 
 class ProductTest : public tx::ComTest {
  protected:

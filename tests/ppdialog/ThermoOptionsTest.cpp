@@ -6,81 +6,61 @@ using namespace ppt;
 
 namespace {
 
-using Set3 = HRESULT (STDMETHODCALLTYPE ICCAPEGUI::*)(VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL);
-using Get3 = HRESULT (STDMETHODCALLTYPE ICCAPEGUI::*)(VARIANT_BOOL*, VARIANT_BOOL*, VARIANT_BOOL*);
-struct Triple {
+const struct {
   const char* name;
-  Set3 set;
-  Get3 get;
+  HRESULT (STDMETHODCALLTYPE ICCAPEGUI::*set)(VARIANT_BOOL, VARIANT_BOOL, VARIANT_BOOL);
+  HRESULT (STDMETHODCALLTYPE ICCAPEGUI::*get)(VARIANT_BOOL*, VARIANT_BOOL*, VARIANT_BOOL*);
   int CCOTHConfig::*first;  // where the store keeps the first value
-};
-const Triple kTriples[] = {
+} kTriples[] = {
     {"comp", &ICCAPEGUI::setCompOptions, &ICCAPEGUI::getCompOptions, &CCOTHConfig::allowSubsets},
     {"recov", &ICCAPEGUI::setRecovErrorsOptions, &ICCAPEGUI::getRecovErrorsOptions, &CCOTHConfig::recovTrace},
     {"crit", &ICCAPEGUI::setCritErrorsOptions, &ICCAPEGUI::getCritErrorsOptions, &CCOTHConfig::critTrace}};
-using Values = std::vector<VARIANT_BOOL>;
-const VARIANT_BOOL T = VARIANT_TRUE, F = VARIANT_FALSE;
 
-class ThermoOptions : public ProductTest {
- protected:
-  // The option store behind the object (same layout in the DLL and here).
-  CCOTHConfig* store(ICCAPEGUI* target = nullptr) {
-    INT_PTR raw = 0;
-    EXPECT_EQ(S_OK, (target ? target : object.get())->getThis(&raw));
-    return reinterpret_cast<CCOTHConfig*>(raw);
-  }
-  Values all() {
-    Values v(11, 7);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(S_OK, (object.get()->*kTriples[i].get)(&v[3 * i], &v[3 * i + 1], &v[3 * i + 2]));
-    EXPECT_EQ(S_OK, object->get_requestLiquid2(&v[9]));
-    EXPECT_EQ(S_OK, object->get_doOrderPhases(&v[10]));
-    return v;
-  }
-};
+// The option store behind an object (same layout in the DLL and here).
+CCOTHConfig* store(ICCAPEGUI* object) {
+  INT_PTR raw = 0;
+  EXPECT_EQ(S_OK, object->getThis(&raw));
+  return reinterpret_cast<CCOTHConfig*>(raw);
+}
+
+class ThermoOptions : public ProductTest {};
 
 }  // namespace
 
 TEST_F(ThermoOptions, NewObjectHasEverythingOffAndEachValueKeepsItsPlace) {
-  EXPECT_EQ(Values(11, F), all());
-  BSTR socket = nullptr;
-  ASSERT_EQ(S_OK, object->get_socketVersion(&socket));
-  EXPECT_EQ("", tx::bstrText(socket));  // empty, not null
-  SysFreeString(socket);
+  Values want(11, F);
+  EXPECT_EQ(want, options(object.get()));
   VARIANT phases;
   ASSERT_EQ(S_OK, object->get_supportedPhaseTypes(&phases));
   EXPECT_EQ(VT_EMPTY, phases.vt);
-  EXPECT_TRUE(store()->allowModifications);
-
-  // Any non-zero is on and stored as 1; each setter touches its own three values only.
-  Values want(11, F);
+  EXPECT_TRUE(store(object.get())->allowModifications);
+  // Any non-zero is on and stored as 1; each setter touches its own values only.
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(kTriples[i].name);
     ASSERT_EQ(S_OK, (object.get()->*kTriples[i].set)(T, F, 1));
     want[3 * i] = want[3 * i + 2] = T;
-    EXPECT_EQ(want, all());
-    EXPECT_EQ(1, store()->*kTriples[i].first);
+    EXPECT_EQ(want, options(object.get()));
+    EXPECT_EQ(1, store(object.get())->*kTriples[i].first);
     ASSERT_EQ(S_OK, (object.get()->*kTriples[i].set)(F, 2, F));
-    want[3 * i] = want[3 * i + 2] = F;
-    want[3 * i + 1] = T;
-    EXPECT_EQ(want, all());
+    want[3 * i] = want[3 * i + 2] = F, want[3 * i + 1] = T;
+    EXPECT_EQ(want, options(object.get()));
   }
   for (VARIANT_BOOL on : {VARIANT_BOOL(1), T, VARIANT_BOOL(2), F}) {
-    ASSERT_EQ(S_OK, object->put_requestLiquid2(on));
-    want[9] = on ? T : F;
-    EXPECT_EQ(want, all()) << on;
     ASSERT_EQ(S_OK, object->put_doOrderPhases(on));
+    want[9] = on ? T : F;
+    EXPECT_EQ(want, options(object.get())) << on;
+    ASSERT_EQ(S_OK, object->put_requestLiquid2(on));
     want[10] = on ? T : F;
-    EXPECT_EQ(want, all()) << on;
+    EXPECT_EQ(want, options(object.get())) << on;
   }
 }
 
 TEST_F(ThermoOptions, GettersRefuseNullPointers) {
   VARIANT_BOOL a = 0, b = 0;
-  for (const Triple& triple : kTriples) {
-    SCOPED_TRACE(triple.name);
-    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(nullptr, &a, &b));
-    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(&a, nullptr, &b));
-    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(&a, &b, nullptr));
+  for (const auto& triple : kTriples) {
+    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(nullptr, &a, &b)) << triple.name;
+    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(&a, nullptr, &b)) << triple.name;
+    EXPECT_EQ(E_POINTER, (object.get()->*triple.get)(&a, &b, nullptr)) << triple.name;
   }
   EXPECT_EQ(E_POINTER, object->get_requestLiquid2(nullptr));
   EXPECT_EQ(E_POINTER, object->get_doOrderPhases(nullptr));
@@ -94,24 +74,23 @@ TEST_F(ThermoOptions, SimulateTakesFreeCompoundsFirstAndSwitchesTheDialogOff) {
   BoxCapture capture;
   tx::DialogDriver driver(capture, kCaption);
   driver.then(tx::pressCloseBox);
-  auto comp = [&] { Values v = all(); v.resize(3); return v; };  // allowSubsets, freeCompounds, treatAsHypos
-  ASSERT_EQ(S_OK, object->simulateThermoGUI(0, -1, 0));
-  EXPECT_EQ((Values{T, F, F}), comp());
-  ASSERT_EQ(S_OK, object->simulateThermoGUI(-1, 0, 1));
-  EXPECT_EQ((Values{F, T, T}), comp());
+  for (const Values& given : {Values{0, -1, 0}, Values{-1, 0, 1}}) {  // freeCompounds, allowSubsets, treatAsHypos
+    ASSERT_EQ(S_OK, object->simulateThermoGUI(given[0], given[1], given[2]));
+    Values comp = options(object.get());
+    EXPECT_EQ((Values{given[1] ? T : F, given[0] ? T : F, given[2] ? T : F}), Values(comp.begin(), comp.begin() + 3));
+  }
   EXPECT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
   EXPECT_EQ(S_OK, object->ShowThermoGUI(VARIANT_FALSE));
   EXPECT_EQ(0, driver.dialogsSeen());
   EXPECT_EQ(0u, capture.count());
 }
 
-TEST_F(ThermoOptions, GetThisIsTheOptionStoreForTheObjectsLife) {
-  CCOTHConfig* first = store();
+TEST_F(ThermoOptions, OneStorePerObjectForItsLife) {
+  CCOTHConfig* first = store(object.get());
   ASSERT_NE(nullptr, first);
-  EXPECT_NE(static_cast<void*>(object.get()), static_cast<void*>(first));
   ASSERT_EQ(S_OK, object->setCompOptions(T, T, T));
   ASSERT_EQ(S_OK, object->traceReport(CTxBSTR(L"100% of %s and %d"), VARIANT_FALSE));
-  EXPECT_EQ(first, store());
+  EXPECT_EQ(first, store(object.get()));
   EXPECT_EQ(1, first->allowSubsets);
   EXPECT_EQ("100% of %s and %d", first->importReport);  // taken literally
 
@@ -124,22 +103,23 @@ TEST_F(ThermoOptions, GetThisIsTheOptionStoreForTheObjectsLife) {
   EXPECT_EQ("A\nB\n", store(second.get())->importReport);
 }
 
-TEST_F(ThermoOptions, TextsRoundTrip) {
-  BSTR name = nullptr;
-  ASSERT_EQ(S_OK, object->getFullCOPPClassName(&name));
-  EXPECT_EQ("<no Property Package name available>(Standalone)", tx::bstrText(name));
-  SysFreeString(name);
-  ASSERT_EQ(S_OK, object->setAlias(CTxBSTR(L"Water-Ethanol NRTL"), CTxBSTR(L"Sample Property System")));
-  ASSERT_EQ(S_OK, object->getFullCOPPClassName(&name));
-  EXPECT_EQ("Water-Ethanol NRTL(Standalone)", tx::bstrText(name));  // the parent is its ProgID, never its alias
-  SysFreeString(name);
-
-  for (const wchar_t* version : {L"3.2.1 (build 7)", static_cast<const wchar_t*>(nullptr)}) {
-    BSTR text = version ? SysAllocString(version) : nullptr;
-    ASSERT_EQ(S_OK, object->put_socketVersion(text));
+TEST_F(ThermoOptions, TextsAsTheyWereGiven) {
+  // The parent in the full class name is its ProgID, never its alias (PackageInfoTest).
+  for (const wchar_t* alias : {static_cast<const wchar_t*>(nullptr), L"Water-Ethanol NRTL"}) {
+    ASSERT_TRUE(!alias || object->setAlias(CTxBSTR(alias), CTxBSTR(L"Sample Property System")) == S_OK);
+    BSTR name = nullptr;
+    ASSERT_EQ(S_OK, object->getFullCOPPClassName(&name));
+    EXPECT_EQ(alias ? "Water-Ethanol NRTL(Standalone)" : "<no Property Package name available>(Standalone)",
+              tx::bstrText(name));
+    SysFreeString(name);
+  }
+  // The socket version: empty, not null, when none or a null one was given.
+  for (const wchar_t* version : {L"", L"3.2.1 (build 7)", static_cast<const wchar_t*>(nullptr)}) {
+    BSTR text = version && *version ? SysAllocString(version) : nullptr;
+    ASSERT_TRUE((version && !*version) || object->put_socketVersion(text) == S_OK);  // "": as created
     SysFreeString(text);
     ASSERT_EQ(S_OK, object->get_socketVersion(&text));
-    EXPECT_EQ(version ? "3.2.1 (build 7)" : "", tx::bstrText(text));
+    EXPECT_EQ(version ? tx::narrow(version) : "", tx::bstrText(text));
     SysFreeString(text);
   }
 }
@@ -157,7 +137,6 @@ TEST_F(ThermoOptions, SupportedPhaseTypesAreCopiedInAndOut) {
   ASSERT_EQ(VT_ARRAY | VT_BSTR, out.vt);
   EXPECT_NE(in.get()->parray, out.parray);  // a copy, not the caller's array
   EXPECT_EQ("PH", tx::bstrText(static_cast<BSTR*>(out.parray->pvData)[1]));
-
   // A reference into the caller's memory is stored as the value it points to.
   VARIANT reference;
   reference.vt = VT_BYREF | VT_ARRAY | VT_BSTR;
@@ -166,7 +145,6 @@ TEST_F(ThermoOptions, SupportedPhaseTypesAreCopiedInAndOut) {
   ASSERT_EQ(S_OK, object->get_supportedPhaseTypes(holder.put()));
   EXPECT_EQ(VT_ARRAY | VT_BSTR, holder.get()->vt);
   EXPECT_NE(in.get()->parray, holder.get()->parray);
-
   VARIANT bad;
   bad.vt = 0x7FF;  // no such type
   EXPECT_EQ(DISP_E_BADVARTYPE, object->put_supportedPhaseTypes(bad));
