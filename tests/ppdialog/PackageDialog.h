@@ -63,6 +63,15 @@ class ProductTest : public tx::ComTest {
     if (others) *others = driver.otherDialogs();
     return hr;
   }
+  // The lists of one showing: compIds, casNos, properties, phases, flash types.
+  std::vector<Texts> shownLists(BoxCapture& capture) {
+    std::vector<Texts> lists;
+    EXPECT_EQ(S_OK, show(capture, [&](HWND d) {
+      for (int id : {IDC_COMPIDS, IDC_CASNOS, IDC_PROPERTIES, IDC_PHASES, IDC_FLASH_TYPES})
+        lists.push_back(tx::listItems(d, id));
+    }));
+    return lists;
+  }
   fw::ComPtr<ICCAPEGUI> object;
 };
 
