@@ -113,38 +113,30 @@ TEST_F(ThermoOptions, TextsAsTheyWereGiven) {
               tx::bstrText(name));
     SysFreeString(name);
   }
-  // The socket version: empty, not null, when none or a null one was given.
-  for (const wchar_t* version : {L"", L"3.2.1 (build 7)", static_cast<const wchar_t*>(nullptr)}) {
-    BSTR text = version && *version ? SysAllocString(version) : nullptr;
-    ASSERT_TRUE((version && !*version) || object->put_socketVersion(text) == S_OK);  // "": as created
-    SysFreeString(text);
-    ASSERT_EQ(S_OK, object->get_socketVersion(&text));
-    EXPECT_EQ(version ? tx::narrow(version) : "", tx::bstrText(text));
+  // The socket version: empty, not null, as created and after a null one.
+  for (const char* version : {"", "3.2.1 (build 7)", "<null>"}) {
+    CTxBSTR given(version);
+    ASSERT_TRUE(!*version || object->put_socketVersion(version[0] == '<' ? nullptr : BSTR(given)) == S_OK);
+    BSTR text = nullptr;
+    EXPECT_EQ(version[0] == '<' ? "" : version, object->get_socketVersion(&text) == S_OK ? tx::bstrText(text) : "?");
     SysFreeString(text);
   }
 }
 
 TEST_F(ThermoOptions, SupportedPhaseTypesAreCopiedInAndOut) {
-  fw::UniqueVariant in, holder;
+  fw::UniqueVariant in, out;
   makeStrings(in.get(), {L"TP", L"PH"});
-  ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*in.get()));
-  // The out parameter arrives with garbage in it: it must be written, not cleared.
-  VARIANT out;
-  out.vt = VT_BSTR;
-  out.bstrVal = reinterpret_cast<BSTR>(static_cast<INT_PTR>(0x10));
-  ASSERT_EQ(S_OK, object->get_supportedPhaseTypes(&out));
-  *holder.put() = out;
-  ASSERT_EQ(VT_ARRAY | VT_BSTR, out.vt);
-  EXPECT_NE(in.get()->parray, out.parray);  // a copy, not the caller's array
-  EXPECT_EQ("PH", tx::bstrText(static_cast<BSTR*>(out.parray->pvData)[1]));
-  // A reference into the caller's memory is stored as the value it points to.
-  VARIANT reference;
-  reference.vt = VT_BYREF | VT_ARRAY | VT_BSTR;
-  reference.pparray = &in.get()->parray;
-  ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(reference));
-  ASSERT_EQ(S_OK, object->get_supportedPhaseTypes(holder.put()));
-  EXPECT_EQ(VT_ARRAY | VT_BSTR, holder.get()->vt);
-  EXPECT_NE(in.get()->parray, holder.get()->parray);
+  VARIANT reference;  // into the caller's memory: stored as the value it points to
+  reference.vt = VT_BYREF | VT_ARRAY | VT_BSTR, reference.pparray = &in.get()->parray;
+  for (VARIANT* given : {in.get(), &reference}) {
+    ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*given));
+    VARIANT* garbage = out.put();  // the out parameter arrives with garbage in it: written, not cleared
+    garbage->vt = VT_BSTR, garbage->bstrVal = reinterpret_cast<BSTR>(static_cast<INT_PTR>(0x10));
+    ASSERT_EQ(S_OK, object->get_supportedPhaseTypes(out.get()));
+    ASSERT_EQ(VT_ARRAY | VT_BSTR, out.get()->vt);
+    EXPECT_NE(in.get()->parray, out.get()->parray);  // a copy, not the caller's array
+    EXPECT_EQ("PH", tx::bstrText(static_cast<BSTR*>(out.get()->parray->pvData)[1]));
+  }
   VARIANT bad;
   bad.vt = 0x7FF;  // no such type
   EXPECT_EQ(DISP_E_BADVARTYPE, object->put_supportedPhaseTypes(bad));
