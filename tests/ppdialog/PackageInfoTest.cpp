@@ -25,18 +25,21 @@ Lists listsOf(const txs::PackageData& data, const Texts& flashTypes) {
   return lists;
 }
 
-HRESULT create(const txs::ClassInfo& info, IDispatch** out) {
-  return CoCreateInstance(info.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(out));
+using Object = fw::ComPtr<IDispatch>;
+Object create(const txs::ClassInfo& info) {
+  Object object;
+  EXPECT_EQ(S_OK, CoCreateInstance(info.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                   reinterpret_cast<void**>(object.put())));
+  return object;
 }
 
 // A package of the zoo's faulty property system.
-HRESULT faultyPackage(const char* name, IDispatch** out) {
-  fw::ComPtr<IDispatch> system;
-  HRESULT hr = create(txs::kFaultySystem, system.put());
-  fw::ComPtr<ICapeThermoSystem> thermo;
-  if (SUCCEEDED(hr)) hr = thermo.queryFrom(system.get(), IID_ICapeThermoSystem);
-  if (SUCCEEDED(hr)) hr = thermo->ResolvePropertyPackage(CTxBSTR(name), out);
-  return hr;
+Object faultyPackage(const char* name) {
+  fw::ComPtr<ICapeThermoSystem> system;
+  Object package;
+  EXPECT_EQ(S_OK, system.queryFrom(create(txs::kFaultySystem).get(), IID_ICapeThermoSystem));
+  EXPECT_EQ(S_OK, system ? system->ResolvePropertyPackage(CTxBSTR(name), package.put()) : E_FAIL) << name;
+  return package;
 }
 
 class PackageInfo : public ProductTest {};
@@ -44,6 +47,7 @@ class PackageInfo : public ProductTest {};
 }  // namespace
 
 TEST_F(PackageInfo, EachLoadShowsItsListsAndAFailedOneKeepsWhatWasShown) {
+  BoxCapture capture;
   // Flash types with lower bound 1 are shown whole.
   fw::UniqueVariant flashTypes;
   makeStrings(flashTypes.get(), {L"TP", L"PH", L"PS"}, 1);
@@ -58,32 +62,26 @@ TEST_F(PackageInfo, EachLoadShowsItsListsAndAFailedOneKeepsWhatWasShown) {
     for (size_t i = 1; i <= air[list].size(); ++i) numbers[list].push_back(std::to_string(i));
   numbers[4] = flash;
 
-  fw::ComPtr<IDispatch> good, mixer;
-  ASSERT_EQ(S_OK, create(txs::kPropertyPackage, good.put()));
-  ASSERT_EQ(S_OK, create(txs::kMixer, mixer.put()));
-  const struct Load {
-    const char* fault;  // of the zoo's system; null: 'component'
-    IDispatch* component;
+  const struct {
+    const char* name;
+    Object component;
     HRESULT hr;
     const wchar_t* error;  // the package's own error text in the report
     Lists shown;
   } loads[] = {
-      {nullptr, nullptr, E_POINTER, nullptr, {{}, {}, {}, {}, flash}},
-      {nullptr, good.get(), S_OK, nullptr, refrigerants},
-      {txs::kFaultComponentListFails, nullptr, E_FAIL, txs::kListError, refrigerants},
-      {txs::kFaultPhaseListFails, nullptr, E_FAIL, nullptr, afterPhases},  // the compounds came first
-      {txs::kFaultNotAPackage, nullptr, E_POINTER, nullptr, afterPhases},
-      {nullptr, mixer.get(), E_POINTER, nullptr, afterPhases},
-      {txs::kFaultPropListFails, nullptr, E_FAIL, nullptr, afterProperties},
-      {txs::kFaultLowerBoundOne, nullptr, S_OK, nullptr, air},
-      {txs::kFaultNumberLists, nullptr, S_OK, nullptr, numbers},
+      {"none", nullptr, E_POINTER, nullptr, {{}, {}, {}, {}, flash}},
+      {"sample", create(txs::kPropertyPackage), S_OK, nullptr, refrigerants},
+      {"no compounds", faultyPackage(txs::kFaultComponentListFails), E_FAIL, txs::kListError, refrigerants},
+      {"no phases", faultyPackage(txs::kFaultPhaseListFails), E_FAIL, nullptr, afterPhases},  // compounds first
+      {"not a package", faultyPackage(txs::kFaultNotAPackage), E_POINTER, nullptr, afterPhases},
+      {"unit", create(txs::kMixer), E_POINTER, nullptr, afterPhases},
+      {"no properties", faultyPackage(txs::kFaultPropListFails), E_FAIL, nullptr, afterProperties},
+      {"lower bound 1", faultyPackage(txs::kFaultLowerBoundOne), S_OK, nullptr, air},
+      {"numbers", faultyPackage(txs::kFaultNumberLists), S_OK, nullptr, numbers},
   };
-  for (const Load& load : loads) {
-    SCOPED_TRACE(load.fault ? load.fault : load.component ? "sample" : "none");
-    fw::ComPtr<IDispatch> faulty;
-    ASSERT_TRUE(!load.fault || faultyPackage(load.fault, faulty.put()) == S_OK);
-    BoxCapture capture;
-    ASSERT_EQ(S_OK, object->setComponent(load.fault ? faulty.get() : load.component));
+  for (const auto& load : loads) {
+    SCOPED_TRACE(load.name);
+    ASSERT_EQ(S_OK, object->setComponent(load.component.get()));
     capture.clear();
     EXPECT_EQ(load.hr, object->setPPInfo(nullptr, nullptr, nullptr));
     EXPECT_EQ(load.shown, shownLists(capture));
@@ -95,19 +93,16 @@ TEST_F(PackageInfo, EachLoadShowsItsListsAndAFailedOneKeepsWhatWasShown) {
 }
 
 TEST_F(PackageInfo, LoadPackageInfoDropsThePackageItCannotUse) {
-  fw::ComPtr<IDispatch> good, qiFails, unit;
-  ASSERT_EQ(S_OK, create(txs::kPropertyPackage, good.put()));
-  ASSERT_EQ(S_OK, create(txs::kQIFails, qiFails.put()));
-  ASSERT_EQ(S_OK, create(txs::kUnit093, unit.put()));
+  Object good = create(txs::kPropertyPackage);
   CCOTHConfig config(nullptr);
   // A QueryInterface that fails otherwise than with E_NOINTERFACE gives its own code.
   const struct {
-    IDispatch* component;
+    Object component;
     HRESULT hr;
-  } loads[] = {{nullptr, E_POINTER}, {good.get(), S_OK}, {qiFails.get(), E_FAIL}, {good.get(), S_OK},
-               {unit.get(), E_POINTER}, {good.get(), S_OK}, {nullptr, E_POINTER}};
+  } loads[] = {{nullptr, E_POINTER}, {good, S_OK},   {create(txs::kQIFails), E_FAIL}, {good, S_OK},
+               {create(txs::kUnit093), E_POINTER}, {good, S_OK}, {nullptr, E_POINTER}};
   for (const auto& load : loads) {
-    EXPECT_EQ(load.hr, config.LoadPackageInfo(load.component, nullptr, nullptr, nullptr));
+    EXPECT_EQ(load.hr, config.LoadPackageInfo(load.component.get(), nullptr, nullptr, nullptr));
     EXPECT_EQ(load.hr == S_OK, config.hasPackage());
   }
 }
@@ -116,30 +111,25 @@ TEST_F(PackageInfo, CustomViewReportsWhatWentWrong) {
   // An object of the product built in this program, so that its C++ side can be reached.
   fw::ComPtr<ICCAPEGUI> local;
   ASSERT_EQ(S_OK, fw::ComObject<CCCAPEGUI>::CreateInstance(IID_ICCAPEGUI, reinterpret_cast<void**>(local.put())));
-  fw::ComPtr<IDispatch> editFails, noUtilities, qiFails;
-  ASSERT_EQ(S_OK, faultyPackage(txs::kFaultEditFails, editFails.put()));
-  ASSERT_EQ(S_OK, create(txs::kUnit093, noUtilities.put()));
-  ASSERT_EQ(S_OK, create(txs::kQIFails, qiFails.put()));
-  const std::string kNoView = " ERROR: The component does not provide a Custom View.";
-  const struct {
-    const char* what;
-    IDispatch* component;
-    std::string box;  // the whole text, or a part of it
-    bool whole;
-  } rows[] = {{"Edit fails", editFails.get(), tx::narrow(txs::kEditError), false},
-              {"no utilities", noUtilities.get(), kNoView, true},
-              {"QueryInterface fails", qiFails.get(), kNoView.substr(8), false},
-              {"no component", nullptr, kNoView, true}};
   BoxCapture capture;
+  const std::string noView = "The component does not provide a Custom View.";
+  const struct {
+    const char* name;
+    Object component;
+    std::string box;  // the whole text, or a part of it besides the message
+    bool whole;
+  } rows[] = {{"Edit fails", faultyPackage(txs::kFaultEditFails), tx::narrow(txs::kEditError), false},
+              {"no utilities", create(txs::kUnit093), " ERROR: " + noView, true},
+              {"QueryInterface fails", create(txs::kQIFails), noView, false},
+              {"no component", nullptr, " ERROR: " + noView, true}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    local->setComponent(row.component);  // the QueryInterface failure's persistence probe may report too
+    SCOPED_TRACE(row.name);
+    local->setComponent(row.component.get());  // the QueryInterface failure's persistence probe may report too
     capture.clear();
     EXPECT_EQ(E_FAIL, static_cast<CCCAPEGUI*>(local.get())->ShowCustomView());
     ASSERT_EQ(1u, capture.count());
-    EXPECT_TRUE(capture.anyContains(kNoView.substr(8)));
+    EXPECT_TRUE(capture.anyContains(noView) && capture.anyContains(row.box));
     EXPECT_TRUE(!row.whole || row.box == capture.boxes()[0].text) << capture.boxes()[0].text;
-    EXPECT_TRUE(capture.anyContains(row.box));
   }
 }
 
@@ -148,7 +138,7 @@ TEST_F(PackageInfo, CreatedPackageOfTheSampleSystemAsTheHostImportsIt) {
   BoxCapture capture;
   ASSERT_EQ(S_OK, object->setup(0, nullptr, catf_PropertyPackage));
   ASSERT_EQ(S_OK, object->setProgIds(CTxBSTR(data.name), CTxBSTR(txs::kThermoSystem.progIdW)));
-  fw::ComPtr<IDispatch> component, parent;
+  Object component, parent;
   ASSERT_EQ(S_OK, object->createComp(component.put(), parent.put()));
   ASSERT_EQ(S_OK, object->setPPInfo(nullptr, nullptr, nullptr));
   EXPECT_EQ(listsOf(data, {}), shownLists(capture));
