@@ -2,8 +2,6 @@
 // driven from the test, and VARIANT lists built in place.
 #pragma once
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 #include "TxCOGUI.h"
 #include "common/BoxCapture.h"
 #include "common/DialogDriver.h"

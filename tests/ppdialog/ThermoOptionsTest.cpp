@@ -85,7 +85,7 @@ TEST_F(ThermoOptions, SimulateTakesFreeCompoundsFirstAndSwitchesTheDialogOff) {
   EXPECT_EQ(0u, capture.count());
 }
 
-TEST_F(ThermoOptions, OneStorePerObjectForItsLife) {
+TEST_F(ThermoOptions, OneStorePerObjectAndTextsAsGiven) {
   CCOTHConfig* first = store(object.get());
   ASSERT_NE(nullptr, first);
   ASSERT_EQ(S_OK, object->setCompOptions(T, T, T));
@@ -101,9 +101,6 @@ TEST_F(ThermoOptions, OneStorePerObjectForItsLife) {
   ASSERT_EQ(S_OK, second->traceReport(CTxBSTR(L"B"), VARIANT_FALSE));
   ASSERT_EQ(S_OK, second->traceReport(nullptr, 1));  // a null message adds only the line feed
   EXPECT_EQ("A\nB\n", store(second.get())->importReport);
-}
-
-TEST_F(ThermoOptions, TextsAsTheyWereGiven) {
   // The parent in the full class name is its ProgID, never its alias (PackageInfoTest).
   for (const wchar_t* alias : {static_cast<const wchar_t*>(nullptr), L"Water-Ethanol NRTL"}) {
     ASSERT_TRUE(!alias || object->setAlias(CTxBSTR(alias), CTxBSTR(L"Sample Property System")) == S_OK);
