@@ -10,13 +10,15 @@ using namespace tx;
 namespace {
 
 enum Kind { kTabs, kPush, kCheck, kGroup, kEdit, kLabel, kList };
+const DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
 const struct {
   const char* className;
-  DWORD typeMask, type;  // the button or static type; a push button with the focus is the default one
+  DWORD typeMask, type;  // the type; a push button with the focus is the default one
   bool tabStop;
 } kKinds[] = {{"SysTabControl32", 0, 0, false}, {"Button", BS_TYPEMASK & ~BS_DEFPUSHBUTTON, BS_PUSHBUTTON, true},
               {"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, true}, {"Button", BS_TYPEMASK, BS_GROUPBOX, false},
-              {"Edit", 0, 0, true}, {"Static", SS_TYPEMASK, SS_LEFT, false}, {"ListBox", 0, 0, true}};
+              {"Edit", 0, 0, true}, {"Static", SS_TYPEMASK, SS_LEFT, false},
+              {"ListBox", kListStyle, kListStyle, true}};
 
 const int kEveryPage = 9, kNoPage = -2;
 struct Control {
@@ -29,8 +31,9 @@ struct Control {
 // only inside the host simulator (MakerSystemTest).
 const Control kControls[] = {
     {IDC_PP_TABS, kEveryPage, kTabs, nullptr, TCS_BOTTOM}, {IDC_PP_OK, kEveryPage, kPush, "&OK"},
-    {IDC_IMPORT_REPORT, 0, kEdit, "", ES_MULTILINE | ES_READONLY | WS_VSCROLL},
-    {IDC_SYSTEM_NAME, 0, kEdit, "", WS_DISABLED}, {IDC_PACKAGE_NAME, 0, kEdit, "", WS_DISABLED},
+    {IDC_IMPORT_REPORT, 0, kEdit, "", ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL},
+    {IDC_SYSTEM_NAME, 0, kEdit, "", WS_DISABLED | ES_AUTOHSCROLL},
+    {IDC_PACKAGE_NAME, 0, kEdit, "", WS_DISABLED | ES_AUTOHSCROLL},
     {IDC_LABEL_SYSTEM, 0, kLabel, "Property System"}, {IDC_LABEL_PACKAGE, 0, kLabel, "Property Package"},
     {IDC_LABEL_REPORT, 0, kLabel, "Import Report"}, {IDC_BROWSE_STATIC, 0, kPush, "Browse Static Information"},
     {IDC_CUSTOM_VIEW, 0, kPush, "Custom &View"},
@@ -47,7 +50,8 @@ const Control kControls[] = {
     {IDC_LABEL_FLASH_TYPES, 2, kLabel, "Supported Flash types"}, {IDC_FLASH_TYPES, 2, kList, nullptr, LBS_SORT},
     {IDC_REQUEST_LIQUID2, kNoPage, kCheck, "Request VLL flash to Brisk Properties"},
     {IDC_ORDER_PHASES, 2, kCheck, "Perform Order Phases after flash"}, {IDC_VERSION_GROUP, 3, kGroup, "Version Info"},
-    {IDC_LABEL_SOCKET, 3, kLabel, "CAPE-OPEN Calorix Socket"}, {IDC_SOCKET_VERSION, 3, kEdit, "", ES_READONLY},
+    {IDC_LABEL_SOCKET, 3, kLabel, "CAPE-OPEN Calorix Socket"},
+    {IDC_SOCKET_VERSION, 3, kEdit, "", ES_READONLY | ES_AUTOHSCROLL},
     {IDC_LABEL_STANDARD, 3, kLabel, "CAPE-OPEN Standard"}, {IDC_STANDARD_VERSION, 3, kLabel, "1.0", SS_SUNKEN},
     {IDC_SUPPORT_TEXT, 3, kLabel, "support@briskware.example\n\nhttp://www.briskware.example"},
     {IDC_RECOV_GROUP, 3, kGroup, "Treatment for recoverable errors"},
@@ -85,8 +89,8 @@ TEST_F(Dialog, EachPageShowsExactlyItsControlsAsTheUserReadsThem) {
   driver.then([&](HWND d) {
     tabs = tabTexts(d, IDC_PP_TABS);
     opening = currentTab(d, IDC_PP_TABS);
-    DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // a fixed frame with a close box, in 8 pt MS Sans Serif
-    EXPECT_EQ(frame, GetWindowLongA(d, GWL_STYLE) & (frame | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CHILD));
+    DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU, other = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    EXPECT_EQ(frame, GetWindowLongA(d, GWL_STYLE) & (frame | other));  // fixed, with a close box, in 8 pt MS Sans Serif
     EXPECT_TRUE(GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
     LOGFONTA font = {};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -163,7 +167,8 @@ TEST_F(Dialog, ShowsWhatItHoldsAndOnlyOkReadsTheCheckBoxesBack) {
   for (const auto& close : closes) {
     SCOPED_TRACE(close.name);
     for (HRESULT hr : {object->setCompOptions(F, T, T), object->setRecovErrorsOptions(T, F, T),
-                       object->setCritErrorsOptions(F, T, F), object->put_doOrderPhases(T), object->put_requestLiquid2(T)})
+                       object->setCritErrorsOptions(F, T, F), object->put_doOrderPhases(T),
+                       object->put_requestLiquid2(T)})
       ASSERT_EQ(S_OK, hr);
     BoxCapture capture;
     Values checks;
