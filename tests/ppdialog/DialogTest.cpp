@@ -61,11 +61,6 @@ const Control kControls[] = {
     {IDC_RECOV_POPUP, 3, kCheck, "Pop up an error message"}, {IDC_CRIT_POPUP, 3, kCheck, "Pop up an error message"},
     {IDC_CRIT_GROUP, 3, kGroup, "Treatment for Critical Calculation errors"}};
 
-bool inside(RECT inner, RECT outer) {
-  RECT both;
-  return UnionRect(&both, &inner, &outer) && EqualRect(&both, &outer);
-}
-
 class Dialog : public ProductTest {};
 
 }  // namespace
@@ -76,6 +71,7 @@ TEST_F(Dialog, EachPageShowsExactlyItsControlsAsTheUserReadsThem) {
   int opening = -2, reopened = -2;
   std::map<int, std::set<int>> shown;  // page (-1: none, 4: as opened) -> visible controls
   std::map<int, RECT> rects;           // control -> its place on the screen; 0: the dialog's client area
+  auto inside = [](RECT in, RECT out) { RECT both; return UnionRect(&both, &in, &out) && EqualRect(&both, &out); };
   auto read = [&](int page) {
     return [&, page](HWND d) {
       if (page != 4) selectTab(d, IDC_PP_TABS, page);

@@ -116,7 +116,7 @@ TEST_F(PackageInfo, CustomViewReportsWhatWentWrong) {
   const struct {
     const char* name;
     Object component;
-    std::string box;  // the whole text, or a part of it besides the message
+    std::string box;  // the whole text, or a piece of it besides the message
     bool whole;
   } rows[] = {{"Edit fails", faultyPackage(txs::kFaultEditFails), tx::narrow(txs::kEditError), false},
               {"no utilities", create(txs::kUnit093), " ERROR: " + noView, true},
