@@ -1,250 +1,246 @@
 // The property package dialog as ShowThermoGUI shows it from the product's DLL, driven
-// from the test: its pages, its values in and out, and what its buttons do.
-#include <gtest/gtest.h>
+// from the test: its pages and what they read, its values in and out, and its buttons.
+#include <map>
 #include <set>
-#include "TxCOGUI.h"
-#include "common/BoxCapture.h"
-#include "common/TestSupport.h"
-#include "ppdialog/COTHConfigIds.h"
-#include "ppdialog/DialogDriver.h"
-#include "support/CTxBSTR.h"
+#include "ppdialog/PackageDialog.h"
 
 using namespace ppt;
-using Ids = std::set<int>;
-using Texts = std::vector<std::string>;
+using namespace tx;
 
 namespace {
 
-class Dialog : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    ASSERT_EQ(S_OK, tx::createProduct(object.put()));
-  }
-  fw::ComPtr<ICCAPEGUI> object;
-};
+enum Kind { kTabs, kPush, kCheck, kGroup, kEdit, kLabel, kList };
+const DWORD kListStyle = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+const struct {
+  const char* className;
+  DWORD typeMask, type;  // the type; a push button with the focus is the default one
+  bool tabStop;
+} kKinds[] = {{"SysTabControl32", 0, 0, false}, {"Button", BS_TYPEMASK & ~BS_DEFPUSHBUTTON, BS_PUSHBUTTON, true},
+              {"Button", BS_TYPEMASK, BS_AUTOCHECKBOX, true}, {"Button", BS_TYPEMASK, BS_GROUPBOX, false},
+              {"Edit", 0, 0, true}, {"Static", SS_TYPEMASK, SS_LEFT, false},
+              {"ListBox", kListStyle, kListStyle, true}};
 
-void putStrings(ICCAPEGUI* object, const std::vector<const wchar_t*>& items) {
-  fw::UniqueVariant list;
-  SAFEARRAYBOUND bound = {static_cast<ULONG>(items.size()), 0};
-  list.get()->vt = VT_ARRAY | VT_BSTR;
-  list.get()->parray = SafeArrayCreate(VT_BSTR, 1, &bound);
-  for (size_t i = 0; i < items.size(); ++i) static_cast<BSTR*>(list.get()->parray->pvData)[i] = SysAllocString(items[i]);
-  ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*list.get()));
-}
+const int kEveryPage = 9, kNoPage = -2;
+struct Control {
+  int id, page;
+  Kind kind;
+  const char* text;  // null: not compared
+  DWORD style;       // bits it must have besides those of its kind
+};
+// The free compound selection is not the user's to change; the VLL flash request is shown
+// only inside the host simulator (MakerSystemTest).
+const Control kControls[] = {
+    {IDC_PP_TABS, kEveryPage, kTabs, nullptr, TCS_BOTTOM}, {IDC_PP_OK, kEveryPage, kPush, "&OK"},
+    {IDC_IMPORT_REPORT, 0, kEdit, "", ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL},
+    {IDC_SYSTEM_NAME, 0, kEdit, "", WS_DISABLED | ES_AUTOHSCROLL},
+    {IDC_PACKAGE_NAME, 0, kEdit, "", WS_DISABLED | ES_AUTOHSCROLL},
+    {IDC_LABEL_SYSTEM, 0, kLabel, "Property System"}, {IDC_LABEL_PACKAGE, 0, kLabel, "Property Package"},
+    {IDC_LABEL_REPORT, 0, kLabel, "Import Report"}, {IDC_BROWSE_STATIC, 0, kPush, "Browse Static Information"},
+    {IDC_CUSTOM_VIEW, 0, kPush, "Custom &View"},
+    {IDC_TREAT_AS_HYPOS, 1, kCheck, "Treat all components as Hypothetical (user defined)"},
+    {IDC_ALLOW_SUBSETS, 1, kCheck,
+     "Allow subsets and sorting of the supported compounds (supported by most packages)", BS_MULTILINE},
+    {IDC_FREE_COMPOUNDS, kNoPage, kCheck,
+     "Free compound selection. User must manually select the compounds to be used (be aware that most packages "
+     "will only support a particular list of compounds)",
+     BS_MULTILINE},
+    {IDC_COMPIDS, 1, kList}, {IDC_CASNOS, 1, kList}, {IDC_LABEL_COMPIDS, 1, kLabel, "CompIds (package names)"},
+    {IDC_LABEL_CASNOS, 1, kLabel, "CASNumbers (from package)"}, {IDC_PROPERTIES, 2, kList}, {IDC_PHASES, 2, kList},
+    {IDC_LABEL_PROPERTIES, 2, kLabel, "Supported Properties"}, {IDC_LABEL_PHASES, 2, kLabel, "Supported Phases"},
+    {IDC_LABEL_FLASH_TYPES, 2, kLabel, "Supported Flash types"}, {IDC_FLASH_TYPES, 2, kList, nullptr, LBS_SORT},
+    {IDC_REQUEST_LIQUID2, kNoPage, kCheck, "Request VLL flash to Brisk Properties"},
+    {IDC_ORDER_PHASES, 2, kCheck, "Perform Order Phases after flash"}, {IDC_VERSION_GROUP, 3, kGroup, "Version Info"},
+    {IDC_LABEL_SOCKET, 3, kLabel, "CAPE-OPEN Calorix Socket"},
+    {IDC_SOCKET_VERSION, 3, kEdit, "", ES_READONLY | ES_AUTOHSCROLL},
+    {IDC_LABEL_STANDARD, 3, kLabel, "CAPE-OPEN Standard"}, {IDC_STANDARD_VERSION, 3, kLabel, "1.0", SS_SUNKEN},
+    {IDC_SUPPORT_TEXT, 3, kLabel, "support@briskware.example\n\nhttp://www.briskware.example"},
+    {IDC_RECOV_GROUP, 3, kGroup, "Treatment for recoverable errors"},
+    {IDC_RECOV_TRACE, 3, kCheck, "Trace them in simulator"}, {IDC_CRIT_TRACE, 3, kCheck, "Trace them in simulator"},
+    {IDC_RECOV_LOG, 3, kCheck, "Log them directly to a .trc file"},
+    {IDC_CRIT_LOG, 3, kCheck, "Log them to a COCalx.trc file"},  // created hidden, shown with its page
+    {IDC_RECOV_POPUP, 3, kCheck, "Pop up an error message"}, {IDC_CRIT_POPUP, 3, kCheck, "Pop up an error message"},
+    {IDC_CRIT_GROUP, 3, kGroup, "Treatment for Critical Calculation errors"}};
+
+class Dialog : public ProductTest {};
 
 }  // namespace
 
-TEST_F(Dialog, OpensOnGeneralAndEachTabShowsExactlyItsControls) {
+TEST_F(Dialog, EachPageShowsExactlyItsControlsAsTheUserReadsThem) {
   BoxCapture capture;
-  DialogDriver driver(capture);
   Texts tabs;
-  int openingPage = -2;
-  Ids opening, general, components, properties, about, none;
+  int opening = -2, reopened = -2;
+  std::map<int, std::set<int>> shown;  // page (-1: none, 4: as opened) -> visible controls
+  std::map<int, RECT> rects;           // control -> its place on the screen; 0: the dialog's client area
+  auto inside = [](RECT in, RECT out) { RECT both; return UnionRect(&both, &in, &out) && EqualRect(&both, &out); };
+  auto read = [&](int page) {
+    return [&, page](HWND d) {
+      if (page != 4) selectTab(d, IDC_PP_TABS, page);
+      shown[page] = visibleControls(d);
+      for (int id : shown[page]) GetWindowRect(GetDlgItem(d, id), &rects[id]);
+      GetClientRect(d, &rects[0]);
+      MapWindowPoints(d, nullptr, reinterpret_cast<POINT*>(&rects[0]), 2);
+    };
+  };
+  DialogDriver driver(capture, kCaption);
   driver.then([&](HWND d) {
-         tabs = tabTexts(d);
-         openingPage = currentPage(d);
-         opening = visibleControls(d);
-       })
-      .then([&](HWND d) { selectPage(d, 1); components = visiblePageControls(d); })
-      .then([&](HWND d) { selectPage(d, 2); properties = visiblePageControls(d); })
-      .then([&](HWND d) { selectPage(d, 3); about = visiblePageControls(d); })
-      .then([&](HWND d) { selectPage(d, 0); general = visiblePageControls(d); })
-      .then([&](HWND d) {
-        selectPage(d, -1);
-        none = visiblePageControls(d);
-        selectPage(d, 3);
-      })
-      .then(pressCloseBox);
+    tabs = tabTexts(d, IDC_PP_TABS);
+    opening = currentTab(d, IDC_PP_TABS);
+    DWORD frame = WS_POPUP | WS_CAPTION | WS_SYSMENU, other = WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    EXPECT_EQ(frame, GetWindowLongA(d, GWL_STYLE) & (frame | other));  // fixed, with a close box, in 8 pt MS Sans Serif
+    EXPECT_TRUE(GetWindowLongA(d, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(d, WM_GETFONT, 0, 0)), sizeof font, &font);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ("MS Sans Serif/" + std::to_string(-MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72)),
+              font.lfFaceName + ("/" + std::to_string(font.lfHeight)));
+    ReleaseDC(nullptr, screen);
+    for (const Control& c : kControls) {
+      SCOPED_TRACE(c.id);
+      HWND control = GetDlgItem(d, c.id);
+      char name[64] = "";
+      GetClassNameA(control, name, sizeof name);
+      EXPECT_STRCASEEQ(kKinds[c.kind].className, name);  // a class name has no case
+      DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
+      EXPECT_EQ(kKinds[c.kind].type, style & kKinds[c.kind].typeMask);
+      EXPECT_EQ(kKinds[c.kind].tabStop, (style & WS_TABSTOP) != 0);
+      EXPECT_EQ(c.style, style & c.style);
+      EXPECT_EQ(c.text ? c.text : "", c.text ? windowText(control) : "");
+    }
+  });
+  for (int page : {4, 1, 2, 3, 0, -1, 3}) driver.then(read(page));  // closed on About
+  driver.then(pressCloseBox);
   ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
   ASSERT_EQ(1, driver.dialogsSeen());
   EXPECT_FALSE(driver.forcedClose());
   EXPECT_EQ((Texts{"General", "Components", "Properties", "About"}), tabs);
-  EXPECT_EQ(0, openingPage);
-  Ids openingExpected = generalControls();
-  openingExpected.insert({IDC_PP_TABS, IDC_PP_OK});
-  EXPECT_EQ(openingExpected, opening);
-  EXPECT_EQ(generalControls(), general);
-  EXPECT_EQ(componentsControls(), components);
-  EXPECT_EQ(propertiesControls(false), properties);  // outside the host simulator: no VLL request
-  EXPECT_EQ(aboutControls(), about);                  // with 266, created hidden
-  EXPECT_TRUE(none.empty());
-  for (const Ids* page : {&general, &components, &properties, &about}) {
-    EXPECT_EQ(0u, page->count(IDC_FREE_COMPOUNDS));
-    EXPECT_EQ(page == &about, page->count(IDC_CRIT_LOG) == 1);
+  EXPECT_TRUE(opening == 0 && shown[0] == shown[4]) << opening;
+  std::map<int, Kind> kinds;
+  for (const Control& c : kControls) kinds[c.id] = c.kind;
+  for (int page : {-1, 0, 1, 2, 3}) {
+    SCOPED_TRACE(page);
+    std::set<int> want;
+    for (const Control& c : kControls)
+      if (c.page == page || c.page == kEveryPage) want.insert(c.id);
+    EXPECT_EQ(want, shown[page]);
+    // Every control lies in the dialog, each page's inside the tab control, and only a
+    // group box shares its place with others.
+    RECT common;
+    for (int id : shown[page]) {
+      EXPECT_TRUE(inside(rects[id], rects[0])) << id;
+      if (id == IDC_PP_OK || id == IDC_PP_TABS) continue;
+      EXPECT_TRUE(inside(rects[id], rects[IDC_PP_TABS])) << id;
+      for (int other : shown[page])
+        EXPECT_FALSE(other > id && other != IDC_PP_TABS && kinds[id] != kGroup && kinds[other] != kGroup &&
+                     IntersectRect(&common, &rects[id], &rects[other])) << id << " and " << other;
+    }
   }
-
-  // Closed on About, the next showing opens on General again.
-  DialogDriver again(capture);
-  int reopenedPage = -2;
-  again.then([&](HWND d) { reopenedPage = currentPage(d); general = visiblePageControls(d); }).then(pressCloseBox);
-  ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-  EXPECT_EQ(0, reopenedPage);
-  EXPECT_EQ(generalControls(), general);
+  // The next showing opens on General again.
+  EXPECT_EQ(S_OK, show(capture, [&](HWND d) { reopened = currentTab(d, IDC_PP_TABS); }));
+  EXPECT_EQ(0, reopened);
   EXPECT_EQ(0u, capture.count());
 }
 
-TEST_F(Dialog, ShowsTheValuesItHolds) {
+TEST_F(Dialog, ShowsWhatItHoldsAndOnlyOkReadsTheCheckBoxesBack) {
+  // Each close also follows a showing asked for again while shown (from a handler of the
+  // host): the one window stays, and is closed as asked. Without allowModifications the
+  // compound options are shown but cannot be changed. The check boxes in the order of
+  // options(); 205 is hidden and cannot be changed.
+  const int boxes[] = {IDC_ALLOW_SUBSETS, IDC_FREE_COMPOUNDS, IDC_TREAT_AS_HYPOS, IDC_RECOV_TRACE, IDC_RECOV_LOG,
+                       IDC_RECOV_POPUP,   IDC_CRIT_TRACE,     IDC_CRIT_LOG,       IDC_CRIT_POPUP,  IDC_ORDER_PHASES,
+                       IDC_REQUEST_LIQUID2};
+  const Values held = {F, T, T, T, F, T, F, T, F, T, T}, toggled = {T, T, F, F, T, F, T, F, T, F, F};
+  const struct {
+    const char* name;
+    Step press;
+    bool readBack;
+    VARIANT_BOOL allow;
+  } closes[] = {{"close box", pressCloseBox, false, F}, {"Escape", pressEscape, false, 1},
+                {"OK", [](HWND d) { postClick(d, IDC_PP_OK); }, true, T}};
   ASSERT_EQ(S_OK, object->setAlias(CTxBSTR(L"Water-Ethanol NRTL"), CTxBSTR(L"Sample Property System")));
   ASSERT_EQ(S_OK, object->traceReport(CTxBSTR(L"Imported 2 compounds"), VARIANT_TRUE));
   ASSERT_EQ(S_OK, object->traceReport(CTxBSTR(L"100% matched by CAS number"), VARIANT_FALSE));
   ASSERT_EQ(S_OK, object->put_socketVersion(CTxBSTR(L"3.2")));
-  ASSERT_EQ(S_OK, object->setCompOptions(VARIANT_FALSE, VARIANT_TRUE, VARIANT_TRUE));
-  ASSERT_EQ(S_OK, object->setRecovErrorsOptions(VARIANT_TRUE, VARIANT_FALSE, VARIANT_TRUE));
-  ASSERT_EQ(S_OK, object->setCritErrorsOptions(VARIANT_FALSE, VARIANT_TRUE, VARIANT_FALSE));
-  ASSERT_EQ(S_OK, object->put_doOrderPhases(VARIANT_TRUE));
-  ASSERT_EQ(S_OK, object->put_requestLiquid2(VARIANT_TRUE));
-
-  BoxCapture capture;
-  DialogDriver driver(capture);
-  std::string package, system, socket, report;
-  int reportLines = 0;
-  std::vector<bool> checks;
-  driver.then([&](HWND d) {
-          package = controlText(d, IDC_PACKAGE_NAME);
-          system = controlText(d, IDC_SYSTEM_NAME);
-          socket = controlText(d, IDC_SOCKET_VERSION);
-          report = controlText(d, IDC_IMPORT_REPORT);
-          reportLines = static_cast<int>(SendMessageA(GetDlgItem(d, IDC_IMPORT_REPORT), EM_GETLINECOUNT, 0, 0));
-          for (int id : {IDC_ALLOW_SUBSETS, IDC_FREE_COMPOUNDS, IDC_TREAT_AS_HYPOS, IDC_RECOV_TRACE, IDC_RECOV_LOG,
-                         IDC_RECOV_POPUP, IDC_CRIT_TRACE, IDC_CRIT_LOG, IDC_CRIT_POPUP, IDC_ORDER_PHASES,
-                         IDC_REQUEST_LIQUID2})
-            checks.push_back(isChecked(d, id));
-        })
-      .then(pressOk);
-  ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-  EXPECT_EQ("Water-Ethanol NRTL", package);
-  EXPECT_EQ("Sample Property System", system);
-  EXPECT_EQ("3.2", socket);
-  EXPECT_EQ("Imported 2 compounds\r\n100% matched by CAS number", report);  // each report line on its own line
-  EXPECT_EQ(2, reportLines);
-  EXPECT_EQ((std::vector<bool>{false, true, true, true, false, true, false, true, false, true, true}), checks);
-
-  // OK read the controls back: every value as it was, the report's line feeds included.
-  INT_PTR raw = 0;
-  ASSERT_EQ(S_OK, object->getThis(&raw));
-  ASSERT_EQ(S_OK, object->traceReport(CTxBSTR(L"!"), VARIANT_FALSE));
-  VARIANT_BOOL a = 0, b = 0, c = 0;
-  ASSERT_EQ(S_OK, object->getCompOptions(&a, &b, &c));
-  EXPECT_EQ(VARIANT_FALSE, a);
-  EXPECT_EQ(VARIANT_TRUE, b);  // the hidden free compound selection passes through unchanged
-  EXPECT_EQ(VARIANT_TRUE, c);
-  BSTR text = nullptr;
-  ASSERT_EQ(S_OK, object->get_socketVersion(&text));
-  EXPECT_EQ("3.2", tx::bstrText(text));
-  SysFreeString(text);
-  EXPECT_EQ(0u, capture.count());
-}
-
-TEST_F(Dialog, OkReadsTheCheckBoxesBackCloseBoxAndEscapeDoNot) {
-  auto toggleAll = [](HWND d) {
-    for (int id : {IDC_ALLOW_SUBSETS, IDC_TREAT_AS_HYPOS, IDC_RECOV_TRACE, IDC_RECOV_LOG, IDC_RECOV_POPUP,
-                   IDC_CRIT_TRACE, IDC_CRIT_LOG, IDC_CRIT_POPUP, IDC_ORDER_PHASES, IDC_REQUEST_LIQUID2})
-      setChecked(d, id, !isChecked(d, id));
-  };
-  auto options = [&]() {
-    std::vector<VARIANT_BOOL> v(11, 7);
-    EXPECT_EQ(S_OK, object->getCompOptions(&v[0], &v[1], &v[2]));
-    EXPECT_EQ(S_OK, object->getRecovErrorsOptions(&v[3], &v[4], &v[5]));
-    EXPECT_EQ(S_OK, object->getCritErrorsOptions(&v[6], &v[7], &v[8]));
-    EXPECT_EQ(S_OK, object->get_doOrderPhases(&v[9]));
-    EXPECT_EQ(S_OK, object->get_requestLiquid2(&v[10]));
-    return v;
-  };
-  const VARIANT_BOOL T = VARIANT_TRUE, F = VARIANT_FALSE;
-  ASSERT_EQ(S_OK, object->setRecovErrorsOptions(T, F, F));
-  std::vector<VARIANT_BOOL> before = options();
-
-  BoxCapture capture;
-  {
-    DialogDriver driver(capture);
-    driver.then([&](HWND d) { selectPage(d, 1); toggleAll(d); }).then(pressCloseBox);
-    ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-    EXPECT_FALSE(driver.forcedClose());
+  for (const auto& close : closes) {
+    SCOPED_TRACE(close.name);
+    for (HRESULT hr : {object->setCompOptions(F, T, T), object->setRecovErrorsOptions(T, F, T),
+                       object->setCritErrorsOptions(F, T, F), object->put_doOrderPhases(T),
+                       object->put_requestLiquid2(T)})
+      ASSERT_EQ(S_OK, hr);
+    BoxCapture capture;
+    Values checks;
+    Texts texts;
+    LRESULT reportLines = 0;
+    HRESULT again = E_FAIL;
+    std::vector<bool> enabled;
+    auto step = [&](HWND d) {
+      again = object->ShowThermoGUI(VARIANT_FALSE);
+      for (int id : {IDC_TREAT_AS_HYPOS, IDC_ALLOW_SUBSETS, IDC_FREE_COMPOUNDS, IDC_ORDER_PHASES})
+        enabled.push_back(isEnabled(d, id));
+      for (int id : {IDC_PACKAGE_NAME, IDC_SYSTEM_NAME, IDC_SOCKET_VERSION, IDC_IMPORT_REPORT})
+        texts.push_back(controlText(d, id));
+      reportLines = SendDlgItemMessageA(d, IDC_IMPORT_REPORT, EM_GETLINECOUNT, 0, 0);
+      for (int id : boxes) {
+        checks.push_back(isChecked(d, id) ? T : F);
+        if (id != IDC_FREE_COMPOUNDS) setChecked(d, id, !isChecked(d, id));
+      }
+      selectTab(d, IDC_PP_TABS, 1);
+    };
+    ASSERT_EQ(S_OK, show(capture, step, close.press, close.allow));
+    EXPECT_EQ(S_OK, again);
+    EXPECT_EQ((std::vector<bool>{close.allow != 0, close.allow != 0, close.allow != 0, true}), enabled);
+    EXPECT_EQ(held, checks);
+    EXPECT_EQ((Texts{"Water-Ethanol NRTL", "Sample Property System", "3.2",
+                     "Imported 2 compounds\r\n100% matched by CAS number"}),  // the report a line each
+              texts);
+    EXPECT_EQ(2, reportLines);
+    EXPECT_EQ(close.readBack ? toggled : held, options(object.get()));
+    CTxBSTR socket;
+    EXPECT_EQ("3.2", object->get_socketVersion(socket.GetAddress()) == S_OK ? bstrText(socket) : "failed");
+    EXPECT_EQ(0u, capture.count());
   }
-  EXPECT_EQ(before, options());
-  {
-    DialogDriver driver(capture);
-    driver.then(toggleAll).then(pressEscape);
-    ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-    EXPECT_FALSE(driver.forcedClose());
+}
+
+TEST_F(Dialog, FlashTypesOfEveryShapeAreShownSortedAsText) {
+  // Without package information only the flash types are listed; they are sorted, case ignored.
+  fw::UniqueVariant strings, twoDim, variants;
+  makeStrings(strings.get(), {L"TP", L"PH", L"Bubble T", L"dew P", L"TP"});
+  BSTR* cells = makeArray(twoDim.get(), VT_BSTR, 2, 0, 2);  // 2 x 2
+  for (const wchar_t* cell : {L"TQ", L"TP", L"VF", L"PH"}) *cells++ = SysAllocString(cell);
+  VARIANT* items = makeArray<VARIANT>(variants.get(), VT_VARIANT, 4);
+  items[0].vt = VT_BSTR, items[0].bstrVal = SysAllocString(L"TP");
+  items[1].vt = VT_I4, items[1].lVal = 12;
+  items[2].vt = VT_BOOL, items[2].boolVal = T;
+  items[3].vt = VT_BSTR;  // null
+  const struct {
+    VARIANT* list;
+    Texts shown;
+    const char* box;  // the one report, or none
+  } rows[] = {{strings.get(), {"Bubble T", "dew P", "PH", "TP", "TP"}, nullptr},
+              {twoDim.get(), {"TP", "TQ"}, "Only 1 dimension arrays are supported"},  // along the first dimension
+              {variants.get(), {"", "12", "TP", "true"}, nullptr}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.shown.back());
+    ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*row.list));
+    BoxCapture capture;
+    EXPECT_EQ((std::vector<Texts>{{}, {}, {}, {}, row.shown}), shownLists(capture));
+    ASSERT_EQ(row.box ? 1u : 0u, capture.count());
+    EXPECT_TRUE(!row.box || capture.anyContains(row.box));
   }
-  EXPECT_EQ(before, options());
-  {
-    DialogDriver driver(capture);
-    driver.then([&](HWND d) { selectPage(d, 1); toggleAll(d); }).then(pressOk);
-    ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-    EXPECT_FALSE(driver.forcedClose());
-  }
-  // freeCompounds (index 1) has no visible check box and stays as it was.
-  EXPECT_EQ((std::vector<VARIANT_BOOL>{T, F, T, F, T, T, T, T, T, T, T}), options());
-  EXPECT_EQ(0u, capture.count());
-}
-
-TEST_F(Dialog, AllowModificationsDecidesWhetherCompoundOptionsCanChange) {
-  ASSERT_EQ(S_OK, object->setCompOptions(VARIANT_TRUE, VARIANT_TRUE, VARIANT_FALSE));
-  BoxCapture capture;
-  auto state = [&](VARIANT_BOOL allow) {
-    std::vector<bool> seen;
-    DialogDriver driver(capture);
-    driver.then([&](HWND d) {
-            selectPage(d, 1);
-            for (int id : {IDC_TREAT_AS_HYPOS, IDC_ALLOW_SUBSETS, IDC_FREE_COMPOUNDS}) seen.push_back(isEnabled(d, id));
-            seen.push_back(isChecked(d, IDC_ALLOW_SUBSETS));  // the state is still shown
-            seen.push_back(isEnabled(d, IDC_ORDER_PHASES));
-          })
-        .then(pressCloseBox);
-    EXPECT_EQ(S_OK, object->ShowThermoGUI(allow));
-    return seen;
-  };
-  EXPECT_EQ((std::vector<bool>{false, false, false, true, true}), state(VARIANT_FALSE));
-  EXPECT_EQ((std::vector<bool>{true, true, true, true, true}), state(VARIANT_TRUE));
-  EXPECT_EQ((std::vector<bool>{true, true, true, true, true}), state(1));
-  EXPECT_EQ(0u, capture.count());
-}
-
-TEST_F(Dialog, WithoutPackageInfoOnlyTheFlashTypesAreListed) {
-  putStrings(object.get(), {L"TP", L"PH", L"Bubble T", L"dew P", L"TP"});
-  BoxCapture capture;
-  DialogDriver driver(capture);
-  std::vector<Texts> lists;
-  driver.then([&](HWND d) {
-          for (int id : {IDC_COMPIDS, IDC_CASNOS, IDC_PROPERTIES, IDC_PHASES, IDC_FLASH_TYPES})
-            lists.push_back(listItems(d, id));
-        })
-      .then(pressCloseBox);
-  ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-  ASSERT_EQ(5u, lists.size());
-  for (int i = 0; i < 4; ++i) EXPECT_TRUE(lists[i].empty()) << i;
-  EXPECT_EQ((Texts{"Bubble T", "dew P", "PH", "TP", "TP"}), lists[4]);  // sorted, case ignored
-  EXPECT_EQ(0u, capture.count());
-}
-
-TEST_F(Dialog, CustomViewWithoutComponentSaysSo) {
-  BoxCapture capture;
-  DialogDriver driver(capture);
-  driver.then([](HWND d) { clickButton(d, IDC_CUSTOM_VIEW); }).then(pressCloseBox);
-  ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-  ASSERT_EQ(1u, capture.count());
-  EXPECT_EQ(" ERROR: The component does not provide a Custom View.", capture.boxes()[0].text);
-  EXPECT_FALSE(driver.forcedClose());
 }
 
 namespace {
 // Refuses to create the property package dialog, as a system out of windows would.
 LRESULT CALLBACK refuseDialog(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND) {
-    const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
-    if (create->lpszName && !IS_INTRESOURCE(create->lpszName) && strcmp(create->lpszName, kDialogCaption) == 0)
-      return 1;
-  }
+  const CREATESTRUCTA* create = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs : nullptr;
+  if (create && create->lpszName && !IS_INTRESOURCE(create->lpszName) && strcmp(create->lpszName, kCaption) == 0)
+    return 1;
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 }  // namespace
 
 TEST_F(Dialog, DialogThatCannotBeShownIsAFailure) {
   BoxCapture capture;
-  DialogDriver driver(capture);
+  DialogDriver driver(capture, kCaption);
   driver.then(pressCloseBox);
   HHOOK hook = SetWindowsHookExA(WH_CBT, refuseDialog, nullptr, GetCurrentThreadId());
   ASSERT_NE(nullptr, hook);
@@ -254,60 +250,4 @@ TEST_F(Dialog, DialogThatCannotBeShownIsAFailure) {
   EXPECT_EQ(0, driver.dialogsSeen());
   ASSERT_EQ(1u, capture.count());
   EXPECT_TRUE(capture.anyContains("Unexpected error "));
-}
-
-TEST_F(Dialog, FlashTypesOfOddShapesAreReportedAndShownAsText) {
-  BoxCapture capture;
-  auto flashTypes = [&]() {
-    Texts seen;
-    DialogDriver driver(capture);
-    driver.then([&](HWND d) { seen = listItems(d, IDC_FLASH_TYPES); }).then(pressCloseBox);
-    EXPECT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-    return seen;
-  };
-  fw::UniqueVariant list;
-  SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
-  list.get()->vt = VT_ARRAY | VT_BSTR;
-  list.get()->parray = SafeArrayCreate(VT_BSTR, 2, bounds);
-  const wchar_t* cells[] = {L"TQ", L"TP", L"VF", L"PH"};
-  for (int i = 0; i < 4; ++i) static_cast<BSTR*>(list.get()->parray->pvData)[i] = SysAllocString(cells[i]);
-  ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*list.get()));
-  EXPECT_EQ((Texts{"TP", "TQ"}), flashTypes()) << "read along the first dimension";
-  ASSERT_EQ(1u, capture.count());
-  EXPECT_TRUE(capture.anyContains("Only 1 dimension arrays are supported"));
-
-  capture.clear();
-  list.put()->vt = VT_ARRAY | VT_VARIANT;
-  SAFEARRAYBOUND bound = {4, 0};
-  list.get()->parray = SafeArrayCreate(VT_VARIANT, 1, &bound);
-  VARIANT* items = static_cast<VARIANT*>(list.get()->parray->pvData);
-  items[0].vt = VT_BSTR;
-  items[0].bstrVal = SysAllocString(L"TP");
-  items[1].vt = VT_I4;
-  items[1].lVal = 12;
-  items[2].vt = VT_BOOL;
-  items[2].boolVal = VARIANT_TRUE;
-  items[3].vt = VT_BSTR;
-  items[3].bstrVal = nullptr;
-  ASSERT_EQ(S_OK, object->put_supportedPhaseTypes(*list.get()));
-  EXPECT_EQ((Texts{"", "12", "TP", "true"}), flashTypes());
-  EXPECT_EQ(0u, capture.count());
-}
-
-TEST_F(Dialog, ShowingAgainWhileShownKeepsTheOneWindow) {
-  BoxCapture capture;
-  DialogDriver driver(capture);
-  HRESULT inner = E_FAIL;
-  driver.then([&](HWND d) {
-          setChecked(d, IDC_ORDER_PHASES, true);
-          inner = object->ShowThermoGUI(VARIANT_FALSE);  // as from a handler of the host
-        })
-      .then(pressOk);
-  ASSERT_EQ(S_OK, object->ShowThermoGUI(VARIANT_TRUE));
-  EXPECT_EQ(S_OK, inner);
-  EXPECT_EQ(1, driver.dialogsSeen());
-  EXPECT_FALSE(driver.forcedClose());  // OK still closes the first window
-  VARIANT_BOOL order = 0;
-  ASSERT_EQ(S_OK, object->get_doOrderPhases(&order));
-  EXPECT_EQ(VARIANT_TRUE, order);
 }

@@ -1,11 +1,12 @@
-# The dialog tests take screenshots of the whole screen, save them with the imaging
-# component, and start a stand-in host simulator (a program named tarnix.exe with a
-# version) that shows the dialog inside the host's process.
+# The dialog tests start a stand-in host simulator (a program named tarnix.exe with a
+# version) that shows the dialog inside the host's process. They show windows on the
+# display that other programs take screenshots of.
 target_link_libraries(${target} PRIVATE windowscodecs)
 set(TX_AREA_PROPERTIES RESOURCE_LOCK display)
+# The pictures for the documentation are not a test; their program is built elsewhere.
+set_source_files_properties(${dir}/ScreenshotTest.cpp PROPERTIES HEADER_FILE_ONLY TRUE)
 
-add_executable(ppdialog_tarnix_host ${dir}/host/TarnixHost.cpp ${dir}/DialogDriver.cpp ${dir}/host/TarnixVersion.rc)
-target_include_directories(ppdialog_tarnix_host PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+add_executable(ppdialog_tarnix_host ${dir}/host/TarnixHost.cpp ${dir}/host/TarnixVersion.rc)
 target_link_libraries(ppdialog_tarnix_host PRIVATE txtestcommon windowscodecs ${TX_STATIC_LINK})
 set_target_properties(ppdialog_tarnix_host PROPERTIES
   OUTPUT_NAME tarnix

@@ -6,17 +6,8 @@
 //
 // Result lines: "parent=<GetParentProgID>", "vll=<0|1>" (check box 263 visible),
 // "vllChecked=<0|1>", "dialogs=<showings>", then "box=<text>" for each message box.
-#include <windows.h>
 #include <cstdio>
-#include <string>
-#include "TxCOGUI.h"
-#include "common/BoxCapture.h"
-#include "common/TestSupport.h"
-#include "framework/ComPtr.h"
-#include "framework/Raii.h"
-#include "ppdialog/COTHConfigIds.h"
-#include "ppdialog/DialogDriver.h"
-#include "support/CTxBSTR.h"
+#include "ppdialog/PackageDialog.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
@@ -33,21 +24,20 @@ int main(int argc, char** argv) {
   std::string parentText = tx::bstrText(parent);
   SysFreeString(parent);
 
-  bool vll = false, vllChecked = false;
-  ppt::DialogDriver driver(capture);
-  driver
-      .then([&](HWND d) {
-        ppt::selectPage(d, 2);
-        vll = ppt::visibleControls(d).count(IDC_REQUEST_LIQUID2) == 1;
-        vllChecked = ppt::isChecked(d, IDC_REQUEST_LIQUID2);
-      })
-      .then(ppt::pressCloseBox);
+  int vll = 0, vllChecked = 0;
+  tx::DialogDriver driver(capture, ppt::kCaption);
+  driver.then([&](HWND d) {
+    tx::selectTab(d, IDC_PP_TABS, 2);
+    vll = tx::visibleControls(d).count(IDC_REQUEST_LIQUID2) == 1;
+    vllChecked = tx::isChecked(d, IDC_REQUEST_LIQUID2);
+  });
+  driver.then(tx::pressCloseBox);
   object->ShowThermoGUI(VARIANT_TRUE);
 
   FILE* file = fopen(argv[2], "w");
   if (!file) return 5;
-  fprintf(file, "parent=%s\nvll=%d\nvllChecked=%d\ndialogs=%d\n", parentText.c_str(), vll ? 1 : 0,
-          vllChecked ? 1 : 0, driver.dialogsSeen());
+  fprintf(file, "parent=%s\nvll=%d\nvllChecked=%d\ndialogs=%d\n", parentText.c_str(), vll, vllChecked,
+          driver.dialogsSeen());
   for (const CapturedBox& box : capture.boxes()) fprintf(file, "box=%s\n", box.text.c_str());
   fclose(file);
   return 0;
