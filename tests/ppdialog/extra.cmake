@@ -3,8 +3,6 @@
 # display that other programs take screenshots of.
 target_link_libraries(${target} PRIVATE windowscodecs)
 set(TX_AREA_PROPERTIES RESOURCE_LOCK display)
-# The pictures for the documentation are not a test; their program is built elsewhere.
-set_source_files_properties(${dir}/ScreenshotTest.cpp PROPERTIES HEADER_FILE_ONLY TRUE)
 
 add_executable(ppdialog_tarnix_host ${dir}/host/TarnixHost.cpp ${dir}/host/TarnixVersion.rc)
 target_link_libraries(ppdialog_tarnix_host PRIVATE txtestcommon windowscodecs ${TX_STATIC_LINK})
