@@ -1,0 +1,83 @@
+// A stand-in for the host simulator, built as tarnix.exe (with and without a version
+// resource), sketchr.exe and a name no host uses; it writes what it saw to a result file.
+//   <host> probe <dll path> <result file>    loads the DLL as the module and asks twice
+//       whether it runs in the simulator: "host=", "second=", "tarnix=", "sketch=", "version="
+//   <host> dialog <parent ProgID> <result file>    shows the product's package dialog as
+//       the simulator does: "parent=", "vll=" (the VLL request visible on the Properties
+//       page), "vllChecked=", "dialogs="
+// Both end with "boxes=<count>" and a "box=<text>" line per message box.
+#include <windows.h>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include "TxCOGUI.h"
+#include "common/BoxCapture.h"
+#include "common/DialogDriver.h"
+#include "common/TestSupport.h"
+#include "framework/ComPtr.h"
+#include "framework/Raii.h"
+#include "ppdialog/COTHConfigIds.h"
+#include "support/CTxBSTR.h"
+#include "support/MTUtils.h"
+#include "support/ModuleVersionInfo.h"
+#include "support/TxUtils.h"
+
+namespace {
+
+int probe(const char* dll, FILE* out) {
+  HMODULE module = LoadLibraryA(dll);
+  if (!module) return 3;
+  const char* name = strrchr(dll, '\\');
+  MTUtils::setModuleName(name ? name + 1 : dll);
+  bool first = TxUtils::isTarnixHost();
+  bool second = TxUtils::isTarnixHost();
+  int n[4] = {0, 0, 0, 0};
+  fprintf(out, "host=%d\nsecond=%d\ntarnix=%d\nsketch=%d\n", first, second, TxUtils::tarnixVersion(),
+          TxUtils::sketchVersion());
+  if (first && getDLLversions(&n[0], &n[1], &n[2], &n[3], "tarnix.exe"))
+    fprintf(out, "version=%d.%d.%d.%d\n", n[0], n[1], n[2], n[3]);
+  FreeLibrary(module);
+  return 0;
+}
+
+int dialog(const char* parentProgId, BoxCapture& capture, FILE* out) {
+  fw::ComInit com;
+  fw::ComPtr<ICCAPEGUI> object;
+  if (FAILED(com.result()) || FAILED(tx::createProduct(object.put()))) return 3;
+  object->put_requestLiquid2(VARIANT_TRUE);
+  object->setProgIds(CTxBSTR(L"Maker Package"), CTxBSTR(parentProgId));
+  fw::UniqueBstr parent;
+  object->GetParentProgID(parent.put());
+  bool vll = false, vllChecked = false;
+  tx::DialogDriver driver(capture, "CAPE-OPEN Property Package Detailed Information");
+  driver
+      .then([&](HWND d) {
+        tx::selectTab(d, IDC_PP_TABS, 2);
+        vll = tx::visibleControls(d).count(IDC_REQUEST_LIQUID2) == 1;
+        vllChecked = tx::isChecked(d, IDC_REQUEST_LIQUID2);
+      })
+      .then(tx::pressCloseBox);
+  object->ShowThermoGUI(VARIANT_TRUE);
+  fprintf(out, "parent=%s\nvll=%d\nvllChecked=%d\ndialogs=%d\n", tx::bstrText(parent.get()).c_str(), vll ? 1 : 0,
+          vllChecked ? 1 : 0, driver.dialogsSeen());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) return 2;
+  FILE* out = fopen(argv[3], "wb");
+  if (!out) return 4;
+  BoxCapture boxes;
+  int result = strcmp(argv[1], "probe") == 0 ? probe(argv[2], out) : dialog(argv[2], boxes, out);
+  fprintf(out, "boxes=%u\n", static_cast<unsigned>(boxes.count()));
+  for (const CapturedBox& box : boxes.boxes()) {
+    std::string text = box.text;
+    for (char& c : text)
+      if (c == '\n' || c == '\r') c = '|';
+    fprintf(out, "box=%s\n", text.c_str());
+  }
+  fclose(out);
+  return result;
+}
