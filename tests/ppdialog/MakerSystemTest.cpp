@@ -14,9 +14,9 @@ const char kPackage[] = "Maker Package";
 
 // Runs the stand-in host simulator on the package of 'parent'; its result, a line each.
 std::string runTarnix(const std::string& parent) {
-  std::string folder = tx::buildPath("tests/ppdialog-host/"), result = folder + "result.txt";
+  std::string folder = tx::buildPath("tests/hosts/tarnix_v51/"), result = folder + "dialog.txt";
   DeleteFileA(result.c_str());
-  EXPECT_EQ(0, tx::runProcess("\"" + folder + "tarnix.exe\" \"" + parent + "\" \"" + result + "\"", 60000));
+  EXPECT_EQ(0, tx::runProcess("\"" + folder + "tarnix.exe\" dialog \"" + parent + "\" \"" + result + "\"", 60000));
   std::string text = "\n" + tx::readFile(result);
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return text;

@@ -14,7 +14,7 @@
 namespace {
 
 std::string probe(const char* folder, const char* program) {
-  return tx::buildPath(std::string("tests/support-probes/") + folder + "/" + program);
+  return tx::buildPath(std::string("tests/hosts/") + folder + "/" + program);
 }
 
 // What one probe run saw: its key=value lines, and the boxes in order.
@@ -36,7 +36,7 @@ class HostDetectionTest : public ::testing::Test {
     ProbeResult result;
     std::string output = folder_.path("probe-result.txt");
     folder_.write("probe-result.txt", "");
-    result.exitCode = tx::runProcess("\"" + program + "\" \"" + folder_.dllPath() + "\" \"" + output + "\"");
+    result.exitCode = tx::runProcess("\"" + program + "\" probe \"" + folder_.dllPath() + "\" \"" + output + "\"");
     std::string text = tx::readFile(output);
     size_t start = 0;
     while (start < text.size()) {
