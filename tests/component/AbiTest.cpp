@@ -316,6 +316,14 @@ TEST_F(AbiTest, GettersGiveTheirDefaultsAndWhatTheSettersGaveThroughTheirSlots) 
     EXPECT_EQ(want, read);
   }
   EXPECT_EQ(0u, boxes.count());
+
+  // setFilter follows the library's functions, in the slot that hosts reach.
+  EXPECT_EQ(S_OK, call(slot::setFilter, LONG(catf_UnitOperation)));
+  EXPECT_EQ(S_OK, call(slot::setFilter, LONG(catf_All)));
+  // The object is whole afterwards (a destructor in that slot would not leave it so).
+  EXPECT_EQ("", textAt(slot::GetCATID));
+  EXPECT_EQ(2u, object->AddRef());
+  EXPECT_EQ(1u, object->Release());
 }
 
 TEST_F(AbiTest, NullOutPointersAreRefusedThroughEverySlotAndNothingIsWritten) {
@@ -336,42 +344,6 @@ TEST_F(AbiTest, NullOutPointersAreRefusedThroughEverySlotAndNothingIsWritten) {
   EXPECT_EQ(0u, boxes.count());
 }
 
-TEST_F(AbiTest, SetFilterFollowsTheLibrarysFunctions) {
-  EXPECT_EQ(S_OK, call(slot::setFilter, LONG(catf_UnitOperation)));
-  EXPECT_EQ(S_OK, call(slot::setFilter, LONG(catf_All)));
-  // The object is whole afterwards (a destructor in that slot would not leave it so).
-  EXPECT_EQ("", textAt(slot::GetCATID));
-  EXPECT_EQ(2u, object->AddRef());
-  EXPECT_EQ(1u, object->Release());
-}
-
-TEST_F(AbiTest, DispatchHandsOutOneTypeInformationLoadedOnce) {
-  fw::ComPtr<IDispatch> dispatch;
-  ASSERT_EQ(S_OK, object->QueryInterface(IID_IDispatch, dispatch.put_void()));
-  UINT count = 0;
-  ASSERT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
-  EXPECT_EQ(1u, count);
-  EXPECT_EQ(E_POINTER, dispatch->GetTypeInfoCount(nullptr));
-  fw::ComPtr<ITypeInfo> info, again;
-  ASSERT_EQ(S_OK, dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put()));
-  EXPECT_TRUE(IsEqualIID(IID_ICCAPEGUI, attrOf(info.get()).guid));
-  ITypeInfo* none = reinterpret_cast<ITypeInfo*>(1);
-  EXPECT_EQ(DISP_E_BADINDEX, dispatch->GetTypeInfo(1, LOCALE_USER_DEFAULT, &none));
-  EXPECT_EQ(nullptr, none);
-  EXPECT_EQ(E_POINTER, dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, nullptr));
-  fw::ComPtr<ICCAPEGUI> other;
-  ASSERT_EQ(S_OK, tx::createProduct(other.put()));
-  ASSERT_EQ(S_OK, other->GetTypeInfo(0, 0x409, again.put()));
-  EXPECT_EQ(info.get(), again.get());
-
-  // A library that is not registered (no version 9.9) is read from the module's own resource;
-  // this program carries the product's resources.
-  ASSERT_EQ(S_OK, fw::loadTypeInfo(LIBID_TXSHOWCOCATIDSLib, 9, 9, IID_ICCAPEGUI, again.put()));
-  EXPECT_TRUE(IsEqualIID(IID_ICCAPEGUI, attrOf(again.get()).guid));
-  again.reset();
-  fw::releaseTypeInfoCache();
-}
-
 TEST_F(AbiTest, LateBindingByProgIdThroughTheTypeInformation) {
   CLSID clsid = {};
   ASSERT_EQ(S_OK, CLSIDFromProgID(L"TxShowCOCATIDs.CCAPEGUI", &clsid));
@@ -379,6 +351,32 @@ TEST_F(AbiTest, LateBindingByProgIdThroughTheTypeInformation) {
   ASSERT_EQ(S_OK, CLSIDFromProgID(L"TxShowCOCATIDs.CCAPEGUI.1", &clsid));
   fw::ComPtr<IDispatch> d;
   ASSERT_EQ(S_OK, CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, d.put_void()));
+
+  // One type information, loaded once for the process.
+  UINT count = 0;
+  ASSERT_EQ(S_OK, d->GetTypeInfoCount(&count));
+  EXPECT_EQ(1u, count);
+  EXPECT_EQ(E_POINTER, d->GetTypeInfoCount(nullptr));
+  fw::ComPtr<ITypeInfo> info, again;
+  ASSERT_EQ(S_OK, d->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.put()));
+  EXPECT_TRUE(IsEqualIID(IID_ICCAPEGUI, attrOf(info.get()).guid));
+  ITypeInfo* beyond = reinterpret_cast<ITypeInfo*>(1);
+  EXPECT_EQ(DISP_E_BADINDEX, d->GetTypeInfo(1, LOCALE_USER_DEFAULT, &beyond));
+  EXPECT_EQ(nullptr, beyond);
+  EXPECT_EQ(E_POINTER, d->GetTypeInfo(0, LOCALE_USER_DEFAULT, nullptr));
+  fw::ComPtr<ICCAPEGUI> other;
+  ASSERT_EQ(S_OK, tx::createProduct(other.put()));
+  ASSERT_EQ(S_OK, other->GetTypeInfo(0, 0x409, again.put()));
+  EXPECT_EQ(info.get(), again.get());
+
+  // A library that is not registered (no version 9.9) is read from the module's own resource;
+  // this program carries the product's resources.
+  fw::ComPtr<ITypeLib> unregistered;
+  ASSERT_NE(S_OK, LoadRegTypeLib(LIBID_TXSHOWCOCATIDSLib, 9, 9, 0x409, unregistered.put()));
+  ASSERT_EQ(S_OK, fw::loadTypeInfo(LIBID_TXSHOWCOCATIDSLib, 9, 9, IID_ICCAPEGUI, again.put()));
+  EXPECT_TRUE(IsEqualIID(IID_ICCAPEGUI, attrOf(again.get()).guid));
+  again.reset();
+  fw::releaseTypeInfoCache();
 
   const std::pair<const wchar_t*, DISPID> names[] = {{L"ShowGUI", 1}, {L"showgui", 1}, {L"GetItemInfo", 40},
                                                      {L"setFilter", DISPID_UNKNOWN}, {L"NoSuchMember", DISPID_UNKNOWN}};
