@@ -132,6 +132,7 @@ TEST_F(PersistenceTest, OperationsOnANewCaseCallWhatTheyShouldAndReportWhatFails
     object->releaseComponents();
     hostControl->CloseFile();
     EXPECT_EQ(row.stream, hasStream(file));
+    DeleteFileW(file.c_str());
   }
 }
 
@@ -143,8 +144,9 @@ TEST_F(PersistenceTest, OldCaseIsUpgradedWithANoticeAndASavedOneIsInitialisedOrR
   EXPECT_EQ(1u, calls(txs::kUnitsDll, "StreamInitUnit.InitNew").size());
   EXPECT_TRUE(calls(txs::kUnitsDll, "StreamInitUnit.Load").empty());
   EXPECT_EQ(tx::narrow(txs::kInitNewText), dataOf(created.get()).first);
-  expectBoxes({"CAPE-OPEN component of type 'Sample Stream Init Unit' had been persisted using old CAPE-OPEN "
-               "mechanism. It has been succesfully upgraded to be saved through new COM Persistence."});
+  ASSERT_NO_FATAL_FAILURE(expectBoxes({"CAPE-OPEN component of type 'Sample Stream Init Unit' had been persisted using "
+                                       "old CAPE-OPEN mechanism. It has been succesfully upgraded to be saved through "
+                                       "new COM Persistence."}));
   EXPECT_EQ("", boxes.boxes()[0].caption);
   EXPECT_TRUE(boxes.boxes()[0].type & MB_ICONINFORMATION);
   // With warnings off the component is started as new without a word; only VARIANT_TRUE turns them on.

@@ -149,7 +149,7 @@ TEST_F(SelectionTest, SetupHoldsOneContainerAskedByTheUnitOperationBit) {
     EXPECT_EQ(step.unitRefs, unitHost.refs);
     EXPECT_EQ(step.packageRefs, packageHost.refs);
   }
-  expectBoxes({" ERROR: Unexpected error (0x80004002)"});
+  ASSERT_NO_FATAL_FAILURE(expectBoxes({" ERROR: Unexpected error (0x80004002)"}));
   EXPECT_EQ("Brisk Tarnix CAPE-OPEN", boxes.boxes()[0].caption);
   for (int release = 0; release < 2; ++release) {  // a second release does nothing
     ASSERT_EQ(S_OK, object->releaseComponents());
