@@ -38,11 +38,11 @@ class ProductTest : public ComTest {
     ASSERT_EQ(S_OK, hostControl->SetFailures(failures));
   }
 
-  // Entries of a sample DLL's call log that contain 'part'.
-  static std::vector<std::string> calls(const char* dll, const std::string& part) {
+  // Entries of a sample DLL's call log that contain 'fragment'.
+  static std::vector<std::string> calls(const char* dll, const std::string& fragment) {
     std::vector<std::string> found;
     for (const std::string& entry : txs::sampleCallLog(dll))
-      if (entry.find(part) != std::string::npos) found.push_back(entry);
+      if (entry.find(fragment) != std::string::npos) found.push_back(entry);
     return found;
   }
 
@@ -67,7 +67,7 @@ class ProductTest : public ComTest {
     return take(value);
   }
 
-  // The boxes shown so far, each as its pattern says: the exact text, "*part" or "^start" of it.
+  // The boxes shown so far, each as its pattern says: the exact text, "*fragment" of it or its "^start".
   void expectBoxes(const std::vector<std::string>& patterns) {
     ASSERT_EQ(patterns.size(), boxes.count()) << ::testing::PrintToString(boxes.texts());
     for (size_t i = 0; i < patterns.size(); ++i) {

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <iterator>
 #include <set>
-#include <tuple>
 #include "common/ProductFixture.h"
 #include "framework/DispatchImpl.h"
 
@@ -75,26 +74,26 @@ std::string signature(ITypeInfo* info, const FUNCDESC* f) {
   return text;
 }
 
-// Essential functions of ICCAPEGUI: the first, either side of the unused DISPID 9, the INT_PTR ones,
-// a put-only and a get/put property, the last.
-const struct {
-  UINT index;
-  const char* name;
-  DISPID id;
-  INVOKEKIND kind;
-  const char* help;
-  const char* params;
-} kFunctions[] = {
-    {0, "ShowGUI", 1, INVOKE_FUNC, "method ShowGUI", "in out BSTR* szComponent, in out BSTR* szCATIDs"},
-    {7, "GetCATID", 8, INVOKE_FUNC, "method GetCATID", "out retval BSTR* catid"},
-    {8, "setComponent", 10, INVOKE_FUNC, "method setComponent", "IDispatch* comp"},
-    {14, "setup", 16, INVOKE_FUNC, "method setContext", "in INT_PTR=int64 HWND, IDispatch* container, in long filter"},
-    {17, "enableWarnings", 19, INVOKE_PROPERTYPUT, "property enableWarnings", "in VARIANT_BOOL"},
-    {21, "compCOversion", 22, INVOKE_PROPERTYGET, "CAPE-OPEN version of comp: 90, 93, 100", "out retval long* pVal"},
-    {22, "compCOversion", 22, INVOKE_PROPERTYPUT, "CAPE-OPEN version of comp: 90, 93, 100", "in long"},
-    {24, "getThis", 24, INVOKE_FUNC, "method getThis", "out INT_PTR=int64* rawPointer"},
-    {44, "GetItemInfo", 40, INVOKE_FUNC, "Component Info from registry",
-     "BSTR* description, BSTR* componentVersion, BSTR* vendorURL, BSTR* helpURL, BSTR* about"},
+// A function as "name DISPID kind 'help' (parameters)".
+std::string describe(ITypeInfo* info, const FUNCDESC* f) {
+  std::string help, name = docName(info, f->memid, &help);
+  const char* kind = f->invkind == INVOKE_PROPERTYGET ? "get" : f->invkind == INVOKE_PROPERTYPUT ? "put" : "func";
+  return name + " " + std::to_string(f->memid) + " " + kind + " '" + help + "' (" + signature(info, f) + ")";
+}
+
+// Essential functions of ICCAPEGUI by their index: the first, either side of the unused DISPID 9,
+// the INT_PTR ones, a put-only and a get/put property, the last.
+const std::pair<UINT, const char*> kFunctions[] = {
+    {0, "ShowGUI 1 func 'method ShowGUI' (in out BSTR* szComponent, in out BSTR* szCATIDs)"},
+    {7, "GetCATID 8 func 'method GetCATID' (out retval BSTR* catid)"},
+    {8, "setComponent 10 func 'method setComponent' (IDispatch* comp)"},
+    {14, "setup 16 func 'method setContext' (in INT_PTR=int64 HWND, IDispatch* container, in long filter)"},
+    {17, "enableWarnings 19 put 'property enableWarnings' (in VARIANT_BOOL)"},
+    {21, "compCOversion 22 get 'CAPE-OPEN version of comp: 90, 93, 100' (out retval long* pVal)"},
+    {22, "compCOversion 22 put 'CAPE-OPEN version of comp: 90, 93, 100' (in long)"},
+    {24, "getThis 24 func 'method getThis' (out INT_PTR=int64* rawPointer)"},
+    {44, "GetItemInfo 40 func 'Component Info from registry' (BSTR* description, BSTR* componentVersion, "
+         "BSTR* vendorURL, BSTR* helpURL, BSTR* about)"},
 };
 
 class AbiTest : public tx::ProductTest {
@@ -209,12 +208,8 @@ TEST_F(AbiTest, TypeLibraryRegisteredAndInTheDll) {
       ids.insert(f->memid);
       gets += f->invkind == INVOKE_PROPERTYGET;
       puts += f->invkind == INVOKE_PROPERTYPUT;
-      if (row < std::size(kFunctions) && kFunctions[row].index == i) {
-        const auto& want = kFunctions[row++];
-        std::string help, name = docName(table.get(), f->memid, &help);
-        EXPECT_EQ(std::make_tuple(std::string(want.name), std::string(want.help), want.id, want.kind,
-                                  std::string(want.params)),
-                  std::make_tuple(name, help, f->memid, f->invkind, signature(table.get(), f)));
+      if (row < std::size(kFunctions) && kFunctions[row].first == i) {
+        EXPECT_EQ(kFunctions[row++].second, describe(table.get(), f)) << i;
       }
       table->ReleaseFuncDesc(f);
     }

@@ -42,16 +42,12 @@ void CALLBACK runScript(HWND dialog, UINT, UINT_PTR id, DWORD) {
 
 // The item with 'label' among the children of 'parent' (the roots when null).
 HTREEITEM child(HWND tree, HTREEITEM parent, const std::string& label) {
+  char text[512] = "";
+  TVITEMA data = {};
   HTREEITEM item = TreeView_GetNextItem(tree, parent, parent ? TVGN_CHILD : TVGN_ROOT);
   for (; item; item = TreeView_GetNextSibling(tree, item)) {
-    char text[512] = "";
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-    if (label == text) break;
+    data = {TVIF_TEXT, item, 0, 0, text, sizeof text};
+    if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) && label == text) break;
   }
   return item;
 }
