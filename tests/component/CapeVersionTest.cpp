@@ -17,13 +17,9 @@ TEST(CapeVersionTest, RegisteredTextsGiveTheirVersion) {
 }
 
 TEST(CapeVersionTest, TextsOfVersions) {
-  EXPECT_STREQ("none", static_cast<const char*>(versionText(0)));
-  EXPECT_STREQ("0.9", static_cast<const char*>(versionText(90)));
-  EXPECT_STREQ("0.93", static_cast<const char*>(versionText(93)));
-  EXPECT_STREQ("1.0", static_cast<const char*>(versionText(100)));
-  EXPECT_STREQ("1.1", static_cast<const char*>(versionText(110)));
-  EXPECT_STREQ("not supported", static_cast<const char*>(versionText(1000)));
-  EXPECT_STREQ("1.200000", static_cast<const char*>(versionText(120)));
+  const std::pair<long, const char*> texts[] = {{0, "none"}, {90, "0.9"}, {93, "0.93"}, {100, "1.0"}, {110, "1.1"},
+                                                {1000, "not supported"}, {120, "1.200000"}};
+  for (const auto& t : texts) EXPECT_STREQ(t.second, static_cast<const char*>(versionText(t.first))) << t.first;
 }
 
 TEST(CapeVersionTest, SupportDependsOnVersionAndCategory) {
