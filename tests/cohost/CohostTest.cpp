@@ -1,404 +1,300 @@
-// cohost as users run it: each command on the sample components and the fault zoo, in
-// human form and as JSON read back, and what it does with bad input.
+// cohost as users run it: each command on the sample components, the fault zoo and the
+// planted registrations, in human form and as JSON read back, and bad command lines.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <algorithm>
-#include "cohost/CohostRun.h"
+#include <functional>
+#include <sstream>
+#include <thread>
+#include "cohost/Json.h"
 #include "common/TestSupport.h"
 #include "samples/common/SampleIds.h"
 
 namespace {
 
+struct CohostRun { int exitCode = -1; std::string out, err; };
+
+void drain(HANDLE pipe, std::string* into) {  // on a thread of its own: a full pipe never blocks the tool
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(pipe, buffer, sizeof buffer, &read, nullptr) && read > 0) into->append(buffer, read);
+}
+
+// Runs "cohost.exe <arguments>"; with a caption, meanwhile 'person' is called every 50 ms with the tool's
+// visible window of that caption (or null) until it returns true.
+CohostRun runCohost(const std::string& arguments, const char* caption, const std::function<bool(HWND)>& person) {
+  CohostRun run;
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  fw::UniqueHandle outRead, outWrite, errRead, errWrite;
+  if (!CreatePipe(outRead.put(), outWrite.put(), &inherit, 0) ||
+      !CreatePipe(errRead.put(), errWrite.put(), &inherit, 0))
+    return run;
+  for (HANDLE h : {outRead.get(), errRead.get()}) SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup = {sizeof startup};
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = outWrite.get();
+  startup.hStdError = errWrite.get();
+  std::string line = "\"" + tx::buildPath("tools/cohost.exe") + "\" " + arguments;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) return run;
+  fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  outWrite.reset(), errWrite.reset();  // the tool's ends only: reading stops when it exits
+  std::thread outReader(drain, outRead.get(), &run.out), errReader(drain, errRead.get(), &run.err);
+  while (*caption && WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
+    HWND window = FindWindowA(nullptr, caption);  // another program's window of that caption: the tool's comes later
+    DWORD pid = 0;
+    const bool tools = window && GetWindowThreadProcessId(window, &pid) && pid == process.dwProcessId;
+    if (person(tools && IsWindowVisible(window) ? window : nullptr)) break;
+  }
+  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+  outReader.join(), errReader.join();
+  for (std::string* s : {&run.out, &run.err}) s->erase(std::remove(s->begin(), s->end(), '\r'), s->end());
+  GetExitCodeProcess(process.hProcess, reinterpret_cast<DWORD*>(&run.exitCode));
+  return run;
+}
+
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+std::string text(const Json& value) { return value.kind() == Json::String ? value.asString() : value.dump(0); }
 
-const Json* findEntry(const Json& entries, const std::string& label) {
-  for (size_t i = 0; i < entries.size(); ++i)
-    if (entries[i]["label"].asString() == label) return &entries[i];
-  return nullptr;
+// The text at 'path' in the JSON of 'out': members by name, items by index, by "key=value" (every item whose
+// member has that text) or by "*"; several results are joined by " | ", none is "<none>". '#' first: sizes.
+std::string at(const std::string& out, const std::string& path) {
+  Json root;
+  if (std::string error; !Json::parse(out, &root, &error)) return "<not JSON>";
+  const bool sizes = path[0] == '#';
+  std::vector<const Json*> nodes = {&root};
+  std::istringstream parts(path.substr(sizes ? 1 : 0));
+  for (std::string part; std::getline(parts, part, '/');) {
+    std::vector<const Json*> next;
+    const size_t equals = part.find('=');
+    for (const Json* node : nodes) {
+      if (part == "*" || equals != std::string::npos) {
+        for (const Json& item : node->items())
+          if (part == "*" || text(item[part.substr(0, equals)]) == part.substr(equals + 1)) next.push_back(&item);
+      } else {
+        next.push_back(isdigit(static_cast<unsigned char>(part[0])) ? &(*node)[std::stoul(part)] : &(*node)[part]);
+      }
+    }
+    nodes = next;
+  }
+  std::string result = nodes.empty() ? "<none>" : "";
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    bool list = nodes[i]->kind() == Json::Array || nodes[i]->kind() == Json::Object;
+    result += (i ? " | " : "") + (!sizes ? text(*nodes[i]) : list ? std::to_string(nodes[i]->size()) : "<no list>");
+  }
+  return result;
 }
 
-std::wstring tempPath(const wchar_t* name) {
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  std::wstring path = std::wstring(folder) + name;
-  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(path.c_str());
-  return path;
+// A run ("%CASE%": a fresh case file) and what it must show. 'where': "out" or "err" (holds 'want'), "out="
+// (is 'want'), "out!" (does not hold it), "out^" (starts with it), "file=" (the case file's content, "<none>"), else
+// a JSON path of 'at' whose text is 'want' ('~' first: holds it). A person answers the tool's window of 'caption'.
+using Expect = std::pair<std::string, std::string>;
+struct Command {
+  std::string args;
+  int exit;
+  std::vector<Expect> expect;
+  const char* caption = "";
+  std::function<bool(HWND)> person;
+  const char* before = nullptr;  // the case file's content before the run
+  DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+};
+
+Expect match(std::string label, std::string category) { return {"matches/label=" + label + "/category", category}; }
+Expect clean(const char* key) { return {std::string("#components/progid=TxSamples.") + key + ".1/findings", "0"}; }
+Expect finding(const txs::ClassInfo& info, const char* severity, const std::string& part) {
+  return {std::string("~components/progid=") + info.progId + "/findings/severity=" + severity + "/text", part};
 }
+Expect planted(const txs::ClassInfo& info, const char* what, const char* rest) {
+  return finding(info, "error", std::string("the ") + what + " '" + tx::buildPath("samples/planted/") + info.dll +
+                                     "' " + rest);
+}
+const std::string kSystemLabel = "Sample Property System [TxSamples.ThermoSystem.1]";
+const std::string kSystem = "categories/0/children/label=" + kSystemLabel + "/";
+const std::string kEmpty = "categories/0/children/label=Zoo Empty Package List [TxSamples.Zoo.EmptyPackageList.1]/";
+const std::string kSystemClsid = "{48A5EE01-C142-4CD3-8B24-753429CE9195}";
+const std::string kMixer = "Sample Mixer [TxSamples.Mixer.1]", kMixerMatch = "matches/label=" + kMixer + "/";
+const std::string kMixerClsid = "{6269EB52-C2DA-47AC-AC74-E34E680C3ECF}";
+const std::string kMixerRecord = "ProgID TxSamples.Mixer.1  CLSID " + kMixerClsid + "  CAPE-OPEN 1.0";
+const std::string kUnits = "Unit Operations", kSystems = "Thermo Property Systems";
+const std::string kPackages = "Thermo Property Packages";
+const std::string kBracket = "Bracket [TxSamples.ThermoSystem.1] System [TxSamples.Zoo.BracketName.1]";
+const std::string kMatch = "list --json --batch --match ";
+const char kNo10[] = "The CAPE-OPEN component 'TxSamples.UnitNo10.1' has been registered as being compliant to "
+                     "CAPE-OPEN version '1.0', but it implements instead version '0.93' of the interface 'ICapeUnit'";
+const std::string kUnit09 = "The component 'TxSamples.Unit09.1' implements version '0.9'";
+const std::string kDotNet = std::string(".NET component: class '") + txs::kDotNetClass + "' of assembly '" +
+                            txs::kDotNetAssembly + "', for the .NET runtime " + txs::kDotNetRuntime;
+
+const std::vector<Command> kRuns = {
+    {"list --filter 12 --json --batch", 0,
+     {{"#categories", "2"}, {"categories/0/label", "Thermo Property Systems"}, {kSystem + "record/capeVersion", "1.0"},
+      {"categories/0/catid", "{678c09a3-7d66-11d2-a67d-00105a42887f}"}, {"categories/1/label", kPackages},
+      {kSystem + "children/*/label", "Water-Ethanol NRTL | Light Hydrocarbons PR | Air Ideal Gas"},
+      {kSystem + "children/*/record/clsid", kSystemClsid + " | " + kSystemClsid + " | " + kSystemClsid},
+      {kEmpty + "children/*/label", "No CAPE-OPEN Property Packages currently available"},
+      {kEmpty + "children/*/record", "null"},
+      {"categories/1/children/label=Sample Refrigerants Package [TxSamples.PropertyPackage.1]/record/clsid",
+       "{108A8746-1D62-4D6D-BEEA-E542699A45D2}"}}},
+    {"list --filter 32 --batch", 0,
+     {{"out^", "Unit Operations  {678c09a5-7d66-11D2-a67d-00105a42887f}\n"}, {"out", "  " + kMixer + "\n"},
+      {"out", kMixerRecord}, {"out!", "Thermo Property Systems"}, {"out!", "X86Mixer"}}},
+    {"list --filter 0 --batch", 0, {{"out=", "No category of filter 0 is shown.\n"}}},
+    // A 32-bit host lists the 32-bit mixer; a 64-bit host does not.
+    {"list --filter 32 --batch --view 32", 0, {{"out", "  Sample Mixer (32-bit) [TxSamples.X86Mixer.1]\n"},
+                                               {"out!", "  " + kMixer + "\n"}}},
+    {"list --filter 32 --batch --view 64", 0, {{"out!", "X86Mixer"}, {"out", "  " + kMixer + "\n"}}},
+    // --match: literal and case-blind on name, ProgID, description and CLSID.
+    {kMatch + "\"sample MIXER\" --filter 32", 0, {match(kMixer, kUnits), {kMixerMatch + "propertySystem", "null"}}},
+    {kMatch + "\"TXSAMPLES.mixer.1\" --filter 32", 0, {match(kMixer, kUnits)}},
+    {kMatch + "\"mixes TWO\" --filter 1", 0, {match(kMixer, "Components")}},
+    {kMatch + "\"6269eb52-c2da\" --filter 32", 0, {match(kMixer, kUnits)}},
+    {kMatch + "\"c1 to c4\" --filter 4", 0,  // the bracket system lists the same packages
+     {{"matches/label=Light Hydrocarbons PR/propertySystem", kBracket + " | " + kSystemLabel},
+      {"matches/label=Light Hydrocarbons PR/category", kSystems + (" | " + kSystems)}}},
+    {kMatch + "\"[TxSamples.ThermoSystem.1]\" --filter 4", 0,
+     {match(kBracket, kSystems)}},
+    {kMatch + "\"\" --filter 8", 0, {match("Sample Refrigerants Package [TxSamples.PropertyPackage.1]", kPackages)}},
+    {kMatch + "\".*\" --filter 32", 0, {{"#matches", "0"}}},
+    {"list --match mixes --filter 32 --batch", 0,
+     {{"out=", "Unit Operations: " + kMixer + "\n    " + kMixerRecord + "  version 1.0.0\n"}}},
+    {"info TxSamples.Mixer.1 --json --batch", 0,
+     {{"name", "Sample Mixer"}, {"clsid", kMixerClsid}, {"capeVersion", "100"},
+      {"description", "Mixes two streams"}, {"vendorURL", txs::kVendorURL}}},
+    // A package has no class of its own: the system's CLSID stands for it.
+    {"info \"Light Hydrocarbons PR\" --parent TxSamples.ThermoSystem.1 --json --batch", 0,
+     {{"progid", "Light Hydrocarbons PR"}, {"parentProgid", "TxSamples.ThermoSystem.1"}, {"clsid", kSystemClsid},
+      {"parentName", "Sample Property System"}, {"description", "Equation of state package for C1 to C4"}}},
+    {"info No.Such.1 --batch", 1, {{"err", "'No.Such.1' is not registered as a CAPE-OPEN component"}}},
+    {"create TxSamples.StreamInitUnit.1 --filter 32 --json --batch", 0,
+     {{"created", "true"}, {"persistence", "IPersistStreamInit"}, {"#messages", "0"}}},
+    {"create \"Air Ideal Gas\" --parent TxSamples.ThermoSystem.1 --filter 8 --batch", 0,
+     {{"out", "created     yes\n"}, {"out", "persistence none\n"}}},
+    // The box goes to stderr with its caption, answered without waiting.
+    {"create TxSamples.UnitNo10.1 --filter 32 --json --batch", 1,
+     {{"created", "false"}, {"result", "0x80004002"}, {"#messages", "1"}, {"~messages/0/text", kNo10},
+      {"err", "[message box] Brisk Tarnix CAPE-OPEN: The CAPE-OPEN component 'TxSamples.UnitNo10.1'"}}},
+    {"create TxSamples.Unit09.1 --filter 32 --batch", 0, {{"out", "message     " + kUnit09}}},
+    {"probe TxSamples.ThermoSystem.1 --json --batch", 0,
+     {{"#interfaces", "20"}, {"interfaces/0/interface", "IUnknown"}, {"interfaces/19/interface", "ICapeUnitReport"},
+      {"interfaces/answered=true/interface", "IUnknown | IDispatch | ICapeIdentification | ICapeThermoSystem"}}},
+    // Only E_NOINTERFACE is a refusal: a QueryInterface that fails otherwise counts as answered.
+    {"probe TxSamples.Zoo.QIFails.1 --batch", 0,
+     {{"out^", "QI( IUnknown ) succeeded\n"}, {"out", "QI( ICapeUnitReport ) succeeded\n"}, {"out!", "failed"}}},
+    {"probe No.Such.Component.1 --batch", 1, {{"out=", ""}}},
+    {"roundtrip TxSamples.StorageUnit.1 --file \"%CASE%\" --json --batch", 0, {{"saved/*/name", "SampleData"}}},
+    {"roundtrip TxSamples.StreamUnit.1 --file \"%CASE%\" --json --batch", 0, {{"saved/*/name", "CAPEOPEN"}}},
+    {"roundtrip TxSamples.StreamInitUnit.1 --file \"%CASE%\" --json --batch", 0, {{"saved/*/name", "CAPEOPEN"}}},
+    // Failures leave the case file as it was: not a compound file, read-only, a save that fails (nor half-written).
+    {"roundtrip TxSamples.StreamUnit.1 --file \"%CASE%\" --batch", 1,
+     {{"err", "the case file exists and is not a compound file"}, {"file=", "text\n"}}, "", nullptr, "text\n"},
+    {"roundtrip TxSamples.StreamUnit.1 --batch --file \"%CASE%\"", 1,
+     {{"err", "the case file is read-only"}, {"file=", "text\n"}}, "", nullptr, "text\n", FILE_ATTRIBUTE_READONLY},
+    {"roundtrip TxSamples.Zoo.SaveFails.1 --file \"%CASE%\" --batch", 1,
+     {{"out", "not saved; the case file is unchanged"}, {"file=", "<none>"}}},
+    {"check --json", 1,  // the zoo has errors
+     {clean("ThermoSystem"), clean("PropertyPackage"), clean("Mixer"), clean("Unit093"), clean("StorageUnit"),
+      clean("StreamUnit"), clean("StreamInitUnit"), {"components/progid=TxSamples.Mixer.1/hosts", "64-bit hosts"},
+      {"components/progid=TxSamples.X86Mixer.1/hosts", "32-bit hosts only"},
+      finding(txs::kNoServer, "error", "no server is registered"), finding(txs::kQIFails, "error", "creation:"),
+      finding(txs::kNoDescription, "error", "the component has no CapeDescription key"),
+      finding(txs::kLongValues, "warning", "the component: \"Description\" holds 3000 bytes"),
+      finding(txs::kBracketName, "warning", "holds brackets"), finding(txs::kUnitNo10, "error", kNo10),
+      finding(txs::kUnit09, "warning", "creation: " + kUnit09), finding(txs::kUnit11, "warning", "creation:"),
+      finding(txs::kPackageWithoutInterface, "error", "creation:"),
+      finding(txs::kNoThermoSystem, "error", "registered as a property system but does not offer"),
+      finding(txs::kEmptyPackageList, "warning", "the property system lists no property packages"),
+      finding(txs::kNoPackageList, "error", "GetPropertyPackages gives no array"),
+      finding(txs::kNumberPackageList, "error", "GetPropertyPackages gives an array of VARTYPE 3"),
+      finding(txs::kTwoDimPackageList, "error", "GetPropertyPackages gives a 2-dimensional array"),
+      finding(txs::kFailingPackageList, "error", "GetPropertyPackages fails"),
+      finding(txs::kFaultySystem, "error", "package 'NullPackage':"),
+      finding(txs::kFaultySystem, "error", "package 'NotAPackage':"),
+      {"~components/progid=TxSamples.Zoo.TerminateFails.1/findings/*/text", "(release)"},
+      // What users meet on real machines: the planted registrations.
+      finding(txs::kX86Mixer, "warning", "32-bit hosts only: a 64-bit simulator will not list it"),
+      finding(txs::kEquilibriumServer32, "warning",
+              "its CAPE-OPEN interface ICapeThermoEquilibriumServer {678C0997-7D66-11D2-A67D-00105A42887F} is not "
+              "registered for 32-bit hosts"),
+      planted(txs::kX86Under64, "server", "is a 32-bit (x86) DLL: a 64-bit host cannot load it"),
+      planted(txs::kX64Under32, "server", "is a 64-bit (x64) DLL: a 32-bit host cannot load it"),
+      finding(txs::kDotNetMissing, "info", kDotNet),
+      finding(txs::kDotNetMissing, "error", "the .NET assembly '" + tx::buildPath("samples/planted/") +
+                                                txs::kDotNetAssemblyFile + "' (CodeBase) does not exist"),
+      planted(txs::kMissingFile32, "server file", "does not exist"),
+      planted(txs::kNotPE32, "server file", "is not a Windows DLL"),
+      planted(txs::kTruncatedPE32, "server file", "is cut short: its PE header is incomplete"),
+      finding(txs::kLongPath32, "error", "the server path 'C:\\a-folder-of-a-very-long-path\\"),
+      finding(txs::kLongPath32, "error", " characters)' is longer than any Windows path")}},
+    // The same findings for people, one line each.
+    {"check", 1, {{"out", "OK       TxSamples.Mixer.1  (64-bit hosts)\n"},
+                  {"out", "WARNING  TxSamples.X86Mixer.1  32-bit hosts only: a 64-bit simulator will not list it\n"},
+                  {"out", "INFO     TxSamples.Zoo.DotNetMissing.1  " + kDotNet + "\n"},
+                  {"out", "ERROR    TxSamples.Zoo.X64Under32.1  the server '"}}},
+    // A person picks the first unit operation of the tree, or ticks "Allow subsets" of the package's dialog.
+    {"pick --filter 32 --json --batch", 0,
+     {{"catid", "{678c09a5-7d66-11D2-a67d-00105a42887f}"}, {"~progid", "TxSamples."}, {"parentProgid", ""}},
+     "Brisk Tarnix CAPE-OPEN 1.0 Property Component Manager",
+     [](HWND dialog) {
+       HWND tree = GetDlgItem(dialog, 1018);
+       auto item = TreeView_GetChild(tree, TreeView_GetRoot(tree));
+       return item && TreeView_SelectItem(tree, item) && PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+     }},
+    {"thermo \"Water-Ethanol NRTL\" --parent TxSamples.ThermoSystem.1 --json --batch", 0,
+     {{"allowSubsets", "true"}, {"treatAsHypos", "false"},
+      {"package", "Water-Ethanol NRTL(from 'TxSamples.ThermoSystem.1')"}},
+     "CAPE-OPEN Property Package Detailed Information",
+     [](HWND d) {
+       return !SendDlgItemMessageA(d, 207, BM_SETCHECK, BST_CHECKED, 0) && PostMessageA(d, WM_COMMAND, 247, 0);
+     }},
+    // Bad command lines (exit code 2): refused with a reason, nothing on stdout.
+    {"", 2, {{"err", "usage: cohost"}}}, {"frobnicate", 2, {{"err", "unknown command 'frobnicate'"}}},
+    {"info", 2, {{"err", "info takes one ProgID"}}}, {"list --colour blue", 2, {{"err", "unknown option --colour"}}},
+    {"create TxSamples.Mixer.1", 2, {{"err", "create takes one ProgID and --filter N"}}},
+    {"list --filter twelve", 2, {{"err", "--filter takes a whole number, not 'twelve'"}}},
+    {"probe TxSamples.Mixer.1 --file x", 2, {{"err", "'probe' does not take --file"}}},
+    {"roundtrip TxSamples.Mixer.1", 2, {{"err", "roundtrip takes one ProgID and --file CASE"}}},
+    {"list --filter", 2, {{"err", "option --filter needs a value"}}},
+    {"list --view 16", 2, {{"err", "--view takes 32 or 64"}}},
+};
+
+class CohostRuns : public ::testing::TestWithParam<Command> {};
+void PrintTo(const Command& command, std::ostream* out) {  // names the test after the command line
+  *out << "cohost";
+  for (char c : command.args) *out << (isalnum(static_cast<unsigned char>(c)) ? c : '_');
+}
+
+TEST_P(CohostRuns, ExitCodeAndOutput) {
+  const Command& row = GetParam();
+  std::string args = row.args, folder = tx::makeTempFolder("cohost"), file = folder + "\\case.stg";
+  std::vector<Expect> expect = row.expect;
+  size_t mark = args.find("%CASE%");
+  if (mark != std::string::npos) args.replace(mark, 6, file);
+  if (mark != std::string::npos && row.exit == 0)
+    expect.insert(expect.end(), {{"ok", "true"}, {"#steps", "7"}, {"steps/6/step", "loadStorage(true)"}});
+  ASSERT_TRUE(!row.before || (tx::writeFile(file, row.before) && SetFileAttributesA(file.c_str(), row.attributes)));
+  SCOPED_TRACE("cohost " + args);
+  bool answered = false;
+  CohostRun run = runCohost(args, row.caption, [&](HWND window) { return answered = window && row.person(window); });
+  EXPECT_EQ(!!row.person, answered);
+  EXPECT_EQ(row.exit, run.exitCode) << run.err;
+  if (row.exit == 2) expect.push_back({"out=", ""});
+  for (const auto& [where, want] : expect) {
+    const bool json = where.compare(0, 3, "out") && where != "err" && where != "file=";
+    const std::string seen = where == "err"     ? run.err
+                             : where == "file=" ? (tx::fileExists(file) ? tx::readFile(file) : "<none>")
+                             : json             ? at(run.out, where.substr(where[0] == '~'))
+                                                : run.out;
+    const bool ok = where == "out" || where == "err" || where[0] == '~' ? contains(seen, want)
+                    : where == "out!" ? !contains(seen, want)
+                    : where == "out^" ? seen.compare(0, want.size(), want) == 0 : seen == want;
+    EXPECT_TRUE(ok) << where << ": " << want << "\nseen: " << seen;
+  }
+  EXPECT_FALSE(tx::fileExists(file + ".cohost-tmp"));
+  SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  tx::removeTree(folder);
+}
+INSTANTIATE_TEST_SUITE_P(Commands, CohostRuns, ::testing::ValuesIn(kRuns));
 
 }  // namespace
-
-TEST(CohostListTest, CatalogueAsJsonFollowsTheCategoriesAndSystems) {
-  CohostRun run = runCohost("list --filter 12 --json --batch");
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  Json result = run.json();
-  ASSERT_EQ(Json::Object, result.kind()) << run.out;
-  const Json& categories = result["categories"];
-  ASSERT_EQ(2u, categories.size());
-  EXPECT_EQ("Thermo Property Systems", categories[0]["label"].asString());
-  EXPECT_EQ("{678c09a3-7d66-11d2-a67d-00105a42887f}", categories[0]["catid"].asString());
-  EXPECT_EQ("Thermo Property Packages", categories[1]["label"].asString());
-
-  const Json* system = findEntry(categories[0]["children"], "Sample Property System [TxSamples.ThermoSystem.1]");
-  ASSERT_NE(nullptr, system);
-  EXPECT_EQ("1.0", (*system)["record"]["capeVersion"].asString());
-  const Json& packages = (*system)["children"];
-  ASSERT_EQ(static_cast<size_t>(txs::kSystemPackageCount), packages.size());
-  for (int i = 0; i < txs::kSystemPackageCount; ++i) {
-    EXPECT_EQ(txs::kSystemPackages[i].name, packages[i]["label"].asString());
-    EXPECT_EQ((*system)["record"]["clsid"].asString(), packages[i]["record"]["clsid"].asString());
-  }
-  // Lines without a record: the empty list's message.
-  const Json* empty = findEntry(categories[0]["children"], "Zoo Empty Package List [TxSamples.Zoo.EmptyPackageList.1]");
-  ASSERT_NE(nullptr, empty);
-  ASSERT_EQ(1u, (*empty)["children"].size());
-  EXPECT_EQ("No CAPE-OPEN Property Packages currently available", (*empty)["children"][0]["label"].asString());
-  EXPECT_EQ(Json::Null, (*empty)["children"][0]["record"].kind());
-  EXPECT_NE(nullptr, findEntry(categories[1]["children"], "Sample Refrigerants Package [TxSamples.PropertyPackage.1]"));
-}
-
-TEST(CohostListTest, HumanListAndTheEmptyFilter) {
-  CohostRun run = runCohost("list --filter 32 --batch");
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  EXPECT_EQ(0u, run.out.find("Unit Operations  {678c09a5-7d66-11D2-a67d-00105a42887f}\n"));
-  EXPECT_TRUE(contains(run.out, "  Sample Mixer [TxSamples.Mixer.1]\n"));
-  EXPECT_TRUE(contains(run.out, "ProgID TxSamples.Mixer.1  CLSID {6269EB52-C2DA-47AC-AC74-E34E680C3ECF}  CAPE-OPEN 1.0"));
-  EXPECT_FALSE(contains(run.out, "Thermo Property Systems"));
-
-  run = runCohost("list --filter 0 --batch");
-  EXPECT_EQ(0, run.exitCode);
-  EXPECT_EQ("No category of filter 0 is shown.\n", run.out);
-}
-
-TEST(CohostListTest, ViewsAndSearch) {
-  // A 32-bit host lists the 32-bit mixer; a 64-bit host (the default) does not.
-  for (const char* view : {"32", "64"}) {
-    CohostRun run = runCohost(std::string("list --filter 32 --batch --view ") + view);
-    ASSERT_EQ(0, run.exitCode) << run.err;
-    bool x86 = view[0] == '3';
-    EXPECT_EQ(x86, contains(run.out, "  Sample Mixer (32-bit) [TxSamples.X86Mixer.1]\n")) << view << run.out;
-    EXPECT_EQ(!x86, contains(run.out, "  Sample Mixer [TxSamples.Mixer.1]\n")) << view;
-  }
-  // --match: literal and case-insensitive on name, ProgID, description and CLSID.
-  struct Case { const char* text; int filter; const char* label; const char* category; const char* system; };
-  const Case cases[] = {
-      {"sample MIXER", 32, "Sample Mixer [TxSamples.Mixer.1]", "Unit Operations", ""},
-      {"TXSAMPLES.mixer.1", 32, "Sample Mixer [TxSamples.Mixer.1]", "Unit Operations", ""},
-      {"mixes TWO", 1, "Sample Mixer [TxSamples.Mixer.1]", "Components", ""},
-      {"6269eb52-c2da", 32, "Sample Mixer [TxSamples.Mixer.1]", "Unit Operations", ""},
-      {"c1 to c4", 4, "Light Hydrocarbons PR", "Thermo Property Systems",
-       "Sample Property System [TxSamples.ThermoSystem.1]"},
-      {"[TxSamples.ThermoSystem.1]", 4, "Bracket [TxSamples.ThermoSystem.1] System [TxSamples.Zoo.BracketName.1]",
-       "Thermo Property Systems", ""},
-      {"", 8, "Sample Refrigerants Package [TxSamples.PropertyPackage.1]", "Thermo Property Packages", ""},
-      {".*", 32, nullptr, nullptr, nullptr},
-  };
-  for (const Case& c : cases) {
-    CohostRun run = runCohost("list --json --batch --filter " + std::to_string(c.filter) + " --match \"" + c.text + "\"");
-    ASSERT_EQ(0, run.exitCode) << c.text << run.err;
-    const Json result = run.json();
-    const Json& matches = result["matches"];
-    bool found = false;
-    for (size_t i = 0; i < matches.size(); ++i)
-      found |= matches[i]["label"].asString() == c.label && matches[i]["category"].asString() == c.category &&
-               matches[i]["propertySystem"].asString() == c.system;
-    EXPECT_EQ(c.label != nullptr, found) << c.text << run.out;
-    EXPECT_TRUE(c.label || matches.size() == 0) << c.text;
-  }
-  CohostRun run = runCohost("list --match mixes --filter 32 --batch");
-  EXPECT_EQ("Unit Operations: Sample Mixer [TxSamples.Mixer.1]\n    ProgID TxSamples.Mixer.1  CLSID "
-            "{6269EB52-C2DA-47AC-AC74-E34E680C3ECF}  CAPE-OPEN 1.0  version 1.0.0\n", run.out);
-}
-
-TEST(CohostInfoTest, RegistryInformationOfAComponentAndOfAPackage) {
-  CohostRun run = runCohost("info TxSamples.Mixer.1 --json --batch");
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  Json info = run.json();
-  EXPECT_EQ("Sample Mixer", info["name"].asString());
-  EXPECT_EQ("{6269EB52-C2DA-47AC-AC74-E34E680C3ECF}", info["clsid"].asString());
-  EXPECT_EQ(100, info["capeVersion"].asNumber());
-  EXPECT_EQ("Mixes two streams", info["description"].asString());
-  EXPECT_EQ(txs::kVendorURL, info["vendorURL"].asString());
-
-  run = runCohost("info \"Light Hydrocarbons PR\" --parent TxSamples.ThermoSystem.1 --json --batch");
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  info = run.json();
-  EXPECT_EQ("Light Hydrocarbons PR", info["progid"].asString());
-  EXPECT_EQ("TxSamples.ThermoSystem.1", info["parentProgid"].asString());
-  EXPECT_EQ("Sample Property System", info["parentName"].asString());
-  EXPECT_EQ("Equation of state package for C1 to C4", info["description"].asString());
-  // A package has no class of its own: the system's CLSID stands for it.
-  EXPECT_EQ("{48A5EE01-C142-4CD3-8B24-753429CE9195}", info["clsid"].asString());
-
-  run = runCohost("info Nobody.Knows.This.1 --batch");
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_TRUE(contains(run.err, "'Nobody.Knows.This.1' is not registered as a CAPE-OPEN component")) << run.err;
-}
-
-TEST(CohostCreateTest, ComplianceMessagesAndPersistenceKind) {
-  CohostRun run = runCohost("create TxSamples.StreamInitUnit.1 --filter 32 --json --batch");
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  Json result = run.json();
-  EXPECT_TRUE(result["created"].asBool());
-  EXPECT_EQ("IPersistStreamInit", result["persistence"].asString());
-  EXPECT_EQ(0u, result["messages"].size());
-
-  run = runCohost("create \"Air Ideal Gas\" --parent TxSamples.ThermoSystem.1 --filter 8 --batch");
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  EXPECT_TRUE(contains(run.out, "created     yes\n"));
-  EXPECT_TRUE(contains(run.out, "persistence none\n"));
-
-  run = runCohost("create TxSamples.UnitNo10.1 --filter 32 --json --batch");
-  EXPECT_EQ(1, run.exitCode);
-  result = run.json();
-  EXPECT_FALSE(result["created"].asBool());
-  EXPECT_EQ("0x80004002", result["result"].asString());
-  ASSERT_EQ(1u, result["messages"].size());
-  EXPECT_TRUE(contains(result["messages"][0]["text"].asString(),
-                       "registered as being compliant to CAPE-OPEN version '1.0', but it implements instead version "
-                       "'0.93' of the interface 'ICapeUnit'"));
-  // The box went to stderr with its caption, answered without waiting.
-  EXPECT_TRUE(contains(run.err, "[message box] Brisk Tarnix CAPE-OPEN: The CAPE-OPEN component 'TxSamples.UnitNo10.1'"));
-
-  run = runCohost("create TxSamples.Unit09.1 --filter 32 --batch");
-  EXPECT_EQ(0, run.exitCode);
-  EXPECT_TRUE(contains(run.out, "message     The component 'TxSamples.Unit09.1' implements version '0.9'"));
-}
-
-TEST(CohostProbeTest, TwentyInterfacesInTableOrder) {
-  CohostRun run = runCohost("probe TxSamples.ThermoSystem.1 --json --batch");
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  Json result = run.json();
-  const Json& interfaces = result["interfaces"];
-  ASSERT_EQ(20u, interfaces.size());
-  EXPECT_EQ("IUnknown", interfaces[0]["interface"].asString());
-  EXPECT_EQ("ICapeUnitReport", interfaces[19]["interface"].asString());
-  for (size_t i = 0; i < interfaces.size(); ++i) {
-    std::string name = interfaces[i]["interface"].asString();
-    bool expected = name == "IUnknown" || name == "IDispatch" || name == "ICapeThermoSystem" ||
-                    name == "ICapeIdentification";
-    if (name == "ICapeIdentification") continue;  // the sample's choice
-    EXPECT_EQ(expected, interfaces[i]["answered"].asBool()) << name;
-  }
-
-  run = runCohost("probe TxSamples.Zoo.QIFails.1 --batch");
-  EXPECT_EQ(0, run.exitCode);
-  EXPECT_EQ(20, std::count(run.out.begin(), run.out.end(), '\n'));
-  EXPECT_EQ(20u, static_cast<size_t>([&] {
-              size_t n = 0, at = 0;
-              while ((at = run.out.find(") succeeded", at)) != std::string::npos) ++n, ++at;
-              return n;
-            }()));
-
-  run = runCohost("probe No.Such.Component.1 --batch");
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_TRUE(run.out.empty());
-}
-
-TEST(CohostRoundtripTest, EachKindRoundTripsThroughACompoundFile) {
-  for (const txs::ClassInfo* unit : {&txs::kStorageUnit, &txs::kStreamUnit, &txs::kStreamInitUnit}) {
-    std::wstring file = tempPath(L"cohost-case.stg");
-    CohostRun run = runCohost(std::string("roundtrip ") + unit->progId + " --file \"" + tx::narrow(file.c_str()) +
-                              "\" --json --batch");
-    ASSERT_EQ(0, run.exitCode) << unit->progId << run.err << run.out;
-    Json result = run.json();
-    EXPECT_TRUE(result["ok"].asBool());
-    ASSERT_EQ(7u, result["steps"].size());
-    EXPECT_EQ("loadStorage(true)", result["steps"][6]["step"].asString());
-    // The file is a real compound file with the component's storage.
-    fw::ComPtr<IStorage> root, component;
-    ASSERT_EQ(S_OK, StgOpenStorage(file.c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0, root.put()));
-    EXPECT_EQ(S_OK, root->OpenStorage(L"Component", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, nullptr, 0,
-                                      component.put()));
-    std::string expectedStream = unit == &txs::kStorageUnit ? "SampleData" : "CAPEOPEN";
-    ASSERT_EQ(1u, result["saved"].size());
-    EXPECT_EQ(expectedStream, result["saved"][0]["name"].asString());
-    component.reset();
-    root.reset();
-    DeleteFileW(file.c_str());
-  }
-}
-
-TEST(CohostRoundtripTest, FailuresLeaveTheCaseFileAsItWas) {
-  // Not a compound file: refused and untouched.
-  std::wstring text = tempPath(L"cohost-not-a-case.txt");
-  ASSERT_TRUE(tx::writeFile(tx::narrow(text.c_str()), "plain text\n"));
-  CohostRun run = runCohost("roundtrip TxSamples.StreamUnit.1 --file \"" + tx::narrow(text.c_str()) + "\" --batch");
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_TRUE(contains(run.err, "not a compound file")) << run.err;
-  EXPECT_EQ("plain text\n", tx::readFile(tx::narrow(text.c_str())));
-  DeleteFileW(text.c_str());
-
-  // Read-only: refused.
-  std::wstring readOnly = tempPath(L"cohost-readonly.stg");
-  {
-    fw::ComPtr<IStorage> root;
-    ASSERT_EQ(S_OK, StgCreateDocfile(readOnly.c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
-                                     root.put()));
-  }
-  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
-  run = runCohost("roundtrip TxSamples.StreamUnit.1 --file \"" + tx::narrow(readOnly.c_str()) + "\" --batch");
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_TRUE(contains(run.err, "read-only")) << run.err;
-  SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileW(readOnly.c_str());
-
-  // A component whose save fails: no case file at all, not a half-written one.
-  std::wstring failing = tempPath(L"cohost-savefails.stg");
-  run = runCohost("roundtrip TxSamples.Zoo.SaveFails.1 --file \"" + tx::narrow(failing.c_str()) + "\" --batch");
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_TRUE(contains(run.out, "not saved; the case file is unchanged")) << run.out;
-  EXPECT_FALSE(tx::fileExists(tx::narrow(failing.c_str())));
-  EXPECT_FALSE(tx::fileExists(tx::narrow(failing.c_str()) + ".cohost-tmp"));
-}
-
-TEST(CohostCheckTest, FindsThePlantedFaultsAndPassesTheCleanSamples) {
-  CohostRun run = runCohost("check --json");
-  EXPECT_EQ(1, run.exitCode);  // the zoo has errors
-  Json result = run.json();
-  ASSERT_EQ(Json::Object, result.kind()) << run.out;
-  auto findingsOf = [&](const char* progId) {
-    std::vector<std::string> texts;
-    const Json& components = result["components"];
-    for (size_t i = 0; i < components.size(); ++i)
-      if (components[i]["progid"].asString() == progId)
-        for (size_t j = 0; j < components[i]["findings"].size(); ++j)
-          texts.push_back(components[i]["findings"][j]["severity"].asString() + ": " +
-                          components[i]["findings"][j]["text"].asString());
-    return texts;
-  };
-  auto has = [&](const char* progId, const std::string& part) {
-    for (const std::string& text : findingsOf(progId))
-      if (contains(text, part)) return true;
-    return false;
-  };
-  for (const txs::ClassInfo* clean : {&txs::kThermoSystem, &txs::kPropertyPackage, &txs::kMixer, &txs::kUnit093,
-                                      &txs::kStorageUnit, &txs::kStreamUnit, &txs::kStreamInitUnit})
-    EXPECT_TRUE(findingsOf(clean->progId).empty()) << clean->progId << ": " << findingsOf(clean->progId)[0];
-
-  auto planted = [](const txs::ClassInfo& info) { return tx::buildPath(std::string("samples/planted/") + info.dll); };
-  const std::string dotNet = std::string(".NET component: class '") + txs::kDotNetClass + "' of assembly '" +
-                             txs::kDotNetAssembly + "', for the .NET runtime " + txs::kDotNetRuntime;
-  const struct { const char* progId; std::string part; } cases[] = {
-      {txs::kNoServer.progId, "error: no server is registered"},
-      {txs::kNoDescription.progId, "error: the component has no CapeDescription key"},
-      {txs::kLongValues.progId, "warning: the component: \"Description\" holds 3000 bytes"},
-      {txs::kBracketName.progId, "holds brackets"},
-      {txs::kUnitNo10.progId, "error: creation: The CAPE-OPEN component 'TxSamples.UnitNo10.1' has been registered as "
-                              "being compliant to CAPE-OPEN version '1.0', but it implements instead version '0.93' "
-                              "of the interface 'ICapeUnit'"},
-      {txs::kUnit09.progId, "warning: creation: The component 'TxSamples.Unit09.1' implements version '0.9'"},
-      {txs::kUnit11.progId, "warning: creation:"},
-      {txs::kQIFails.progId, "error: creation:"},
-      {txs::kNoThermoSystem.progId, "error: registered as a property system but does not offer"},
-      {txs::kPackageWithoutInterface.progId, "error: creation:"},
-      {txs::kEmptyPackageList.progId, "warning: the property system lists no property packages"},
-      {txs::kNoPackageList.progId, "error: GetPropertyPackages gives no array"},
-      {txs::kNumberPackageList.progId, "error: GetPropertyPackages gives an array of VARTYPE 3"},
-      {txs::kTwoDimPackageList.progId, "error: GetPropertyPackages gives a 2-dimensional array"},
-      {txs::kFailingPackageList.progId, "error: GetPropertyPackages fails"},
-      {txs::kFaultySystem.progId, "error: package 'NullPackage':"},
-      {txs::kFaultySystem.progId, "error: package 'NotAPackage':"},
-      {txs::kTerminateFails.progId, "(release)"},
-      // What users meet on real machines: the planted registrations.
-      {txs::kX86Mixer.progId, "warning: 32-bit hosts only: a 64-bit simulator will not list it"},
-      {txs::kEquilibriumServer32.progId, "warning: its CAPE-OPEN interface ICapeThermoEquilibriumServer "
-                                         "{678C0997-7D66-11D2-A67D-00105A42887F} is not registered for 32-bit hosts"},
-      {txs::kX86Under64.progId,
-       "error: the server '" + planted(txs::kX86Under64) + "' is a 32-bit (x86) DLL: a 64-bit host cannot load it"},
-      {txs::kX64Under32.progId,
-       "error: the server '" + planted(txs::kX64Under32) + "' is a 64-bit (x64) DLL: a 32-bit host cannot load it"},
-      {txs::kDotNetMissing.progId, "info: " + dotNet},
-      {txs::kDotNetMissing.progId, "error: the .NET assembly '" + tx::buildPath("samples/planted/") +
-                                       txs::kDotNetAssemblyFile + "' (CodeBase) does not exist"},
-      {txs::kMissingFile32.progId, "error: the server file '" + planted(txs::kMissingFile32) + "' does not exist"},
-      {txs::kNotPE32.progId, "error: the server file '" + planted(txs::kNotPE32) + "' is not a Windows DLL"},
-      {txs::kTruncatedPE32.progId,
-       "error: the server file '" + planted(txs::kTruncatedPE32) + "' is cut short: its PE header is incomplete"},
-      {txs::kLongPath32.progId, "error: the server path 'C:\\a-folder-of-a-very-long-path\\"},
-      {txs::kLongPath32.progId, " characters)' is longer than any Windows path"},
-  };
-  for (const auto& c : cases) EXPECT_TRUE(has(c.progId, c.part)) << c.progId << ": " << c.part;
-  auto hostsOf = [&](const char* progId) {
-    for (size_t i = 0; i < result["components"].size(); ++i)
-      if (result["components"][i]["progid"].asString() == progId) return result["components"][i]["hosts"].asString();
-    return std::string("<not checked>");
-  };
-  EXPECT_EQ("64-bit hosts", hostsOf(txs::kMixer.progId));
-  EXPECT_EQ("32-bit hosts only", hostsOf(txs::kX86Mixer.progId));
-  EXPECT_GT(result["errors"].asNumber(), 0);
-
-  // The same findings for people, one line each.
-  run = runCohost("check");
-  EXPECT_TRUE(contains(run.out, "OK       TxSamples.Mixer.1  (64-bit hosts)\n")) << run.out;
-  EXPECT_TRUE(contains(run.out, "WARNING  TxSamples.X86Mixer.1  32-bit hosts only: a 64-bit simulator will not list it\n"));
-  EXPECT_TRUE(contains(run.out, "INFO     TxSamples.Zoo.DotNetMissing.1  " + dotNet + "\n"));
-  EXPECT_TRUE(contains(run.out, "ERROR    TxSamples.Zoo.X64Under32.1  the server '")) << run.out;
-}
-
-TEST(CohostUsageTest, BadCommandLinesAreRefusedWithAReason) {
-  struct Case { const char* args; const char* said; };
-  const Case cases[] = {
-      {"", "usage: cohost"},
-      {"frobnicate", "unknown command 'frobnicate'"},
-      {"info", "info takes one ProgID"},
-      {"create TxSamples.Mixer.1", "create takes one ProgID and --filter N"},
-      {"list --filter twelve", "--filter takes a whole number, not 'twelve'"},
-      {"list --colour blue", "unknown option --colour"},
-      {"probe TxSamples.Mixer.1 --file x", "'probe' does not take --file"},
-      {"roundtrip TxSamples.Mixer.1", "roundtrip takes one ProgID and --file CASE"},
-      {"list --filter", "option --filter needs a value"},
-      {"list --view 16", "--view takes 32 or 64"},
-  };
-  for (const Case& c : cases) {
-    CohostRun run = runCohost(c.args);
-    EXPECT_EQ(2, run.exitCode) << c.args;
-    EXPECT_TRUE(contains(run.err, c.said)) << c.args << " said: " << run.err;
-    EXPECT_TRUE(run.out.empty()) << c.args;
-  }
-}
-
-TEST(CohostDialogTest, PickReturnsWhatThePersonChose) {
-  // The person: selects the first unit operation in the tree and accepts.
-  bool accepted = false;
-  CohostRun run = runCohost("pick --filter 32 --json --batch", [&](DWORD pid) {
-    HWND dialog = findProcessWindow(pid, "Brisk Tarnix CAPE-OPEN 1.0 Property Component Manager");
-    if (!dialog || accepted) return accepted;
-    HWND tree = GetDlgItem(dialog, 1018);
-    HTREEITEM category = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    HTREEITEM first = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD,
-                                                               reinterpret_cast<LPARAM>(category)));
-    if (!first) return false;
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    accepted = true;
-    return true;
-  });
-  ASSERT_TRUE(accepted);
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  Json choice = run.json();
-  EXPECT_EQ("{678c09a5-7d66-11D2-a67d-00105a42887f}", choice["catid"].asString());
-  EXPECT_FALSE(choice["progid"].asString().empty());
-  EXPECT_EQ("", choice["parentProgid"].asString());
-}
-
-TEST(CohostDialogTest, ThermoShowsThePackageAndPrintsTheOptions) {
-  bool closed = false;
-  CohostRun run = runCohost("thermo \"Water-Ethanol NRTL\" --parent TxSamples.ThermoSystem.1 --json --batch",
-                            [&](DWORD pid) {
-                              HWND dialog = findProcessWindow(pid, "CAPE-OPEN Property Package Detailed Information");
-                              if (!dialog) return false;
-                              // Ticks "Allow subsets", then OK.
-                              SendMessageA(GetDlgItem(dialog, 207), BM_SETCHECK, BST_CHECKED, 0);
-                              PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(247, BN_CLICKED), 0);
-                              closed = true;
-                              return true;
-                            });
-  ASSERT_TRUE(closed);
-  ASSERT_EQ(0, run.exitCode) << run.err;
-  Json options = run.json();
-  EXPECT_TRUE(options["allowSubsets"].asBool());
-  EXPECT_FALSE(options["treatAsHypos"].asBool());
-  EXPECT_EQ("Water-Ethanol NRTL(from 'TxSamples.ThermoSystem.1')", options["package"].asString());
-}

@@ -2,200 +2,115 @@
 // re-register the product in the build's prefix: the area runs alone, and every test
 // leaves the build tree's DLL registered.
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 #include "common/BoxCapture.h"
 #include "common/TestSupport.h"
 
 namespace {
 
-const char kClassKey[] = "CLSID\\{B086B465-F0EA-11D2-9710-00A0C98C26CE}";
-const char kProgId[] = "TxShowCOCATIDs.CCAPEGUI";
-const char kVersionedProgId[] = "TxShowCOCATIDs.CCAPEGUI.1";
-const char kTypeLibKey[] = "TypeLib\\{F3E12363-E6AD-11D2-9702-00A0C98C26CE}";
-
-using ServerFn = HRESULT(STDAPICALLTYPE*)();
+const std::string kClsid = "{B086B465-F0EA-11D2-9710-00A0C98C26CE}", kClassKey = "CLSID\\" + kClsid;
+const std::string kProgId = "TxShowCOCATIDs.CCAPEGUI", kVersionedProgId = kProgId + ".1";
+const std::string kLibId = "{F3E12363-E6AD-11D2-9702-00A0C98C26CE}", kTypeLibKey = "TypeLib\\" + kLibId;
+using Lines = std::vector<std::string>;
 
 // Every key the product writes (and the type library's), one comparable list.
-std::vector<std::string> registration() {
-  std::vector<std::string> all;
-  for (const char* key : {kClassKey, kProgId, kVersionedProgId, kTypeLibKey}) {
-    std::vector<std::string> lines = tx::snapshotKey(HKEY_CLASSES_ROOT, key);
-    all.push_back(std::string("[") + key + "]");
-    all.insert(all.end(), lines.begin(), lines.end());
+Lines registration() {
+  Lines all;
+  for (const std::string& key : {kClassKey, kProgId, kVersionedProgId, kTypeLibKey}) {
+    all.push_back("[" + key + "]" + (tx::keyExists(HKEY_CLASSES_ROOT, key) ? "" : " missing"));
+    for (const std::string& line : tx::snapshotKey(HKEY_CLASSES_ROOT, key)) all.push_back(line);
   }
   return all;
 }
 
-std::string value(const std::string& key, const std::string& name = "") {
+std::string value(const std::string& key, const char* name = "") {
   std::string data;
-  if (!tx::readRegString(HKEY_CLASSES_ROOT, key, name, &data)) return "<missing>";
-  return data;
+  return tx::readRegString(HKEY_CLASSES_ROOT, key, name, &data) ? data : "<missing>";
 }
 
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return text;
+int regsvr32(const std::string& options, const std::string& dll) {
+  return tx::runProcess("regsvr32 /s " + options + "\"" + dll + "\"");
 }
-
-std::string inQuotes(const std::string& path) { return "\"" + path + "\""; }
 
 class RegistrationTest : public tx::ComTest {
  protected:
   void TearDown() override {
     if (module_) FreeLibrary(module_);
     // Whatever a test did, the build tree's DLL is registered again for the others.
-    EXPECT_EQ(0, tx::runProcess("regsvr32 /s " + inQuotes(tx::productDll())));
-    std::string server = value(std::string(kClassKey) + "\\InprocServer32");
-    EXPECT_EQ(lower(tx::productDll()), lower(server));
+    EXPECT_EQ(0, regsvr32("", tx::productDll()));
+    EXPECT_STRCASEEQ(tx::productDll().c_str(), value(kClassKey + "\\InprocServer32").c_str());
+  }
+  // DllRegisterServer or DllUnregisterServer of the build tree's DLL, loaded in this process.
+  HRESULT call(const char* entry) {
+    if (!module_) module_ = LoadLibraryA(tx::productDll().c_str());
+    auto function = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module_, entry));
+    return function ? function() : E_NOTIMPL;
   }
 
-  void loadProduct() {
-    module_ = LoadLibraryA(tx::productDll().c_str());
-    ASSERT_NE(nullptr, module_);
-    registerServer = reinterpret_cast<ServerFn>(GetProcAddress(module_, "DllRegisterServer"));
-    unregisterServer = reinterpret_cast<ServerFn>(GetProcAddress(module_, "DllUnregisterServer"));
-    ASSERT_NE(nullptr, registerServer);
-    ASSERT_NE(nullptr, unregisterServer);
-  }
-
-  ServerFn registerServer = nullptr;
-  ServerFn unregisterServer = nullptr;
-
- private:
   HMODULE module_ = nullptr;
 };
 
 }  // namespace
 
-TEST_F(RegistrationTest, ClassProgIdsAndTypeLibraryAreWritten) {
-  loadProduct();
+TEST_F(RegistrationTest, RegisteringWritesWhatHostsAndUsersReadAndIsRepeatable) {
   BoxCapture boxes;
-  ASSERT_EQ(S_OK, registerServer());
+  ASSERT_EQ(S_OK, call("DllRegisterServer"));
   EXPECT_EQ(0u, boxes.count());
+  const std::string lib = kTypeLibKey + "\\1.0", dll = tx::productDll();
+  const struct { std::string key; const char* name; std::string data; } values[] = {
+      {kVersionedProgId, "", "CCAPEGUI Class"}, {kVersionedProgId + "\\CLSID", "", kClsid},
+      {kProgId, "", "CCAPEGUI Class"}, {kProgId + "\\CLSID", "", kClsid}, {kProgId + "\\CurVer", "", kVersionedProgId},
+      {kClassKey, "", "CCAPEGUI Class"}, {kClassKey + "\\ProgID", "", kVersionedProgId},
+      {kClassKey + "\\VersionIndependentProgID", "", kProgId}, {kClassKey + "\\TypeLib", "", kLibId},
+      {kClassKey + "\\InprocServer32", "ThreadingModel", "Apartment"}, {lib, "", "TxShowCOCATIDs 1.0 Type Library"}};
+  for (const auto& v : values) EXPECT_EQ(v.data, value(v.key, v.name)) << v.key << " [" << v.name << "]";
+  // The server and the type library from the DLL's own file, with its folder as help folder.
+  EXPECT_STRCASEEQ(dll.c_str(), value(kClassKey + "\\InprocServer32").c_str());
+  EXPECT_STRCASEEQ(dll.c_str(), value(lib + "\\409\\win64").c_str());
+  EXPECT_STRCASEEQ(dll.substr(0, dll.find_last_of('\\')).c_str(), value(lib + "\\HELPDIR").c_str());
+  EXPECT_TRUE(tx::keyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
+  EXPECT_EQ(Lines{}, tx::snapshotKey(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
+  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Implemented Categories"));  // no categories of its own
 
-  const std::string cls = kClassKey;
-  EXPECT_EQ("CCAPEGUI Class", value(kVersionedProgId));
-  EXPECT_EQ("{B086B465-F0EA-11D2-9710-00A0C98C26CE}", value(std::string(kVersionedProgId) + "\\CLSID"));
-  EXPECT_EQ("CCAPEGUI Class", value(kProgId));
-  EXPECT_EQ("{B086B465-F0EA-11D2-9710-00A0C98C26CE}", value(std::string(kProgId) + "\\CLSID"));
-  EXPECT_EQ(kVersionedProgId, value(std::string(kProgId) + "\\CurVer"));
-  EXPECT_EQ("CCAPEGUI Class", value(cls));
-  EXPECT_EQ(kVersionedProgId, value(cls + "\\ProgID"));
-  EXPECT_EQ(kProgId, value(cls + "\\VersionIndependentProgID"));
-  EXPECT_TRUE(tx::keyExists(HKEY_CLASSES_ROOT, cls + "\\Programmable"));
-  EXPECT_EQ(std::vector<std::string>{}, tx::snapshotKey(HKEY_CLASSES_ROOT, cls + "\\Programmable"));
-  EXPECT_EQ(lower(tx::productDll()), lower(value(cls + "\\InprocServer32")));
-  EXPECT_EQ("Apartment", value(cls + "\\InprocServer32", "ThreadingModel"));
-  EXPECT_EQ("{F3E12363-E6AD-11D2-9702-00A0C98C26CE}", value(cls + "\\TypeLib"));
-  // No component categories of its own.
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, cls + "\\Implemented Categories"));
-
-  // The type library, from the DLL's own file, with its folder as help folder.
-  const std::string lib = std::string(kTypeLibKey) + "\\1.0";
-  EXPECT_EQ("TxShowCOCATIDs 1.0 Type Library", value(lib));
-  std::string dll = tx::productDll();
-  EXPECT_EQ(lower(dll), lower(value(lib + "\\409\\win64")));
-  EXPECT_EQ(lower(dll.substr(0, dll.find_last_of('\\'))), lower(value(lib + "\\HELPDIR")));
-}
-
-TEST_F(RegistrationTest, RegisteringTwiceGivesTheSameRegistry) {
-  loadProduct();
-  ASSERT_EQ(S_OK, registerServer());
-  std::vector<std::string> first = registration();
-  // What registration removes with ForceRemove: keys and values below the class key.
-  const std::string cls = kClassKey;
-  fw::UniqueHKey extra;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, (cls + "\\Stale\\Deeper").c_str(), 0, nullptr, 0,
-                                           KEY_WRITE, nullptr, extra.put(), nullptr));
-  extra.reset();
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, (cls + "\\Programmable").c_str(), 0, nullptr, 0,
-                                           KEY_WRITE, nullptr, extra.put(), nullptr));
-  const char stale[] = "stale";
-  ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(extra.get(), "Left", 0, REG_SZ, reinterpret_cast<const BYTE*>(stale),
-                                          sizeof stale));
-  extra.reset();
-
-  ASSERT_EQ(S_OK, registerServer());
+  // Registering again clears what was left below the class, and gives the same registry.
+  Lines first = registration();
+  for (const char* stale : {"\\Stale\\Deeper", "\\Programmable"})
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CLASSES_ROOT, (kClassKey + stale).c_str(), "Left", REG_SZ, "x", 2));
+  ASSERT_EQ(S_OK, call("DllRegisterServer"));
   EXPECT_EQ(first, registration());
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, cls + "\\Stale"));
 }
 
 TEST_F(RegistrationTest, UnregisteringRemovesClassAndProgIdsButKeepsTheRest) {
-  loadProduct();
-  ASSERT_EQ(S_OK, registerServer());
-  std::vector<std::string> typeLibrary = tx::snapshotKey(HKEY_CLASSES_ROOT, kTypeLibKey);
-  BoxCapture boxes;
-  ASSERT_EQ(S_OK, unregisterServer());
-  EXPECT_EQ(0u, boxes.count());
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, kClassKey));
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, kProgId));
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, kVersionedProgId));
-  EXPECT_TRUE(tx::keyExists(HKEY_CLASSES_ROOT, "CLSID"));
-  // Other classes stay, and so does the type library's registration.
-  EXPECT_TRUE(tx::keyExists(HKEY_CLASSES_ROOT, "CLSID\\{00020424-0000-0000-C000-000000000046}"));
-  EXPECT_EQ(typeLibrary, tx::snapshotKey(HKEY_CLASSES_ROOT, kTypeLibKey));
+  ASSERT_EQ(S_OK, call("DllRegisterServer"));
+  const Lines typeLibrary = tx::snapshotKey(HKEY_CLASSES_ROOT, kTypeLibKey);
+  const std::string shell = kProgId + "\\Shell";  // another program's key below the ProgID: it stays
+  ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CLASSES_ROOT, shell.c_str(), nullptr, REG_SZ, "x", 2));
+  ASSERT_EQ(0, regsvr32("/u ", tx::productDll()));
+  Lines expected = {"[" + kClassKey + "] missing", "[" + kProgId + "]", kProgId + " [] = CCAPEGUI Class", shell,
+                    shell + " [] = x", "[" + kVersionedProgId + "] missing", "[" + kTypeLibKey + "]"};
+  expected.insert(expected.end(), typeLibrary.begin(), typeLibrary.end());  // the type library stays registered
+  EXPECT_EQ(expected, registration());
   EXPECT_FALSE(typeLibrary.empty());
-
-  // Nothing left to remove is no failure.
-  EXPECT_EQ(S_OK, unregisterServer());
+  tx::deleteKeyTree(HKEY_CLASSES_ROOT, kProgId);
+  EXPECT_TRUE(tx::keyExists(HKEY_CLASSES_ROOT, "CLSID\\{00020424-0000-0000-C000-000000000046}"));  // other classes
+  BoxCapture boxes;
+  EXPECT_EQ(S_OK, call("DllUnregisterServer"));  // nothing left to remove is no failure
+  EXPECT_EQ(0u, boxes.count());
   fw::ComPtr<IUnknown> object;
   EXPECT_EQ(REGDB_E_CLASSNOTREG,
             CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.put_void()));
 }
 
-TEST_F(RegistrationTest, ProgIdKeysWithForeignSubkeysStay) {
-  loadProduct();
-  ASSERT_EQ(S_OK, registerServer());
-  fw::UniqueHKey foreign;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, (std::string(kProgId) + "\\Shell").c_str(), 0, nullptr,
-                                           0, KEY_WRITE, nullptr, foreign.put(), nullptr));
-  foreign.reset();
-  ASSERT_EQ(S_OK, unregisterServer());
-  EXPECT_TRUE(tx::keyExists(HKEY_CLASSES_ROOT, std::string(kProgId) + "\\Shell"));
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, std::string(kProgId) + "\\CLSID"));
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, std::string(kProgId) + "\\CurVer"));
-  tx::deleteKeyTree(HKEY_CLASSES_ROOT, kProgId);
-}
-
-TEST_F(RegistrationTest, Regsvr32RegistersAndUnregisters) {
-  std::string dll = inQuotes(tx::productDll());
-  ASSERT_EQ(0, tx::runProcess("regsvr32 /s /u " + dll));
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, kClassKey));
-  EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, kProgId));
-  ASSERT_EQ(0, tx::runProcess("regsvr32 /s " + dll));
-  EXPECT_EQ("CCAPEGUI Class", value(kClassKey));
-
-  // Created by ProgID, as hosts and scripts do.
-  CLSID clsid = {};
-  ASSERT_EQ(S_OK, CLSIDFromProgID(L"TxShowCOCATIDs.CCAPEGUI", &clsid));
-  EXPECT_TRUE(IsEqualCLSID(CLSID_CCAPEGUI, clsid));
-  ASSERT_EQ(S_OK, CLSIDFromProgID(L"TxShowCOCATIDs.CCAPEGUI.1", &clsid));
-  EXPECT_TRUE(IsEqualCLSID(CLSID_CCAPEGUI, clsid));
-  fw::ComPtr<IDispatch> object;
-  EXPECT_EQ(S_OK, CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.put_void()));
-}
-
 TEST_F(RegistrationTest, PathWithASingleQuoteIsWrittenUnchanged) {
-  std::string folder = tx::makeTempFolder("O'Brien's copy");
-  ASSERT_TRUE(tx::fileExists(folder));
-  std::string copy = folder + "\\TxCOGUI.dll";
+  const std::string folder = tx::makeTempFolder("O'Brien's copy"), copy = folder + "\\TxCOGUI.dll";
   ASSERT_TRUE(CopyFileA(tx::productDll().c_str(), copy.c_str(), FALSE));
-  ASSERT_EQ(0, tx::runProcess("regsvr32 /s " + inQuotes(copy)));
-  std::string server = value(std::string(kClassKey) + "\\InprocServer32");
-  EXPECT_EQ(lower(copy), lower(server));
-  EXPECT_NE(std::string::npos, server.find("O'Brien's copy"));
-  EXPECT_EQ(lower(folder), lower(value(std::string(kTypeLibKey) + "\\1.0\\HELPDIR")));
-
-  // The copy serves objects from where it lies.
-  fw::ComPtr<ICCAPEGUI> object;
+  ASSERT_EQ(0, regsvr32("", copy));
+  EXPECT_STRCASEEQ(copy.c_str(), value(kClassKey + "\\InprocServer32").c_str());
+  EXPECT_STRCASEEQ(folder.c_str(), value(kTypeLibKey + "\\1.0\\HELPDIR").c_str());
+  fw::ComPtr<ICCAPEGUI> object;  // the copy serves objects from where it lies
   ASSERT_EQ(S_OK, tx::createProduct(object.put()));
-  char loaded[MAX_PATH] = "";
-  GetModuleFileNameA(GetModuleHandleA(copy.c_str()), loaded, MAX_PATH);
-  EXPECT_EQ(lower(copy), lower(loaded));
+  EXPECT_NE(nullptr, GetModuleHandleA(copy.c_str()));
   object.reset();
   CoFreeUnusedLibrariesEx(0, 0);
-
-  ASSERT_EQ(0, tx::runProcess("regsvr32 /s " + inQuotes(tx::productDll())));
+  ASSERT_EQ(0, regsvr32("", tx::productDll()));
   tx::removeTree(folder);
 }
