@@ -24,8 +24,7 @@ inline constexpr char kReactionRoutinesCatid[] = "{678c09ab-7d66-11D2-a67d-00105
 inline constexpr long kReactionSystems = 128;
 inline constexpr long kReactionRoutines = 256;
 
-// Makes the trace file and the .ini file resolve as in the product: module name
-// "TxCOGUI", its folder that of the product DLL (loaded into the test for that).
+// The trace and .ini files as in the product: module "TxCOGUI" in the product DLL's folder.
 inline void useProductModule() {
   MTUtils::setModuleName("TxCOGUI");
   static HMODULE product = LoadLibraryA(tx::productDll().c_str());
@@ -57,9 +56,7 @@ inline HTREEITEM itemOf(HWND dialog, const std::string& label) {
   return node ? node->item : nullptr;
 }
 
-inline const CAPETreeItem* recordOf(const tx::TreeNode& node) {
-  return reinterpret_cast<const CAPETreeItem*>(node.data);
-}
+inline const CAPETreeItem* recordOf(const tx::TreeNode& node) { return reinterpret_cast<CAPETreeItem*>(node.data); }
 
 // The tree holds the catalogue: each entry's label and record, in order.
 inline void expectMirror(const std::vector<tx::TreeNode>& nodes, const std::vector<CatalogueEntry>& entries) {
