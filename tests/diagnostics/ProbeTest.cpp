@@ -29,7 +29,7 @@ TEST_F(ProbeTest, CreatedComponentsGetTwentyLinesOthersTheirMessages) {
     std::string progId;
     HRESULT creation;
     std::set<std::string> offered;  // "*": all, since only E_NOINTERFACE says that an interface is absent
-    std::string message, box;       // the probe's message; a part of the creation diagnostic's box
+    std::string message, box;       // the probe's message; text in the creation diagnostic's box
   } rows[] = {
       // The sample unit offers the 1.0 unit interface of the 0100 group, not the probe's.
       {txs::kMixer.progId, S_OK, {"IUnknown", "IDispatch", "ICapeIdentification"}, "", ""},
