@@ -12,7 +12,8 @@ const UINT kTickMs = 40;
 const int kGraceTicks = 12;
 
 BOOL CALLBACK collectVisible(HWND child, LPARAM param) {
-  if (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE) reinterpret_cast<std::set<int>*>(param)->insert(GetDlgCtrlID(child));
+  if (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)
+    reinterpret_cast<std::set<int>*>(param)->insert(GetDlgCtrlID(child));
   return TRUE;
 }
 
@@ -133,7 +134,9 @@ int comboSelection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_
 
 bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-void setChecked(HWND dialog, int id, bool checked) { CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+void setChecked(HWND dialog, int id, bool checked) {
+  CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
 bool isEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 

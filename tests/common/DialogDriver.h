@@ -17,7 +17,7 @@ namespace tx {
 
 class DialogDriver {
  public:
-  static const INT_PTR kForced = -2;
+  static constexpr INT_PTR kForced = -2;
 
   DialogDriver(BoxCapture& capture, std::string caption);
   ~DialogDriver();

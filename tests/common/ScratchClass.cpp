@@ -35,7 +35,9 @@ RegisteredClass::RegisteredClass(const std::string& progId, const std::vector<st
   EXPECT_TRUE(makeKey(key));
   if (!progId.empty()) {
     EXPECT_TRUE(writeClassesString(key + "\\ProgID", nullptr, progId));
-    if (registerProgId) EXPECT_TRUE(writeClassesString(progId + "\\CLSID", nullptr, clsid_));
+    if (registerProgId) {
+      EXPECT_TRUE(writeClassesString(progId + "\\CLSID", nullptr, clsid_));
+    }
   }
   for (const std::string& catid : catids) EXPECT_TRUE(makeKey(key + "\\Implemented Categories\\" + catid));
   writeValues(key + "\\CapeDescription", values);

@@ -1,8 +1,6 @@
 # The probe creates the registered samples; one probe test at a time beside the
 # Component Manager's registry tests.
 set(TX_AREA_PROPERTIES RESOURCE_LOCK manager_registry)
-# Registry-only classes come from the Component Manager's test helpers.
-target_sources(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/manager/ManagerTestSupport.cpp)
 # A server that is found but refuses to make its object.
 add_library(tx_refusing_server SHARED ${dir}/helpers/RefusingServer.cpp ${dir}/helpers/RefusingServer.def)
 set_target_properties(tx_refusing_server PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/manager-helpers)

@@ -1,17 +1,16 @@
-// The registry catalogue without any window: categories, records, labels and the trace
-// lines of freed records.
+// The registry catalogue without any window: labels, the category table, records of the
+// registered values (untrusted ones cut or left empty), ProgID lookups, rebuilds, and the
+// property packages of the samples' and the fault zoo's property systems.
 #include <gtest/gtest.h>
-#include <comcat.h>
-#include <algorithm>
-#include "common/BoxCapture.h"
-#include "common/TestSupport.h"
 #include "external/CapeOpenCategories.h"
 #include "manager/ComponentCatalogue.h"
 #include "manager/ManagerTestSupport.h"
 
 namespace {
 
-using mt::RegisteredClass;
+using mt::labelOf;
+using tx::RegisteredClass;
+using Names = std::vector<std::string>;
 
 class CatalogueTest : public tx::ComTest {
  protected:
@@ -19,293 +18,270 @@ class CatalogueTest : public tx::ComTest {
     tx::ComTest::SetUp();
     mt::useProductModule();
   }
+  // The catalogue reports nothing by message box while it reads.
+  void TearDown() override { EXPECT_EQ(boxes.count(), 0u) << (boxes.count() ? boxes.boxes()[0].text : ""); }
+  BoxCapture boxes;
 };
 
-const CatalogueEntry* findEntry(const std::vector<CatalogueEntry>& entries, const std::string& label) {
+const CatalogueEntry* find(const std::vector<CatalogueEntry>& entries, const std::string& label) {
   for (const CatalogueEntry& entry : entries)
     if (entry.label == label) return &entry;
   return nullptr;
 }
 
-std::vector<std::string> entryLabels(const std::vector<CatalogueEntry>& entries) {
-  std::vector<std::string> result;
+Names labels(const std::vector<CatalogueEntry>& entries) {
+  Names result;
   for (const CatalogueEntry& entry : entries) result.push_back(entry.label);
   return result;
 }
 
-// The classes that the component-category manager lists under 'catid', in its order.
-std::vector<std::string> classesOf(const char* catid) {
-  std::vector<std::string> result;
-  fw::ComPtr<ICatInformation> info;
-  if (FAILED(CoCreateInstance(CLSID_StdComponentCategoriesMgr, nullptr, CLSCTX_INPROC_SERVER, IID_ICatInformation,
-                              info.put_void())))
-    return result;
-  std::wstring text = tx::widen(catid);
-  CATID category;
-  CLSIDFromString(const_cast<wchar_t*>(text.c_str()), &category);
-  fw::ComPtr<IEnumCLSID> classes;
-  if (FAILED(info->EnumClassesOfCategories(1, &category, static_cast<ULONG>(-1), nullptr, classes.put())) || !classes)
-    return result;
-  CLSID clsid;
-  ULONG fetched = 0;
-  while (classes->Next(1, &clsid, &fetched) == S_OK) result.push_back(mt::guidText(clsid));
-  return result;
+// The labels under the entry 'label' of 'entries'; "<none>" when there is no such entry.
+Names childLabels(const std::vector<CatalogueEntry>& entries, const std::string& label) {
+  const CatalogueEntry* entry = find(entries, label);
+  return entry ? labels(entry->children) : Names{"<none>"};
 }
 
-TEST(ItemLabel, NameBeforeTextInBracketsUnlessEqual) {
-  CAPETreeItem record;
-  record.name = "Sample Mixer";
-  EXPECT_EQ(MakeItemLabel("TxSamples.Mixer.1", &record), "Sample Mixer [TxSamples.Mixer.1]");
-  EXPECT_EQ(MakeItemLabel("TxSamples.Mixer.1", nullptr), "TxSamples.Mixer.1");
-  record.name = "TxSamples.Mixer.1";
-  EXPECT_EQ(MakeItemLabel("TxSamples.Mixer.1", &record), "TxSamples.Mixer.1");
-  record.name = "txsamples.mixer.1";  // the comparison is exact
-  EXPECT_EQ(MakeItemLabel("TxSamples.Mixer.1", &record), "txsamples.mixer.1 [TxSamples.Mixer.1]");
-}
-
-TEST(ItemLabel, SplitRecoversTheTextOfMakeItemLabel) {
-  CAPETreeItem record;
-  record.name = "Sample Mixer";
-  EXPECT_EQ(SplitItemLabel(MakeItemLabel("TxSamples.Mixer.1", &record)), "TxSamples.Mixer.1");
-  EXPECT_EQ(SplitItemLabel("TxSamples.Mixer.1"), "TxSamples.Mixer.1");
-  // A name with brackets of its own gives the text inside its first brackets.
-  EXPECT_EQ(SplitItemLabel("Bracket [Other.1] System [Mine.1]"), "Other.1");
-  // The search for "[" starts at the second character, for "]" two after the "[".
-  EXPECT_EQ(SplitItemLabel("[x] y"), "[x] y");
-  EXPECT_EQ(SplitItemLabel("a []"), "");
-  EXPECT_EQ(SplitItemLabel("a [b"), "");
-  EXPECT_EQ(SplitItemLabel("a [bc]"), "bc");
-  EXPECT_EQ(SplitItemLabel(""), "");
-}
-
-TEST_F(CatalogueTest, EveryCategoryBitListsItsCategoryInTableOrder) {
-  BoxCapture boxes;
-  ComponentCatalogue catalogue;
-  catalogue.DisplayCategories(1 | 2 | 4 | 8 | 16 | 32 | 64 | 128 | 256);
-  std::vector<std::string> names = {"Components",      "Thermo Routines",           "Thermo Property Systems",
-                                    "Thermo Property Packages", "Thermo Equilibrium Servers", "Unit Operations",
-                                    "Chemical Reaction Systems", "Chemical Reaction Routines"};
-  EXPECT_EQ(entryLabels(catalogue.roots()), names);
-  EXPECT_EQ(catalogue.categoryNames(), names);
-  // Each CATID text names the published category; rows 5 and 6 are not in CATID order.
-  const CATID* expected[] = {&CATID_CapeComponent,         &CATID_CapeThermoRoutine,   &CATID_CapeThermoSystem,
-                             &CATID_CapeThermoPropertyPackage, &CATID_CapeThermoEquilibriumServer,
-                             &CATID_CapeUnitOperation,     &CATID_CapeKineticReactionSystem, &CATID_CapeKineticReaction};
-  ASSERT_EQ(catalogue.catids().size(), 8u);
-  for (size_t i = 0; i < 8; ++i) {
-    std::wstring text = tx::widen(catalogue.catids()[i]);
-    CATID parsed;
-    ASSERT_EQ(CLSIDFromString(const_cast<wchar_t*>(text.c_str()), &parsed), S_OK) << catalogue.catids()[i];
-    EXPECT_TRUE(IsEqualGUID(parsed, *expected[i])) << catalogue.catids()[i];
-    EXPECT_EQ(catalogue.FindCategoryIndex(catalogue.catids()[i]), static_cast<int>(i));
+TEST(ItemLabel, NameBeforeTextInBracketsAndTheTextSplitBack) {
+  struct Make {
+    const char* name;
+    std::string label;
+  } makes[] = {{"Sample Mixer", "Sample Mixer [TxSamples.Mixer.1]"},
+               {nullptr, "TxSamples.Mixer.1"},
+               {"TxSamples.Mixer.1", "TxSamples.Mixer.1"},
+               {"txsamples.mixer.1", "txsamples.mixer.1 [TxSamples.Mixer.1]"}};  // the comparison is exact
+  for (const Make& row : makes) {
+    CAPETreeItem record;
+    record.name = row.name ? row.name : "";
+    EXPECT_EQ(MakeItemLabel("TxSamples.Mixer.1", row.name ? &record : nullptr), row.label);
+    EXPECT_EQ(SplitItemLabel(row.label), "TxSamples.Mixer.1");
   }
-  EXPECT_EQ(catalogue.catids()[2], mt::kSystemsCatid);  // the one spelled with "11d2"
-  EXPECT_EQ(catalogue.FindCategoryIndex("{678C09A3-7D66-11D2-A67D-00105A42887F}"), -1);  // exact comparison
-}
-
-TEST_F(CatalogueTest, FiltersWithoutACategoryBitListNothing) {
-  BoxCapture boxes;
-  for (long filter : {0L, 64L, 65536L, 64L | 65536L}) {
-    ComponentCatalogue catalogue;
-    catalogue.DisplayCategories(filter);
-    EXPECT_TRUE(catalogue.roots().empty()) << filter;
-    EXPECT_TRUE(catalogue.categoryNames().empty()) << filter;
-    EXPECT_TRUE(catalogue.catids().empty()) << filter;
-    EXPECT_EQ(catalogue.recordCount(), 0u) << filter;
-  }
-  EXPECT_EQ(boxes.count(), 0u);
+  // The text inside the first brackets; "[" is searched from the second character, "]"
+  // from two after the "[".
+  struct Split {
+    std::string label, text;
+  } splits[] = {{"Bracket [Other.1] System [Mine.1]", "Other.1"}, {"[x] y", "[x] y"}, {"a []", ""}, {"a [b", ""},
+                {"a [bc]", "bc"}, {"a []b]", "]b"}, {"", ""}};
+  for (const Split& row : splits) EXPECT_EQ(SplitItemLabel(row.label), row.text) << row.label;
 }
 
 TEST_F(CatalogueTest, RegisteredValuesMakeRecordsAndLabels) {
-  BoxCapture boxes;
-  RegisteredClass named("TxTest.Named.1", {mt::kReactionSystemsCatid},
-                        {{"Name", "Named Reaction System"},
-                         {"Description", "Reacts"},
-                         {"About", "About it"},
-                         {"CapeVersion", "1.0"},
-                         {"ComponentVersion", "4.5"},
-                         {"VendorURL", "http://vendor.example"},
+  const std::string huge(5000, 'x'), cut(2047, 'x');
+  const char* systemsCatid = mt::kReactionSystemsCatid;
+  const char* routinesCatid = mt::kReactionRoutinesCatid;
+  RegisteredClass named("TxTest.Named.1", {systemsCatid},
+                        {{"Name", "Named Reaction System"}, {"Description", "Reacts"}, {"About", "About it"},
+                         {"CapeVersion", "1.0"}, {"ComponentVersion", "4.5"}, {"VendorURL", "http://vendor.example"},
                          {"HelpURL", "http://help.example"}});
-  RegisteredClass sameName("TxTest.SameName.1", {mt::kReactionSystemsCatid}, {{"Name", "TxTest.SameName.1"}});
-  RegisteredClass bare("TxTest.Bare.1", {mt::kReactionSystemsCatid}, {});
-  RegisteredClass noProgId("", {mt::kReactionSystemsCatid}, {{"Name", "Never shown"}});
+  RegisteredClass sameName("TxTest.SameName.1", {systemsCatid}, {{"Name", "TxTest.SameName.1"}});
+  RegisteredClass bare("TxTest.Bare.1", {systemsCatid}, {});
+  RegisteredClass noProgId("", {systemsCatid}, {{"Name", "Never shown"}});
+  RegisteredClass both("TxTest.Both.1", {systemsCatid, routinesCatid}, {{"Name", "Both"}});
+  RegisteredClass big("TxTest.Big.1", {routinesCatid}, {{"Name", huge}, {"About", huge}});
+  // A ProgID registered under the CLSID but not as a key of its own still names the class.
+  RegisteredClass dangling("TxTest.Dangling.1", {routinesCatid}, {{"Description", "d"}}, false);
 
-  ComponentCatalogue catalogue;
-  catalogue.DisplayCategories(mt::kReactionSystems);
-  ASSERT_EQ(catalogue.roots().size(), 1u);
-  const CatalogueEntry& category = catalogue.roots()[0];
-  EXPECT_EQ(category.label, "Chemical Reaction Systems");
-  EXPECT_EQ(category.record, nullptr);
-
-  const CatalogueEntry* entry = findEntry(category.children, "Named Reaction System [TxTest.Named.1]");
-  ASSERT_NE(entry, nullptr);
-  ASSERT_NE(entry->record, nullptr);
-  const CAPETreeItem& record = *entry->record;
-  EXPECT_EQ(entry->text, "TxTest.Named.1");
-  EXPECT_EQ(record.catid, mt::kReactionSystemsCatid);
-  EXPECT_EQ(record.progid, "TxTest.Named.1");
-  EXPECT_EQ(record.clsid, named.clsid());
-  EXPECT_EQ(record.name, "Named Reaction System");
-  EXPECT_EQ(record.description, "Reacts");
-  EXPECT_EQ(record.about, "About it");
-  EXPECT_EQ(record.capeVersion, "1.0");
-  EXPECT_EQ(record.componentVersion, "4.5");
-  EXPECT_EQ(record.vendorURL, "http://vendor.example");
-  EXPECT_EQ(record.helpURL, "http://help.example");
-  EXPECT_TRUE(catalogue.ownsRecord(&record));
-
-  EXPECT_NE(findEntry(category.children, "TxTest.SameName.1"), nullptr);
-  const CatalogueEntry* bareEntry = findEntry(category.children, "TxTest.Bare.1");
-  ASSERT_NE(bareEntry, nullptr);
-  EXPECT_EQ(bareEntry->record->name, "TxTest.Bare.1");  // no Name: the ProgID
-  EXPECT_EQ(bareEntry->record->description, "");
-  EXPECT_EQ(bareEntry->record->vendorURL, "");
-  for (const CatalogueEntry& child : category.children) EXPECT_EQ(child.label.find("Never shown"), std::string::npos);
-
-  // Components appear in the enumerator's order; a class without ProgID is not shown, but
-  // its empty record stays listed.
-  std::vector<std::string> expected;
-  for (const std::string& clsid : classesOf(mt::kReactionSystemsCatid)) {
-    for (const CatalogueEntry& child : category.children)
-      if (child.record && child.record->clsid == clsid) expected.push_back(child.label);
-  }
-  EXPECT_EQ(entryLabels(category.children), expected);
-  EXPECT_EQ(catalogue.recordCount(), classesOf(mt::kReactionSystemsCatid).size());
-  EXPECT_EQ(boxes.count(), 0u);
-}
-
-TEST_F(CatalogueTest, AClassUnderTwoCategoriesIsListedUnderBothWithItsCategory) {
-  BoxCapture boxes;
-  RegisteredClass both("TxTest.Both.1", {mt::kReactionSystemsCatid, mt::kReactionRoutinesCatid}, {{"Name", "Both"}});
   ComponentCatalogue catalogue;
   catalogue.DisplayCategories(mt::kReactionSystems | mt::kReactionRoutines);
-  ASSERT_EQ(entryLabels(catalogue.roots()),
-            (std::vector<std::string>{"Chemical Reaction Systems", "Chemical Reaction Routines"}));
-  const CatalogueEntry* first = findEntry(catalogue.roots()[0].children, "Both [TxTest.Both.1]");
-  const CatalogueEntry* second = findEntry(catalogue.roots()[1].children, "Both [TxTest.Both.1]");
-  ASSERT_NE(first, nullptr);
-  ASSERT_NE(second, nullptr);
-  EXPECT_NE(first->record, second->record);
-  EXPECT_EQ(first->record->catid, mt::kReactionSystemsCatid);
-  EXPECT_EQ(second->record->catid, mt::kReactionRoutinesCatid);
-  EXPECT_EQ(first->record->clsid, second->record->clsid);
-}
+  ASSERT_EQ(labels(catalogue.roots()), (Names{"Chemical Reaction Systems", "Chemical Reaction Routines"}));
+  EXPECT_TRUE(!catalogue.roots()[0].record && !catalogue.roots()[1].record);
+  const std::vector<CatalogueEntry>& systems = catalogue.roots()[0].children;
+  const std::vector<CatalogueEntry>& routines = catalogue.roots()[1].children;
+  struct Row {
+    const std::vector<CatalogueEntry>& list;
+    std::string label, progId, name, description, about;
+    const char* catid;
+  } rows[] = {
+      {systems, "Named Reaction System [TxTest.Named.1]", "TxTest.Named.1", "Named Reaction System", "Reacts",
+       "About it", systemsCatid},
+      {systems, "TxTest.SameName.1", "TxTest.SameName.1", "TxTest.SameName.1", "", "", systemsCatid},
+      {systems, "TxTest.Bare.1", "TxTest.Bare.1", "TxTest.Bare.1", "", "", systemsCatid},  // no Name: the ProgID
+      {systems, "Both [TxTest.Both.1]", "TxTest.Both.1", "Both", "", "", systemsCatid},
+      {routines, "Both [TxTest.Both.1]", "TxTest.Both.1", "Both", "", "", routinesCatid},
+      {routines, cut + " [TxTest.Big.1]", "TxTest.Big.1", cut, "", cut, routinesCatid},
+      {routines, "TxTest.Dangling.1", "TxTest.Dangling.1", "TxTest.Dangling.1", "d", "", routinesCatid}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.label.substr(0, 60));
+    const CatalogueEntry* entry = find(row.list, row.label);
+    ASSERT_TRUE(entry && entry->record);
+    const CAPETreeItem& record = *entry->record;
+    EXPECT_EQ((Names{entry->text, record.progid, record.name, record.description, record.about, record.catid}),
+              (Names{row.progId, row.progId, row.name, row.description, row.about, row.catid}));
+    EXPECT_TRUE(catalogue.ownsRecord(&record));
+  }
+  const CAPETreeItem& record = *find(systems, rows[0].label)->record;
+  EXPECT_EQ(record.clsid, named.clsid());
+  EXPECT_EQ(record.capeVersion + "|" + record.componentVersion + "|" + record.vendorURL + "|" + record.helpURL,
+            "1.0|4.5|http://vendor.example|http://help.example");
+  // A class under two categories has a record under each.
+  EXPECT_NE(find(systems, "Both [TxTest.Both.1]")->record, find(routines, "Both [TxTest.Both.1]")->record);
+  EXPECT_EQ(find(routines, "Both [TxTest.Both.1]")->record->clsid, both.clsid());
 
-TEST_F(CatalogueTest, UntrustedRegistryValuesAreCutOrLeftEmpty) {
-  BoxCapture boxes;
-  std::string huge(5000, 'x');
-  RegisteredClass big("TxTest.Big.1", {mt::kReactionRoutinesCatid}, {{"Name", huge}, {"About", huge}});
-  // A ProgID registered under the CLSID but not as a key of its own still names the class.
-  RegisteredClass dangling("TxTest.Dangling.1", {mt::kReactionRoutinesCatid}, {{"Description", "d"}}, false);
-  ComponentCatalogue catalogue;
-  catalogue.DisplayCategories(mt::kReactionRoutines);
-  ASSERT_EQ(catalogue.roots().size(), 1u);
-  const CatalogueEntry* entry = findEntry(catalogue.roots()[0].children, huge.substr(0, 2047) + " [TxTest.Big.1]");
-  ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->record->about.size(), 2047u);
-  const CatalogueEntry* other = findEntry(catalogue.roots()[0].children, "TxTest.Dangling.1");
-  ASSERT_NE(other, nullptr);
-  EXPECT_EQ(other->record->description, "d");
-  EXPECT_EQ(boxes.count(), 0u);
-}
+  // A class without ProgID is not shown, but its empty record stays listed.
+  EXPECT_EQ(systems.size() + routines.size(), 7u);
+  EXPECT_EQ(catalogue.recordCount(), 8u);
 
-TEST_F(CatalogueTest, ProgIdLookupReadsComponentsAndPackagesUnlisted) {
-  BoxCapture boxes;
-  RegisteredClass system("TxTest.LookupSystem.1", {}, {{"Name", "Lookup System"}, {"CapeVersion", "1.1"}});
-  system.addPackage("Pkg One", {{"Description", "first package"}, {"HelpURL", "http://pkg.example"}});
-  ComponentCatalogue catalogue;
-
-  std::unique_ptr<CAPETreeItem> record;
-  EXPECT_EQ(catalogue.GetInfoForProgID("TxTest.LookupSystem.1", "", mt::kSystemsCatid, &record), S_OK);
-  ASSERT_TRUE(record);
-  EXPECT_EQ(record->progid, "TxTest.LookupSystem.1");
-  EXPECT_EQ(record->name, "Lookup System");
-  EXPECT_EQ(record->capeVersion, "1.1");
-  EXPECT_EQ(record->clsid, system.clsid());
-  EXPECT_EQ(record->catid, mt::kSystemsCatid);
-
-  EXPECT_EQ(catalogue.GetInfoForProgID("Pkg One", "TxTest.LookupSystem.1", mt::kPackagesCatid, &record), S_OK);
-  ASSERT_TRUE(record);
-  EXPECT_EQ(record->progid, "Pkg One");
-  EXPECT_EQ(record->name, "Pkg One");
-  EXPECT_EQ(record->clsid, system.clsid());
-  EXPECT_EQ(record->description, "first package");
-  EXPECT_EQ(record->helpURL, "http://pkg.example");
-  EXPECT_EQ(record->catid, mt::kPackagesCatid);
-
-  // A package the system does not register: its name, no values.
-  EXPECT_EQ(catalogue.GetInfoForProgID("Unknown Pkg", "TxTest.LookupSystem.1", mt::kPackagesCatid, &record), S_OK);
-  EXPECT_EQ(record->progid, "Unknown Pkg");
-  EXPECT_EQ(record->description, "");
-
-  // An unknown ProgID gives its failure and an empty record.
-  EXPECT_TRUE(FAILED(catalogue.GetInfoForProgID("TxTest.NotThere.1", "", mt::kPackagesCatid, &record)));
-  ASSERT_TRUE(record);
-  EXPECT_EQ(record->progid, "");
-  EXPECT_EQ(record->clsid, "");
-  // A package of an unknown system keeps its name under the null CLSID.
-  EXPECT_EQ(catalogue.GetInfoForProgID("Pkg One", "TxTest.NotThere.1", mt::kPackagesCatid, &record), S_OK);
-  EXPECT_EQ(record->progid, "Pkg One");
-  EXPECT_EQ(record->name, "Pkg One");
-  EXPECT_EQ(record->clsid, "{00000000-0000-0000-0000-000000000000}");
-
-  EXPECT_EQ(catalogue.recordCount(), 0u);
-  EXPECT_EQ(boxes.count(), 0u);
-}
-
-TEST_F(CatalogueTest, AClassWithoutProgIdFailsTheLookupWithAnEmptyListedRecord) {
-  RegisteredClass anonymous("", {}, {{"Name", "Anonymous"}});
-  ComponentCatalogue catalogue;
-  CAPETreeItem* record = nullptr;
-  EXPECT_TRUE(FAILED(catalogue.GetInfoForCLSID(anonymous.guid(), mt::kUnitsCatid, &record, "")));
-  ASSERT_NE(record, nullptr);
-  EXPECT_TRUE(catalogue.ownsRecord(record));
-  EXPECT_EQ(record->name, "");
-  EXPECT_EQ(record->catid, "");
-  EXPECT_EQ(record->clsid, "");
-}
-
-TEST_F(CatalogueTest, ARebuildFreesEveryRecordWithATraceLineAndKeepsOneRunOfCategories) {
-  BoxCapture boxes;
-  RegisteredClass one("TxTest.TraceOne.1", {mt::kReactionSystemsCatid}, {{"Name", "One"}});
-  RegisteredClass two("TxTest.TraceTwo.1", {mt::kReactionRoutinesCatid}, {{"Name", "Two"}});
-  ComponentCatalogue catalogue;
-  const long filter = mt::kReactionSystems | mt::kReactionRoutines;
-  catalogue.DisplayCategories(filter);
-  std::vector<std::string> addresses;
-  std::function<void(const std::vector<CatalogueEntry>&)> collect = [&](const std::vector<CatalogueEntry>& entries) {
-    for (const CatalogueEntry& entry : entries) {
-      if (entry.record) addresses.push_back(std::to_string(reinterpret_cast<long long>(entry.record)));
-      collect(entry.children);
-    }
-  };
-  collect(catalogue.roots());
-  ASSERT_GE(addresses.size(), 2u);
+  // A rebuild frees every record, each with a trace line of its address, and keeps one run
+  // of categories; ClearTree frees them all.
+  Names addresses;
+  for (const CatalogueEntry& category : catalogue.roots())
+    for (const CatalogueEntry& entry : category.children)
+      addresses.push_back(std::to_string(reinterpret_cast<long long>(entry.record)));
   size_t before = tx::readTrace().size();
-
-  catalogue.DisplayCategories(filter);
+  catalogue.DisplayCategories(mt::kReactionSystems | mt::kReactionRoutines);
   std::string added = tx::readTrace().substr(before);
-  for (const std::string& address : addresses)
-    EXPECT_TRUE(mt::traceHasLine(added, address)) << address << "\n" << added;
-  EXPECT_EQ(catalogue.categoryNames(),
-            (std::vector<std::string>{"Chemical Reaction Systems", "Chemical Reaction Routines"}));
-  EXPECT_EQ(catalogue.catids(), (std::vector<std::string>{mt::kReactionSystemsCatid, mt::kReactionRoutinesCatid}));
-  EXPECT_EQ(catalogue.roots().size(), 2u);
-
+  for (const std::string& address : addresses) EXPECT_TRUE(mt::traceHasLine(added, address)) << address << added;
+  EXPECT_EQ(labels(catalogue.roots()), catalogue.categoryNames());
+  EXPECT_EQ(catalogue.categoryNames(), (Names{"Chemical Reaction Systems", "Chemical Reaction Routines"}));
+  EXPECT_EQ(catalogue.catids(), (Names{systemsCatid, routinesCatid}));
   catalogue.ClearTree();
   EXPECT_TRUE(catalogue.roots().empty());
   EXPECT_EQ(catalogue.recordCount(), 0u);
 }
 
-TEST_F(CatalogueTest, BuildGivesAWindowFreeCatalogueForAFilter) {
-  BoxCapture boxes;
-  RegisteredClass one("TxTest.Built.1", {mt::kReactionRoutinesCatid}, {{"Name", "Built"}});
-  std::unique_ptr<ComponentCatalogue> catalogue = ComponentCatalogue::build(mt::kReactionRoutines);
+TEST_F(CatalogueTest, LookupsByProgIdReadComponentsAndPackagesUnlisted) {
+  RegisteredClass system("TxTest.LookupSystem.1", {}, {{"Name", "Lookup System"}, {"CapeVersion", "1.1"}});
+  system.addPackage("Pkg One", {{"Description", "first package"}, {"HelpURL", "http://pkg.example"}});
+  const std::string systemId = "TxTest.LookupSystem.1", nullClsid = "{00000000-0000-0000-0000-000000000000}";
+  struct Row {
+    std::string text, parent;
+    const char* catid;
+    bool found;
+    std::string progId, name, clsid, values;  // values: description|helpURL|capeVersion
+  } rows[] = {
+      {systemId, "", mt::kSystemsCatid, true, systemId, "Lookup System", system.clsid(), "||1.1"},
+      {"Pkg One", systemId, mt::kPackagesCatid, true, "Pkg One", "Pkg One", system.clsid(),
+       "first package|http://pkg.example|"},
+      // A package that the system does not register: its name, no values.
+      {"Unknown Pkg", systemId, mt::kPackagesCatid, true, "Unknown Pkg", "Unknown Pkg", system.clsid(), "||"},
+      // An unknown ProgID: its failure and an empty record.
+      {"TxTest.NotThere.1", "", mt::kPackagesCatid, false, "", "", "", "||"},
+      // A package of an unknown system keeps its name under the null CLSID.
+      {"Pkg One", "TxTest.NotThere.1", mt::kPackagesCatid, true, "Pkg One", "Pkg One", nullClsid, "||"}};
+  ComponentCatalogue catalogue;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text + " of " + row.parent);
+    std::unique_ptr<CAPETreeItem> record;
+    HRESULT hr = catalogue.GetInfoForProgID(row.text, row.parent, row.catid, &record);
+    if (row.found) EXPECT_EQ(hr, S_OK);
+    else EXPECT_TRUE(FAILED(hr)) << hr;
+    ASSERT_TRUE(record);
+    EXPECT_EQ((Names{record->progid, record->name, record->clsid, record->catid,
+                     record->description + "|" + record->helpURL + "|" + record->capeVersion}),
+              (Names{row.progId, row.name, row.clsid, row.found ? row.catid : "", row.values}));
+  }
+  EXPECT_EQ(catalogue.recordCount(), 0u);
+
+  // Into a listed record: a class without ProgID fails, and its empty record stays listed.
+  RegisteredClass anonymous("", {}, {{"Name", "Anonymous"}});
+  CAPETreeItem* listed = nullptr;
+  EXPECT_TRUE(FAILED(catalogue.GetInfoForCLSID(anonymous.guid(), mt::kUnitsCatid, &listed, "")));
+  ASSERT_NE(listed, nullptr);
+  EXPECT_TRUE(catalogue.ownsRecord(listed));
+  EXPECT_EQ(listed->name + listed->catid + listed->clsid, "");
+}
+
+TEST_F(CatalogueTest, EveryCategoryListsTheSamplesAndTheFaultZooInTableOrder) {
+  // Error information left on the thread (as a failing GetPropertyPackages leaves it).
+  fw::ComPtr<ICreateErrorInfo> stale;
+  ASSERT_EQ(CreateErrorInfo(stale.put()), S_OK);
+  stale->SetDescription(const_cast<wchar_t*>(L"stale description"));
+  fw::ComPtr<IErrorInfo> info;
+  ASSERT_EQ(info.queryFrom(stale.get(), IID_IErrorInfo), S_OK);
+  SetErrorInfo(0, info.get());
+  std::unique_ptr<ComponentCatalogue> catalogue = ComponentCatalogue::build(511);
   ASSERT_TRUE(catalogue);
   EXPECT_EQ(catalogue->serverName(), "");
-  ASSERT_EQ(catalogue->roots().size(), 1u);
-  EXPECT_NE(findEntry(catalogue->roots()[0].children, "Built [TxTest.Built.1]"), nullptr);
-  EXPECT_EQ(boxes.count(), 0u);
+  // Systems, with their packages, come before the packages' own category.
+  const Names all = {"Components", "Thermo Routines", "Thermo Property Systems", "Thermo Property Packages",
+                     "Thermo Equilibrium Servers", "Unit Operations", "Chemical Reaction Systems",
+                     "Chemical Reaction Routines"};
+  ASSERT_EQ(labels(catalogue->roots()), all);
+  EXPECT_EQ(catalogue->categoryNames(), all);
+  ASSERT_EQ(catalogue->catids().size(), 8u);
+  // Each CATID text names the published category; rows 5 and 6 are not in CATID order.
+  const GUID* published[] = {&CATID_CapeComponent, &CATID_CapeThermoRoutine, &CATID_CapeThermoSystem,
+                              &CATID_CapeThermoPropertyPackage, &CATID_CapeThermoEquilibriumServer,
+                              &CATID_CapeUnitOperation, &CATID_CapeKineticReactionSystem, &CATID_CapeKineticReaction};
+  for (size_t i = 0; i < 8; ++i) {
+    const std::string& catid = catalogue->catids()[i];
+    GUID parsed = GUID_NULL;
+    EXPECT_EQ(CLSIDFromString(tx::widen(catid).c_str(), &parsed), S_OK) << catid;
+    EXPECT_TRUE(IsEqualGUID(parsed, *published[i])) << catid;
+    EXPECT_EQ(catalogue->FindCategoryIndex(catid), static_cast<int>(i));
+  }
+  EXPECT_EQ(catalogue->catids()[2], mt::kSystemsCatid);  // the one spelled with "11d2"
+  EXPECT_EQ(catalogue->FindCategoryIndex("{678C09A3-7D66-11D2-A67D-00105A42887F}"), -1);  // exact comparison
+  EXPECT_NE(find(catalogue->roots()[0].children, labelOf(txs::kMixer)), nullptr);  // a component too
+
+  const std::vector<CatalogueEntry>& systems = catalogue->roots()[2].children;
+  const CatalogueEntry* system = find(systems, labelOf(txs::kThermoSystem));
+  ASSERT_NE(system, nullptr);
+  EXPECT_EQ(system->record->catid, mt::kSystemsCatid);
+  ASSERT_EQ(system->children.size(), static_cast<size_t>(txs::kSystemPackageCount));
+  Names samplePackages;
+  for (int i = 0; i < txs::kSystemPackageCount; ++i) {
+    const txs::PackageData& data = txs::kSystemPackages[i];
+    const CatalogueEntry& package = system->children[i];
+    ASSERT_NE(package.record, nullptr);
+    const CAPETreeItem& record = *package.record;
+    EXPECT_EQ((Names{package.label, record.progid, record.clsid, record.catid, record.description, record.about,
+                     record.vendorURL}),
+              (Names{data.name, data.name, tx::guidText(txs::kThermoSystem.clsid), mt::kPackagesCatid,
+                     data.values.description, data.values.about, data.values.vendorURL}));
+    EXPECT_TRUE(package.children.empty());
+    samplePackages.push_back(data.name);
+  }
+  const CatalogueEntry* standalone = find(catalogue->roots()[3].children, labelOf(txs::kPropertyPackage));
+  ASSERT_NE(standalone, nullptr);
+  EXPECT_EQ(standalone->record->catid, mt::kPackagesCatid);
+
+  // Odd package lists are shown or skipped, never read as strings.
+  struct Row {
+    const txs::ClassInfo& system;
+    Names packages;
+  } rows[] = {
+      {txs::kEmptyPackageList, {"No CAPE-OPEN Property Packages currently available"}},
+      {txs::kVariantPackageList, {txs::kZooListedNames[0], txs::kZooListedNames[1]}},
+      {txs::kNoPackageList, {}}, {txs::kNumberPackageList, {}}, {txs::kTwoDimPackageList, {}},
+      {txs::kFailingPackageList, {}},
+      {txs::kNoThermoSystem, {"Object does not support ICapeThermoSystem interface"}},
+      // A failure other than E_NOINTERFACE: its composed text, without the error
+      // information that another system left behind.
+      {txs::kQIFails, {" ERROR: "}},
+      {txs::kFaultySystem, Names(std::begin(txs::kFaultPackages), std::end(txs::kFaultPackages))},
+      // A name with brackets: the packages of the system named inside them.
+      {txs::kBracketName, samplePackages}};
+  for (const Row& row : rows) EXPECT_EQ(childLabels(systems, labelOf(row.system)), row.packages) << row.system.progId;
+  const CatalogueEntry* empty = find(systems, labelOf(txs::kEmptyPackageList));
+  const CatalogueEntry* variants = find(systems, labelOf(txs::kVariantPackageList));
+  const CatalogueEntry* bracket = find(systems, labelOf(txs::kBracketName));
+  ASSERT_TRUE(empty && variants && bracket && !empty->children.empty() && !variants->children.empty() &&
+              !bracket->children.empty());
+  EXPECT_EQ(empty->children[0].record, nullptr);  // a message line
+  EXPECT_EQ(variants->children[0].record->clsid, tx::guidText(txs::kVariantPackageList.clsid));
+  EXPECT_EQ(variants->children[0].record->description, "Sound package of a fault zoo system");
+  EXPECT_EQ(bracket->children[0].record->clsid, tx::guidText(txs::kThermoSystem.clsid));
+
+  // Unit operations, with their values (long ones cut at 2047 bytes), are not asked for packages.
+  const std::vector<CatalogueEntry>& units = catalogue->roots()[5].children;
+  const CatalogueEntry* mixer = find(units, labelOf(txs::kMixer));
+  const CatalogueEntry* bare = find(units, txs::kNoDescription.progId);
+  const CatalogueEntry* longValues = find(units, labelOf(txs::kLongValues));
+  ASSERT_TRUE(mixer && bare && longValues);
+  EXPECT_EQ((Names{mixer->record->clsid, mixer->record->catid, mixer->record->componentVersion}),
+            (Names{tx::guidText(txs::kMixer.clsid), mt::kUnitsCatid, txs::kMixer.values.componentVersion}));
+  EXPECT_TRUE(mixer->children.empty());
+  EXPECT_EQ(bare->record->name + "|" + bare->record->description, std::string(txs::kNoDescription.progId) + "|");
+  EXPECT_EQ(longValues->record->description, std::string(txs::kLongDescription.text, 2047));
+  EXPECT_EQ(longValues->record->helpURL, txs::kLongHelpURL.text);
+
+  // Filters without a category bit list nothing.
+  for (long filter : {0L, 64L, 65536L, 64L | 65536L}) {
+    catalogue->DisplayCategories(filter);
+    EXPECT_TRUE(catalogue->roots().empty() && catalogue->categoryNames().empty() && catalogue->catids().empty())
+        << filter;
+    EXPECT_EQ(catalogue->recordCount(), 0u) << filter;
+  }
 }
 
 }  // namespace

@@ -1,17 +1,14 @@
-// Shared by the Component Manager and probe tests: components declared in the registry
-// only, the tree and combo box read back, the dialog driven from the test's thread, and
-// screenshots of it.
+// What the Component Manager's tests share: its captions, the category CATIDs, the
+// product's module (resources, trace file, settings file) and the dialog tests' fixture.
 #pragma once
-#include <windows.h>
-#include <commctrl.h>
-#include <functional>
-#include <map>
-#include <string>
-#include <vector>
 #include "common/BoxCapture.h"
+#include "common/DialogDriver.h"
+#include "common/ScratchClass.h"
 #include "common/TestSupport.h"
-#include "samples/common/SampleIds.h"
 #include "manager/CCapeOpenDlg.h"
+#include "manager/CapeOpenDlgIds.h"
+#include "samples/common/SampleIds.h"
+#include "support/MTUtils.h"
 
 namespace mt {
 
@@ -27,114 +24,83 @@ inline constexpr char kReactionRoutinesCatid[] = "{678c09ab-7d66-11D2-a67d-00105
 inline constexpr long kReactionSystems = 128;
 inline constexpr long kReactionRoutines = 256;
 
-// Makes the trace file and the .ini file resolve as in the product: module name
-// "TxCOGUI", its folder that of the product DLL (loaded into the test for that).
-void useProductModule();
+// The trace and .ini files as in the product: module "TxCOGUI" in the product DLL's folder.
+inline void useProductModule() {
+  MTUtils::setModuleName("TxCOGUI");
+  static HMODULE product = LoadLibraryA(tx::productDll().c_str());
+  ASSERT_NE(product, nullptr) << tx::productDll();
+}
+
 // True when 'trace' holds a line whose message is exactly 'message'.
-bool traceHasLine(const std::string& trace, const std::string& message);
+inline bool traceHasLine(const std::string& trace, const std::string& message) {
+  std::string tag = ": TxCOGUI: " + message;
+  for (size_t at = trace.find(tag); at != std::string::npos; at = trace.find(tag, at + 1)) {
+    size_t end = at + tag.size();
+    if (end == trace.size() || trace[end] == '\r' || trace[end] == '\n') return true;
+  }
+  return false;
+}
+
 // The product's settings file, TxCOGUI.ini beside the DLL.
-std::string iniPath();
+inline std::string iniPath() { return MTUtils::getDllDirectory() + "\\TxCOGUI.ini"; }
 
-// A class declared in the registry without a server: CLSID with ProgID, the
-// "Implemented Categories" and, unless 'values' is empty, the CapeDescription values.
-// Removed again on destruction.
-class RegisteredClass {
- public:
-  RegisteredClass(const std::string& progId, const std::vector<std::string>& catids,
-                  const std::map<std::string, std::string>& values, bool registerProgId = true);
-  ~RegisteredClass();
-  RegisteredClass(const RegisteredClass&) = delete;
-  RegisteredClass& operator=(const RegisteredClass&) = delete;
+// A sample's tree label: its registered name (else its ProgID), and its ProgID in brackets.
+inline std::string labelOf(const txs::ClassInfo& info) {
+  return std::string(info.values.name ? info.values.name : info.progId) + " [" + info.progId + "]";
+}
 
-  const std::string& clsid() const { return clsid_; }
-  const std::string& progId() const { return progId_; }
-  CLSID guid() const;
-  // An in-process server path (that need not exist).
-  void setInprocServer(const std::string& path);
-  // A package under "PropertyPackages" with its CapeDescription values.
-  void addPackage(const std::string& name, const std::map<std::string, std::string>& values);
+// The tree item labelled 'label', anywhere in the dialog's tree; null when none.
+inline HTREEITEM itemOf(HWND dialog, const std::string& label) {
+  std::vector<tx::TreeNode> nodes = tx::readTree(GetDlgItem(dialog, IDC_CO_TREE));
+  const tx::TreeNode* node = tx::findNode(nodes, label, true);
+  return node ? node->item : nullptr;
+}
 
- private:
-  std::string clsid_;
-  std::string progId_;
-};
+inline const CAPETreeItem* recordOf(const tx::TreeNode& node) { return reinterpret_cast<CAPETreeItem*>(node.data); }
 
-// A fresh GUID in registry form, upper case in braces.
-std::string newGuidText();
-std::string guidText(REFGUID guid);
+// The tree holds the catalogue: each entry's label and record, in order.
+inline void expectMirror(const std::vector<tx::TreeNode>& nodes, const std::vector<CatalogueEntry>& entries) {
+  ASSERT_EQ(nodes.size(), entries.size());
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    EXPECT_EQ(nodes[i].label, entries[i].label);
+    EXPECT_EQ(recordOf(nodes[i]), entries[i].record) << nodes[i].label;
+    expectMirror(nodes[i].children, entries[i].children);
+  }
+}
 
-// One tree item read back.
-struct TreeNode {
-  std::string label;
-  LPARAM data = 0;
-  HTREEITEM item = nullptr;
-  std::vector<TreeNode> children;
-};
-std::vector<TreeNode> readTree(HWND tree);
-std::vector<std::string> labels(const std::vector<TreeNode>& nodes);
-// The first node with 'label' among 'nodes' (not recursive); null when none.
-const TreeNode* findNode(const std::vector<TreeNode>& nodes, const std::string& label);
-// The first node anywhere below whose label is 'label'.
-const TreeNode* findDeep(const std::vector<TreeNode>& nodes, const std::string& label);
-std::string itemLabel(HWND tree, HTREEITEM item);
-bool isExpanded(HWND tree, HTREEITEM item);
+// The static-information mode leaves Accept and Escape; selection adds tree, tab, Refresh, Cancel.
+inline void expectMode(HWND dialog, bool staticMode) {
+  for (int id : {IDC_CO_TREE, IDC_CO_TAB, IDC_CO_REFRESH}) EXPECT_EQ(tx::isEnabled(dialog, id), !staticMode) << id;
+  EXPECT_EQ(IsWindowVisible(GetDlgItem(dialog, IDCANCEL)) != FALSE, !staticMode);
+  EXPECT_TRUE(tx::isEnabled(dialog, IDOK));
+}
 
-std::vector<std::string> comboEntries(HWND combo);
-int comboSelection(HWND combo);
-std::string controlText(HWND dialog, int id);
+// The information fields: description, versions, vendor URL (the button's text), CLSID, About.
+inline std::vector<std::string> shownFields(HWND dialog) {
+  std::vector<std::string> texts;
+  for (int id : {IDC_CO_DESCRIPTION, IDC_CO_CAPE_VERSION, IDC_CO_COMPONENT_VERSION, IDC_CO_VENDOR_URL, IDC_CO_CLSID,
+                 IDC_CO_ABOUT})
+    texts.push_back(tx::controlText(dialog, id));
+  return texts;
+}
 
-// User actions, delivered synchronously.
-void selectItem(HWND dialog, HTREEITEM item);
-void notifyTree(HWND dialog, UINT code);
-void clickButton(HWND dialog, int id);
-void pressEscape(HWND dialog);
-
-// Runs a Component Manager modally; 'script' runs once it is up, inside its modal loop.
-// Other dialogs (the computer-name prompt, the shell's computer browser) go to
-// 'otherDialog' when set, else they are recorded and cancelled.
-class ManagerDriver {
- public:
-  static const INT_PTR kForced = -2;  // the result when the script left the dialog open
-
-  explicit ManagerDriver(BoxCapture& capture);
-  ~ManagerDriver();
-  ManagerDriver(const ManagerDriver&) = delete;
-  ManagerDriver& operator=(const ManagerDriver&) = delete;
-
-  void onOtherDialog(std::function<void(HWND, const std::string&)> handler) { other_ = std::move(handler); }
-  INT_PTR run(CCapeOpenDlg& dialog, std::function<void(HWND)> script);
-  const std::vector<std::string>& otherCaptions() const { return others_; }
-  bool scriptRan() const { return ran_; }
-
- private:
-  static void CALLBACK tick(HWND window, UINT, UINT_PTR id, DWORD);
-  void opened(HWND window);
-
-  BoxCapture& capture_;
-  std::function<void(HWND)> script_;
-  std::function<void(HWND, const std::string&)> other_;
-  std::vector<std::string> others_;
-  bool ran_ = false;
-  ManagerDriver* previous_;
-};
-
-
-// A Component Manager test: COM initialised, the product's resources, boxes captured and
-// a driver for the dialog.
-class DialogTest : public tx::ComTest {
+// A Component Manager test: COM, the product's resources, boxes captured and the driver.
+class DialogFixture : public tx::ComTest {
  protected:
+  static constexpr INT_PTR kForced = tx::DialogDriver::kForced;
   void SetUp() override {
     tx::ComTest::SetUp();
     useProductModule();
   }
+  // Shows the dialog once, driven by the steps; it must really have been shown.
+  INT_PTR run(CCapeOpenDlg& dialog) {
+    int before = driver.dialogsSeen();
+    INT_PTR result = dialog.DoModal();
+    EXPECT_EQ(driver.dialogsSeen(), before + 1);
+    return result;
+  }
   BoxCapture boxes;
-  ManagerDriver driver{boxes};
+  tx::DialogDriver driver{boxes, kManagerCaption};
 };
-
-// The tree label of a sample: its registered name (its ProgID when it has none) and, in
-// brackets, its ProgID.
-inline std::string labelOf(const txs::ClassInfo& info) {
-  return std::string(info.values.name ? info.values.name : info.progId) + " [" + info.progId + "]";
-}
 
 }  // namespace mt
