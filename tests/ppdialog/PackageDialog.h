@@ -5,6 +5,7 @@
 #include "TxCOGUI.h"
 #include "common/BoxCapture.h"
 #include "common/DialogDriver.h"
+#include "common/ProductFixture.h"
 #include "common/TestSupport.h"
 #include "ppdialog/COTHConfigIds.h"
 #include "support/CTxBSTR.h"
@@ -43,12 +44,8 @@ inline Values options(ICCAPEGUI* object) {
 }
 inline constexpr VARIANT_BOOL T = VARIANT_TRUE, F = VARIANT_FALSE;
 
-class ProductTest : public tx::ComTest {
+class ProductTest : public tx::ProductTest {
  protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    ASSERT_EQ(S_OK, tx::createProduct(object.put()));
-  }
   // One showing of the dialog: 'step' runs in it, then 'close'. The dialog must have run
   // once and been closed by 'close'; the captions of other dialogs go to 'others'.
   HRESULT show(BoxCapture& capture, Step step, Step close = tx::pressCloseBox, VARIANT_BOOL allow = VARIANT_TRUE,
@@ -70,7 +67,6 @@ class ProductTest : public tx::ComTest {
     }));
     return lists;
   }
-  fw::ComPtr<ICCAPEGUI> object;
 };
 
 }  // namespace ppt
