@@ -69,12 +69,6 @@ HRESULT WINAPI watchedCreateEx(REFCLSID clsid, IUnknown* outer, DWORD context, C
   return g_answer;
 }
 
-std::string guidText(REFGUID guid) {
-  wchar_t text[64] = L"";
-  StringFromGUID2(guid, text, 64);
-  return tx::narrow(text);
-}
-
 const DWORD kInproc = CLSCTX_INPROC_SERVER, kBoth = CLSCTX_INPROC_SERVER | CLSCTX_REMOTE_SERVER;
 
 class CreateInstanceTest : public tx::ComTest {

@@ -6,16 +6,7 @@
 
 namespace {
 
-class MTUtilsTest : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    MTUtils::setModuleName("TxCOGUI");
-    MTUtils::setOwnerWindow(nullptr);
-    SetErrorInfo(0, nullptr);
-  }
-  void TearDown() override { MTUtils::setOwnerWindow(nullptr); }
-};
+using MTUtilsTest = SupportTest;
 
 std::string composed(HRESULT code, const char* text, const char* where) {
   char buffer[MTUtils::kMessageSize];

@@ -8,12 +8,8 @@
 namespace {
 
 // The reports are traced to TxCOGUI.trc, as in the product.
-class SetGetTest : public tx::ComTest {
+class SetGetTest : public SupportTest {
  protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    MTUtils::setModuleName("TxCOGUI");
-  }
   // A one-dimensional array of 'type' with 'count' elements from 'lower'.
   SAFEARRAY* vector(VARTYPE type, ULONG count, LONG lower) {
     SAFEARRAYBOUND bound = {count, lower};

@@ -63,6 +63,13 @@ struct Bstr {
   BSTR b;
 };
 
+// The registry form of a GUID, written by the system.
+inline std::string guidText(REFGUID guid) {
+  wchar_t text[64] = L"";
+  StringFromGUID2(guid, text, 64);
+  return tx::narrow(text);
+}
+
 // A text no other test (or program running beside this one) writes.
 inline std::string unique(const char* what) {
   return std::string(what) + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
@@ -83,6 +90,17 @@ class EnvValue {
   const char* name_;
   std::string old_;
   bool had_;
+};
+
+// COM, the product's module name, no default owner and no error information left over.
+class SupportTest : public tx::ComTest {
+ protected:
+  void SetUp() override {
+    tx::ComTest::SetUp();
+    MTUtils::setModuleName("TxCOGUI");
+    MTUtils::setOwnerWindow(nullptr);
+    SetErrorInfo(0, nullptr);
+  }
 };
 
 // A test with its own loaded copy of the DLL.

@@ -55,12 +55,6 @@ TEST_F(IniTest, ReadsTheModulesIniFileBesideTheDll) {
   EXPECT_EQ("", Utils::readIniValue("DERadid"));
 }
 
-std::string guidText(REFGUID guid) {
-  wchar_t text[64] = L"";
-  StringFromGUID2(guid, text, 64);
-  return tx::narrow(text);
-}
-
 // Values of an interface key of its own, read as text (cut and terminated) and as the interface's name.
 using RegistryTest = tx::ComTest;
 
