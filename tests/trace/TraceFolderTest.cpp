@@ -85,7 +85,7 @@ TEST_F(TraceFolderTest, FolderThatCannotBeMadeIsReportedOnEveryTraceAndRetried) 
   ASSERT_TRUE(tx::writeFile(briskware_, "not a folder"));  // a file stands where the folder would go
   BoxCapture boxes;
   EXPECT_EQ(E_FAIL, report(E_FAIL, "one")); EXPECT_EQ(E_FAIL, report(7, "two")); EXPECT_FALSE(trace("three"));
-  EXPECT_EQ((Texts{kProblem, " ERROR: one", kProblem, " ERROR: two", kProblem}), boxes.texts());
+  ASSERT_EQ((Texts{kProblem, " ERROR: one", kProblem, " ERROR: two", kProblem}), boxes.texts());
   EXPECT_EQ("", boxes.boxes()[0].caption); EXPECT_EQ(UINT(MB_SYSTEMMODAL), boxes.boxes()[0].type);
   EXPECT_EQ("not a folder", tx::readFile(briskware_)); EXPECT_FALSE(tx::fileExists(temp_ + "\\TxCOGUI.trc"));
   // Once the way is free the next trace sets the folder up.
@@ -105,7 +105,7 @@ TEST_F(TraceFolderTest, UnopenableTraceFileFallsBackToTempAndInformsOnceWhenTher
   ASSERT_TRUE(DeleteFileA((temp_ + "\\TxCOGUI.trc").c_str()));
   EXPECT_EQ(E_FAIL, report(E_FAIL, "first")); EXPECT_EQ(E_FAIL, report(E_FAIL, "second"));
   // TEMP ends with a backslash: one backslash between folder and file name.
-  EXPECT_EQ((Texts{informText(temp_), " ERROR: first", " ERROR: second"}), boxes.texts());
+  ASSERT_EQ((Texts{informText(temp_), " ERROR: first", " ERROR: second"}), boxes.texts());
   EXPECT_EQ(kInformCaption, boxes.boxes()[0].caption);
   EXPECT_EQ(UINT(MB_ICONINFORMATION | MB_SYSTEMMODAL), boxes.boxes()[0].type);
   std::string content = fallback();
@@ -133,7 +133,7 @@ TEST_F(TraceFolderTest, NeitherPlaceOpensShowsCouldNotOpenTwice) {
   SetEnvironmentVariableA("TEMP", (temp_ + "\\missing").c_str());
   BoxCapture boxes;
   EXPECT_EQ(E_FAIL, report(E_FAIL, "nowhere"));
-  EXPECT_EQ((Texts{informText(temp_ + "\\missing"), kCannotOpen, kCannotOpen, " ERROR: nowhere"}), boxes.texts());
+  ASSERT_EQ((Texts{informText(temp_ + "\\missing"), kCannotOpen, kCannotOpen, " ERROR: nowhere"}), boxes.texts());
   EXPECT_EQ("", boxes.boxes()[1].caption); EXPECT_FALSE(tx::fileExists(temp_ + "\\missing"));
 }
 
