@@ -1,199 +1,120 @@
-// The compound list "TxpCASnos.txt" beside the DLL: slots, the expected count and the
-// reports that stop the reading, including files that are not what they should be.
+// The compound list "TxpCASnos.txt" beside the DLL: slots, the expected count and the reports that stop the
+// reading, including files that are not what they should be.
 #include <gtest/gtest.h>
-#include <string>
 #include "SupportFixtures.h"
-#include "common/BoxCapture.h"
-#include "common/TestSupport.h"
-#include "support/MTUtils.h"
 #include "support/TxUtils.h"
+#include "support/Utils.h"
 
 namespace {
 
-class CompoundListTest : public tx::ComTest {
+class CompoundListTest : public ModuleTest {
  protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    ASSERT_TRUE(folder_.ready());
-    ASSERT_TRUE(folder_.load());
-  }
-
   // Writes the list, reads it and returns the texts of the boxes shown.
-  std::vector<std::string> readList(const std::string& content) {
+  Texts readList(const std::string& content) {
     EXPECT_TRUE(folder_.write("TxpCASnos.txt", content));
     BoxCapture boxes;
     TxUtils::readCompoundList();
     return boxes.texts();
   }
-
   static std::string name(int slot) { return tx::bstrText(TxUtils::compoundName(slot)); }
   static std::string cas(int slot) { return tx::bstrText(TxUtils::casNumber(slot)); }
-
   static int filledSlots() {
     int filled = 0;
-    for (int slot = 0; slot <= TxUtils::kSlotCount; ++slot)
-      if (TxUtils::compoundName(slot)) ++filled;
+    for (int slot = 0; slot <= TxUtils::kSlotCount; ++slot) filled += TxUtils::compoundName(slot) != nullptr;
     return filled;
   }
-
-  ModuleFolder folder_;
+  static std::string warning(int read) {
+    return "WARNING: only " + std::to_string(read) +
+           " compounds (1764 were expected) were read from file TxpCASnos.txt. ";
+  }
 };
 
-const char kWarning100[] = "WARNING: only 101 compounds (1764 were expected) were read from file TxpCASnos.txt. ";
-
-TEST_F(CompoundListTest, IdentifiersMapToTheirSlots) {
-  EXPECT_EQ(1, TxUtils::slotOf(1));
-  EXPECT_EQ(999, TxUtils::slotOf(999));
-  EXPECT_EQ(1000, TxUtils::slotOf(3000));
-  EXPECT_EQ(1768, TxUtils::slotOf(3768));
+TEST_F(CompoundListTest, LinesLandInTheirSlotsAndAShortListWarns) {
+  for (auto slot : {std::pair<int, int>{1, 1}, {999, 999}, {3000, 1000}, {3768, 1768}})
+    EXPECT_EQ(slot.second, TxUtils::slotOf(slot.first));
   for (int outside : {0, -1, 1000, 2500, 2999, 3769, 100000}) EXPECT_EQ(0, TxUtils::slotOf(outside)) << outside;
-}
 
-TEST_F(CompoundListTest, SampleLinesLandInTheirSlots) {
-  std::vector<std::string> boxes = readList("12, WATER, 7732-18-5\n3001, X NULL\n2500, Y 50-00-0\n");
-  EXPECT_EQ("WATER", name(12));
-  EXPECT_EQ("7732-18-5", cas(12));
-  EXPECT_EQ("X", name(1001));
-  EXPECT_EQ("<null>", cas(1001));
-  EXPECT_EQ(2, filledSlots()) << "identifier 2500 has no slot";
-  EXPECT_EQ(1, TxUtils::casCount());
-  EXPECT_EQ("<null>", name(0));
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ("WARNING: only 4 compounds (1764 were expected) were read from file TxpCASnos.txt. ", boxes[0]);
-}
+  EXPECT_EQ(Texts{warning(4)}, readList("12, WATER, 7732-18-5\n3001, X NULL\n2500, Y 50-00-0\n"));
+  EXPECT_EQ("WATER", name(12)); EXPECT_EQ("7732-18-5", cas(12)); EXPECT_EQ("X", name(1001));
+  EXPECT_EQ("<null>", cas(1001)); EXPECT_EQ(2, filledSlots()) << "identifier 2500 has no slot";
+  EXPECT_EQ(1, TxUtils::casCount()); EXPECT_EQ("<null>", name(0));
 
-TEST_F(CompoundListTest, ShortListWarnsWithTheCounterAndTheExpectedNumber) {
   TraceWatch trace;
-  std::vector<std::string> boxes = readList(compoundLines(100));
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_EQ(kWarning100, boxes[0]);
-  EXPECT_EQ("C100", name(100));
+  EXPECT_EQ(Texts{warning(101)}, readList(compoundLines(100))); EXPECT_EQ("C100", name(100));
   EXPECT_EQ(100, TxUtils::casCount());
   EXPECT_EQ(std::string::npos, trace.added().find("WARNING")) << "the warning is not traced";
+
+  EXPECT_EQ(Texts{}, readList(compoundLines(1763))); EXPECT_EQ("C1", name(1)); EXPECT_EQ("C999", name(999));
+  EXPECT_EQ("C3000", name(1000)); EXPECT_EQ("3763-00-2", cas(1763)); EXPECT_EQ(1763, filledSlots());
+  EXPECT_EQ(1763, TxUtils::casCount());
+
+  // A missing file is reported and leaves the tables empty.
+  folder_.remove("TxpCASnos.txt");
+  BoxCapture boxes;
+  TxUtils::readCompoundList();
+  ASSERT_EQ(1u, boxes.count()); EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find("Cannot open TxpCASnos.txt"));
+  EXPECT_EQ(0, filledSlots()); EXPECT_EQ(0, TxUtils::casCount());
 }
 
-TEST_F(CompoundListTest, FullListFillsBothRangesWithoutWarning) {
-  std::vector<std::string> boxes = readList(compoundLines(1763));
-  EXPECT_TRUE(boxes.empty()) << (boxes.empty() ? "" : boxes[0]);
-  EXPECT_EQ("C1", name(1));
-  EXPECT_EQ("C999", name(999));
-  EXPECT_EQ("C3000", name(1000));
-  EXPECT_EQ("3763-00-2", cas(1763));
-  EXPECT_EQ(1763, filledSlots());
-  EXPECT_EQ(1763, TxUtils::casCount());
+TEST_F(CompoundListTest, LineEndsBlankLinesAndHeadersAreReadAsScanfWould) {
+  // CRLF ends, blank lines skipped, last line without an end; a later repeat of an identifier replaces it and
+  // may drop its CAS number.
+  EXPECT_EQ(Texts{warning(5)}, readList("1, A 1-1-1\r\n\r\n\n2, B 2-2-2\r\n1, A2 NULL\r\n7,C 7-7-7"));
+  EXPECT_EQ("2-2-2", cas(2)) << "no carriage return in the CAS number"; EXPECT_EQ("A2", name(1));
+  EXPECT_EQ("<null>", cas(1)); EXPECT_EQ("C", name(7)); EXPECT_EQ(2, TxUtils::casCount());
+  // A line that does not start with a number ends the list quietly.
+  EXPECT_EQ(Texts{warning(2)}, readList("1, A 1-1-1\nID, NAME CAS\n2, B 2-2-2\n")); EXPECT_EQ("A", name(1));
+  EXPECT_EQ("<null>", name(2));
 }
 
 TEST_F(CompoundListTest, EachBadLineStopsWithItsReport) {
-  struct Case {
-    std::string badLine;
-    const char* report;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, const char*> cases[] = {
       {"8, " + std::string(16, 'N') + " 1-1-1", "component name too long"},
       {"8, " + std::string(15, 'N') + ", 1-1-1", "component name too long"},  // the comma counts
       {"8, METHANE 123456789012", "casno name too long"},
       {"8, METHANE", "could not read 3 fields of one line"},
       {"8 METHANE 74-82-8", "could not read 3 fields of one line"},
+      {"8, " + std::string(1 << 20, 'N') + " 1-1-1", "component name too long"},  // a megabyte
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.badLine);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first.substr(0, 40));
     TraceWatch trace;
-    std::vector<std::string> boxes =
-        readList("5, FIFTEENCHARSXYZ 12345678901\n6, FOURTEENCHARSX, 1-1-1\n" + c.badLine + "\n9, AFTER 1-2-3\n");
+    Texts boxes =
+        readList("5, FIFTEENCHARSXYZ 12345678901\n6, FOURTEENCHARSX, 1-1-1\n" + c.first + "\n9, AFTER 1-2-3\n");
     EXPECT_EQ("FIFTEENCHARSXYZ", name(5)) << "15 characters are a name";
-    EXPECT_EQ("12345678901", cas(5)) << "11 characters are a CAS number";
-    EXPECT_EQ("FOURTEENCHARSX", name(6));
-    EXPECT_EQ("<null>", name(8));
-    EXPECT_EQ("<null>", name(9)) << "reading stops at the bad line";
+    EXPECT_EQ("12345678901", cas(5)) << "11 characters are a CAS number"; EXPECT_EQ("FOURTEENCHARSX", name(6));
+    EXPECT_EQ("<null>", name(8)); EXPECT_EQ("<null>", name(9)) << "reading stops at the bad line";
     ASSERT_EQ(1u, boxes.size()) << "no count warning after a stop";
-    EXPECT_NE(std::string::npos, boxes[0].find(c.report)) << boxes[0];
-    EXPECT_NE(std::string::npos, trace.added().find(c.report));
+    EXPECT_NE(std::string::npos, boxes[0].find(c.second)) << boxes[0];
+    EXPECT_NE(std::string::npos, trace.added().find(c.second));
   }
-}
-
-TEST_F(CompoundListTest, MissingFileIsReportedAndLeavesTheTablesEmpty) {
-  readList(compoundLines(20));
-  ASSERT_EQ(20, filledSlots());
-  folder_.remove("TxpCASnos.txt");
-  BoxCapture boxes;
-  TxUtils::readCompoundList();
-  ASSERT_EQ(1u, boxes.count());
-  EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find("Cannot open TxpCASnos.txt"));
-  EXPECT_EQ(0, filledSlots());
-  EXPECT_EQ(0, TxUtils::casCount());
-}
-
-TEST_F(CompoundListTest, LineEndsBlankLinesAndHeadersAreReadAsScanfWould) {
-  // CRLF ends, blank lines skipped, last line without an end; a later repeat of an
-  // identifier replaces it and may drop its CAS number.
-  std::vector<std::string> boxes = readList("1, A 1-1-1\r\n\r\n\n2, B 2-2-2\r\n1, A2 NULL\r\n7,C 7-7-7");
-  EXPECT_EQ("2-2-2", cas(2)) << "no carriage return in the CAS number";
-  EXPECT_EQ("A2", name(1));
-  EXPECT_EQ("<null>", cas(1));
-  EXPECT_EQ("C", name(7));
-  EXPECT_EQ(2, TxUtils::casCount());
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_NE(std::string::npos, boxes[0].find("only 5 compounds")) << boxes[0];
-
-  // A line that does not start with a number ends the list quietly.
-  boxes = readList("1, A 1-1-1\nID, NAME CAS\n2, B 2-2-2\n");
-  EXPECT_EQ("A", name(1));
-  EXPECT_EQ("<null>", name(2));
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_NE(std::string::npos, boxes[0].find("only 2 compounds")) << boxes[0];
 }
 
 TEST_F(CompoundListTest, HostileFilesEndInAReportNeverInACrash) {
-  // A name token of a megabyte.
-  std::vector<std::string> boxes = readList("3, " + std::string(1 << 20, 'N') + " 1-1-1\n4, D 4-4-4\n");
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_NE(std::string::npos, boxes[0].find("component name too long"));
-  EXPECT_EQ("<null>", name(4));
-
   // A CAS token far beyond its bound, and no line end at all.
-  boxes = readList("3, D " + std::string(100000, '7'));
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_NE(std::string::npos, boxes[0].find("casno name too long"));
-
+  Texts boxes = readList("3, D " + std::string(100000, '7'));
+  ASSERT_EQ(1u, boxes.size()); EXPECT_NE(std::string::npos, boxes[0].find("casno name too long"));
   // An identifier too large for an integer has no slot.
-  boxes = readList("99999999999999999999, BIG 1-1-1\n");
-  EXPECT_EQ(0, filledSlots());
-  ASSERT_EQ(1u, boxes.size());
-  EXPECT_NE(std::string::npos, boxes[0].find("only 2 compounds")) << boxes[0];
-
-  // Binary bytes: zero bytes, the end-of-file byte, bytes above 127, inside a line.
-  std::string binary("6, B\x01\xff\xfe");
-  binary += std::string("\0\x1a\x80 9-9-9\n", 10);
-  binary += "7, SEVEN 7-7-7\n";
-  boxes = readList(binary);
-  EXPECT_EQ("SEVEN", name(7)) << "the list goes on behind the odd line";
-  EXPECT_EQ("9-9-9", cas(6));
-  ASSERT_EQ(1u, boxes.size());
-
-  // Random bytes only.
-  std::string noise;
-  unsigned value = 12345;
-  for (int i = 0; i < 200000; ++i) {
-    value = value * 1103515245u + 12345u;
-    noise.push_back(static_cast<char>(value >> 16));
-  }
-  noise[0] = '4';
-  noise[1] = ',';
-  boxes = readList(noise);
-  EXPECT_EQ(1u, boxes.size()) << "one report or the count warning";
+  EXPECT_EQ(Texts{warning(2)}, readList("99999999999999999999, BIG 1-1-1\n")); EXPECT_EQ(0, filledSlots());
+  // Binary bytes inside a line: zero bytes, the end-of-file byte, bytes above 127.
+  EXPECT_EQ(1u, readList("6, B\x01\xff\xfe" + std::string("\0\x1a\x80 9-9-9\n", 10) + "7, SEVEN 7-7-7\n").size());
+  EXPECT_EQ("SEVEN", name(7)) << "the list goes on behind the odd line"; EXPECT_EQ("9-9-9", cas(6));
+  // Random bytes only: one report or the count warning.
+  std::string noise = "4,";
+  for (unsigned i = 0, value = 12345; i < 200000; ++i)
+    noise.push_back(static_cast<char>((value = value * 1103515245u + 12345u) >> 16));
+  EXPECT_EQ(1u, readList(noise).size());
 }
 
-}  // namespace
-
-namespace {
-
-TEST(CompoundListWithoutModuleTest, UnknownModuleFolderMeansNoList) {
+TEST(WithoutModuleTest, UnknownModuleFolderMeansNoListAndNoIniValue) {
   MTUtils::setModuleName("txnotloaded.dll");
   BoxCapture boxes;
+  EXPECT_EQ("", Utils::readIniValue("DERadid"));
+  EXPECT_TRUE(boxes.anyContains("Error getting the dll path for txnotloaded.dll"));
+  boxes.clear();
   TxUtils::readCompoundList();
   EXPECT_TRUE(boxes.anyContains("Error getting the dll path for txnotloaded.dll"));
-  EXPECT_TRUE(boxes.anyContains("Cannot open TxpCASnos.txt"));
-  EXPECT_EQ(nullptr, TxUtils::compoundName(1));
+  EXPECT_TRUE(boxes.anyContains("Cannot open TxpCASnos.txt")); EXPECT_EQ(nullptr, TxUtils::compoundName(1));
   MTUtils::setModuleName("");
 }
 

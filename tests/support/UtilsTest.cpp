@@ -1,196 +1,94 @@
-// Utils: case-insensitive comparisons, trimming, the .ini file beside the DLL, registry
-// values under HKEY_CLASSES_ROOT and interface names.
+// Utils: case-insensitive comparisons, trimming, the .ini file beside the DLL, registry values under
+// HKEY_CLASSES_ROOT and interface names.
 #include <gtest/gtest.h>
-#include <cstdio>
-#include <string>
 #include "SupportFixtures.h"
-#include "common/BoxCapture.h"
-#include "common/TestSupport.h"
-#include "support/MTUtils.h"
 #include "support/Utils.h"
 
 namespace {
 
-class Text {
- public:
-  explicit Text(const wchar_t* text) : value_(text ? SysAllocString(text) : nullptr) {}
-  ~Text() { SysFreeString(value_); }
-  Text(const Text&) = delete;
-  Text& operator=(const Text&) = delete;
-  operator BSTR() const { return value_; }  // NOLINT: reads like a BSTR argument
- private:
-  BSTR value_;
-};
-
-TEST(UtilsTest, EqualNoCaseFoldsOnlyAsciiLetters) {
-  Text azcx(L"azcx");
-  for (const wchar_t* same : {L"Azcx", L"AZCX", L"azCx", L"azcx"})
-    EXPECT_TRUE(Utils::equalNoCase(azcx, Text(same))) << tx::narrow(same);
-  for (const wchar_t* other : {L"azcY", L"azcxY", L"azc", L""})
-    EXPECT_FALSE(Utils::equalNoCase(azcx, Text(other))) << tx::narrow(other);
-  EXPECT_TRUE(Utils::equalNoCase(nullptr, Text(L"")));
-  EXPECT_TRUE(Utils::equalNoCase(Text(L""), nullptr));
-  EXPECT_TRUE(Utils::equalNoCase(nullptr, nullptr));
-  EXPECT_FALSE(Utils::equalNoCase(nullptr, Text(L"a")));
-  EXPECT_FALSE(Utils::equalNoCase(Text(L"\u00C4"), Text(L"\u00E4"))) << "A with diaeresis is not folded";
-  // Characters 0x20 apart that are not letters stay different.
-  EXPECT_FALSE(Utils::equalNoCase(Text(L"@[\\]^"), Text(L"`{|}~")));
+TEST(UtilsTest, CaseFoldingComparisonsAndTrimming) {
+  const struct { const wchar_t *a, *b; bool equal; } pairs[] = {
+      {L"azcx", L"Azcx", true}, {L"azcx", L"AZCX", true}, {L"azcx", L"azCx", true}, {L"azcx", L"azcx", true},
+      {L"azcx", L"azcY", false}, {L"azcx", L"azcxY", false}, {L"azcx", L"azc", false}, {L"azcx", L"", false},
+      {nullptr, L"", true}, {L"", nullptr, true}, {nullptr, nullptr, true}, {nullptr, L"a", false},
+      {L"\u00C4", L"\u00E4", false},  // only ASCII letters fold
+      {L"@[\\]^", L"`{|}~", false}};  // characters 0x20 apart that are not letters
+  for (const auto& p : pairs) EXPECT_EQ(p.equal, Utils::equalNoCase(Bstr(p.a), Bstr(p.b))) << tx::narrow(p.b);
+  const wchar_t kText[] = L"Property Package Manager";
+  const struct { const wchar_t *text, *part; int at; } finds[] = {
+      {kText, L"PACKAGE", 9}, {kText, L"property", 0}, {kText, L"manager", 17}, {L"xxabAB", L"AB", 2},
+      {kText, L"Managers", -1}, {L"ab", L"abc", -1}, {kText, L"", 0}, {nullptr, nullptr, 0}, {nullptr, L"a", -1}};
+  for (const auto& f : finds) EXPECT_EQ(f.at, Utils::findNoCase(Bstr(f.text), Bstr(f.part))) << tx::narrow(f.part);
+  EXPECT_TRUE(Utils::containsNoCase(Bstr(kText), Bstr(L"age man")));
+  EXPECT_FALSE(Utils::containsNoCase(Bstr(kText), Bstr(L"agemanager")));
+  // Trailing blanks go only when nothing follows the first blank; tabs are no blanks; the result is new.
+  const std::pair<const wchar_t*, const char*> trims[] = {
+      {L"abc   ", "abc"}, {L"a b  ", "a b  "}, {L"abc", "abc"}, {L"   ", ""}, {nullptr, "<null>"},
+      {L"tab\t ", "tab\t"}};
+  for (const auto& t : trims) EXPECT_EQ(t.second, tx::bstrText(Utils::trimTrailingBlanks(Bstr(t.first)).GetBSTR()));
+  Bstr input(L"tab\t ");
+  EXPECT_NE(input.b, Utils::trimTrailingBlanks(input).GetBSTR());
 }
 
-TEST(UtilsTest, FindNoCaseGivesFirstPosition) {
-  Text text(L"Property Package Manager");
-  EXPECT_EQ(9, Utils::findNoCase(text, Text(L"PACKAGE")));
-  EXPECT_EQ(0, Utils::findNoCase(text, Text(L"property")));
-  EXPECT_EQ(17, Utils::findNoCase(text, Text(L"manager")));
-  EXPECT_EQ(2, Utils::findNoCase(Text(L"xxabAB"), Text(L"AB"))) << "the first occurrence";
-  EXPECT_EQ(-1, Utils::findNoCase(text, Text(L"Managers")));
-  EXPECT_EQ(-1, Utils::findNoCase(Text(L"ab"), Text(L"abc")));
-  EXPECT_EQ(0, Utils::findNoCase(text, Text(L"")));
-  EXPECT_EQ(0, Utils::findNoCase(nullptr, nullptr));
-  EXPECT_EQ(-1, Utils::findNoCase(nullptr, Text(L"a")));
-  EXPECT_TRUE(Utils::containsNoCase(text, Text(L"age man")));
-  EXPECT_FALSE(Utils::containsNoCase(text, Text(L"agemanager")));
-}
-
-TEST(UtilsTest, TrimTrailingBlanksOnlyWhenNothingFollowsTheFirstBlank) {
-  EXPECT_EQ("abc", tx::bstrText(Utils::trimTrailingBlanks(Text(L"abc   ")).GetBSTR()));
-  EXPECT_EQ("a b  ", tx::bstrText(Utils::trimTrailingBlanks(Text(L"a b  ")).GetBSTR()));
-  EXPECT_EQ("abc", tx::bstrText(Utils::trimTrailingBlanks(Text(L"abc")).GetBSTR()));
-  EXPECT_EQ("", tx::bstrText(Utils::trimTrailingBlanks(Text(L"   ")).GetBSTR()));
-  EXPECT_EQ("<null>", tx::bstrText(Utils::trimTrailingBlanks(nullptr).GetBSTR()));
-  Text input(L"tab\t ");
-  CTxBSTR same = Utils::trimTrailingBlanks(input);
-  EXPECT_EQ("tab\t", tx::bstrText(same.GetBSTR())) << "only blanks count";
-  EXPECT_NE(static_cast<BSTR>(input), same.GetBSTR()) << "a new string";
-}
-
-class IniTest : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    ASSERT_TRUE(folder_.ready());
-    ASSERT_TRUE(folder_.load());
-  }
-  ModuleFolder folder_;
-};
+using IniTest = ModuleTest;
 
 TEST_F(IniTest, ReadsTheModulesIniFileBesideTheDll) {
   ASSERT_TRUE(folder_.write("TxCOGUI.ini", "[general]\r\nDERadid=on   \r\nquoted=\"yes   \"\r\nlong=" +
                                                std::string(400, 'L') + "\r\n[other]\r\nDERadid=off\r\n"));
-  EXPECT_EQ("on", Utils::readIniValue("DERadid"));
-  EXPECT_EQ("yes", Utils::readIniValue("quoted", "", ""));
-  EXPECT_EQ("off", Utils::readIniValue("DERadid", "other"));
-  EXPECT_EQ(std::string(259, 'L'), Utils::readIniValue("long"));
-  EXPECT_EQ("", Utils::readIniValue("missing"));
-  EXPECT_EQ("", Utils::readIniValue("DERadid", "nosection"));
-  EXPECT_EQ("", Utils::readIniValue(nullptr));
-
-  // Another file named by path.
   ASSERT_TRUE(folder_.write("other.ini", "[general]\r\nDERadid=elsewhere\r\n"));
-  EXPECT_EQ("elsewhere", Utils::readIniValue("DERadid", nullptr, folder_.path("other.ini").c_str()));
+  const std::string other = folder_.path("other.ini");
+  const struct { const char *key, *section, *path; std::string value; } rows[] = {
+      {"DERadid", "", "", "on"}, {"quoted", "", "", "yes"}, {"DERadid", "other", "", "off"},
+      {"long", "", "", std::string(259, 'L')}, {"missing", "", "", ""}, {"DERadid", "nosection", "", ""},
+      {nullptr, "", "", ""}, {"DERadid", nullptr, other.c_str(), "elsewhere"}};
+  for (const auto& row : rows) EXPECT_EQ(row.value, Utils::readIniValue(row.key, row.section, row.path)) << row.key;
+  // Files that are not text give empty values.
+  std::string binary;
+  for (unsigned i = 0, value = 7; i < 100000; ++i) {
+    char c = static_cast<char>((value = value * 1103515245u + 12345u) >> 16);
+    binary.push_back(c == '=' || c == '[' ? '\0' : c);
+  }
+  ASSERT_TRUE(folder_.write("TxCOGUI.ini", binary)); EXPECT_EQ("", Utils::readIniValue("DERadid"));
+  ASSERT_TRUE(folder_.write("TxCOGUI.ini", std::string("[general]\r\nDERadid=a\0b\r\n", 24)));
+  EXPECT_LE(Utils::readIniValue("DERadid").size(), 259u);
   folder_.remove("TxCOGUI.ini");
   EXPECT_EQ("", Utils::readIniValue("DERadid"));
 }
 
-TEST_F(IniTest, IniFileThatIsNotTextGivesEmptyValues) {
-  std::string binary;
-  unsigned value = 7;
-  for (int i = 0; i < 100000; ++i) {
-    value = value * 1103515245u + 12345u;
-    char c = static_cast<char>(value >> 16);
-    binary.push_back(c == '=' || c == '[' ? '\0' : c);
-  }
-  ASSERT_TRUE(folder_.write("TxCOGUI.ini", binary));
-  EXPECT_EQ("", Utils::readIniValue("DERadid"));
-  ASSERT_TRUE(folder_.write("TxCOGUI.ini", std::string("[general]\r\nDERadid=a\0b\r\n", 24)));
-  std::string read = Utils::readIniValue("DERadid");
-  EXPECT_LE(read.size(), 259u);
-}
+// Values of an interface key of its own, read as text (cut and terminated) and as the interface's name.
+using RegistryTest = tx::ComTest;
 
-TEST(IniWithoutModuleTest, UnknownModuleFolderGivesEmptyValue) {
-  MTUtils::setModuleName("txnotloaded.dll");
-  BoxCapture boxes;
-  EXPECT_EQ("", Utils::readIniValue("DERadid"));
-  EXPECT_TRUE(boxes.anyContains("Error getting the dll path for txnotloaded.dll"));
-  MTUtils::setModuleName("");
-}
-
-// A key of its own under HKEY_CLASSES_ROOT, removed afterwards.
-class RegistryTest : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    char name[64];
-    snprintf(name, sizeof name, "TxSupportTest.%lu", GetCurrentProcessId());
-    key_ = name;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             handle_.put(), nullptr));
-  }
-  void TearDown() override {
-    handle_.reset();
-    tx::deleteKeyTree(HKEY_CLASSES_ROOT, key_);
-  }
-  void set(const char* name, DWORD type, const std::string& bytes) {
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(handle_.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                            static_cast<DWORD>(bytes.size())));
-  }
-  std::string key_;
-  fw::UniqueHKey handle_;
-};
-
-TEST_F(RegistryTest, ReadsDefaultAndNamedValues) {
-  set(nullptr, REG_SZ, std::string("Default text", 13));
-  set("CapeDescription", REG_SZ, std::string("A description", 14));
-  set("Expand", REG_EXPAND_SZ, std::string("%TEMP%\\x", 9));
-  EXPECT_EQ("Default text", GetRegPath(key_.c_str(), ""));
-  EXPECT_EQ("A description", GetRegPath(key_.c_str(), "CapeDescription"));
-  EXPECT_EQ("%TEMP%\\x", GetRegPath(key_.c_str(), "Expand"));
-  EXPECT_EQ("", GetRegPath(key_.c_str(), "NoSuchValue"));
-  EXPECT_EQ("", GetRegPath((key_ + "\\NoSuchKey").c_str(), ""));
-  EXPECT_EQ("", GetRegPath(nullptr, ""));
+TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
+  GUID iid, unknown;
+  ASSERT_EQ(S_OK, CoCreateGuid(&iid)); ASSERT_EQ(S_OK, CoCreateGuid(&unknown));
+  std::string key = "Interface\\" + guidText(iid);
+  fw::UniqueHKey handle;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                           handle.put(), nullptr));
+  struct Gone { std::string key; ~Gone() { tx::deleteKeyTree(HKEY_CLASSES_ROOT, key); } } gone{key};
   DWORD number = 0x41414141;
-  set("Number", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof number));
-  EXPECT_EQ("", GetRegPath(key_.c_str(), "Number")) << "a number is not text";
-}
-
-TEST_F(RegistryTest, LongAndUnterminatedValuesAreCutAndTerminated) {
-  set("Long", REG_SZ, std::string(3000, 'x') + '\0');
-  EXPECT_EQ(std::string(2047, 'x'), GetRegPath(key_.c_str(), "Long"));
-  set("Exact", REG_SZ, std::string(2047, 'y') + '\0');
-  EXPECT_EQ(std::string(2047, 'y'), GetRegPath(key_.c_str(), "Exact"));
-  set("NoZero", REG_SZ, "abc");
-  EXPECT_EQ("abc", GetRegPath(key_.c_str(), "NoZero"));
-  set("NoZeroLong", REG_SZ, std::string(2048, 'z'));
-  EXPECT_EQ(std::string(2047, 'z'), GetRegPath(key_.c_str(), "NoZeroLong"));
-  set("Multi", REG_MULTI_SZ, std::string("first\0second\0\0", 14));
-  EXPECT_EQ("first", GetRegPath(key_.c_str(), "Multi"));
-  set("Empty", REG_SZ, std::string());
-  EXPECT_EQ("", GetRegPath(key_.c_str(), "Empty"));
-}
-
-TEST_F(RegistryTest, InterfaceNameComesFromTheInterfaceKey) {
-  GUID iid;
-  ASSERT_EQ(S_OK, CoCreateGuid(&iid));
-  wchar_t text[64];
-  ASSERT_GT(StringFromGUID2(iid, text, 64), 0);
-  std::string interfaceKey = "Interface\\" + tx::narrow(text);
-  BSTR name = reinterpret_cast<BSTR>(1);
-  ASSERT_EQ(S_OK, Utils::interfaceName(iid, &name));
-  ASSERT_NE(nullptr, name);
-  EXPECT_EQ(0u, SysStringLen(name)) << "not registered";
-  SysFreeString(name);
-
-  fw::UniqueHKey key;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, interfaceKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                           nullptr, key.put(), nullptr));
-  ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("ITxProbe"), 9));
-  key.reset();
-  name = nullptr;
-  EXPECT_EQ(S_OK, Utils::interfaceName(iid, &name));
-  EXPECT_EQ("ITxProbe", tx::bstrText(name));
-  SysFreeString(name);
-  tx::deleteKeyTree(HKEY_CLASSES_ROOT, interfaceKey);
+  const struct { const char* name; DWORD type; std::string bytes, read; } rows[] = {
+      {nullptr, REG_SZ, std::string("ITxProbe", 9), "ITxProbe"},
+      {"CapeDescription", REG_SZ, std::string("A description", 14), "A description"},
+      {"Expand", REG_EXPAND_SZ, std::string("%TEMP%\\x", 9), "%TEMP%\\x"},
+      {"Number", REG_DWORD, std::string(reinterpret_cast<const char*>(&number), 4), ""},  // a number is no text
+      {"Long", REG_SZ, std::string(3000, 'x') + '\0', std::string(2047, 'x')},
+      {"Exact", REG_SZ, std::string(2047, 'y') + '\0', std::string(2047, 'y')},
+      {"NoZero", REG_SZ, "abc", "abc"}, {"NoZeroLong", REG_SZ, std::string(2048, 'z'), std::string(2047, 'z')},
+      {"Multi", REG_MULTI_SZ, std::string("first\0second\0\0", 14), "first"}, {"Empty", REG_SZ, "", ""}};
+  for (const auto& row : rows) {
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(handle.get(), row.name, 0, row.type,
+                                            reinterpret_cast<const BYTE*>(row.bytes.data()), DWORD(row.bytes.size())));
+    EXPECT_EQ(row.read, GetRegPath(key.c_str(), row.name ? row.name : "")) << (row.name ? row.name : "default");
+  }
+  EXPECT_EQ("", GetRegPath(key.c_str(), "NoSuchValue")); EXPECT_EQ("", GetRegPath((key + "\\NoSuchKey").c_str(), ""));
+  EXPECT_EQ("", GetRegPath(nullptr, ""));
+  Bstr name(reinterpret_cast<BSTR>(1), true), none(reinterpret_cast<BSTR>(1), true);
+  EXPECT_EQ(S_OK, Utils::interfaceName(iid, &name.b)); EXPECT_EQ("ITxProbe", tx::bstrText(name));
+  ASSERT_EQ(S_OK, Utils::interfaceName(unknown, &none.b)); ASSERT_NE(nullptr, none.b);
+  EXPECT_EQ(0u, SysStringLen(none)) << "not registered";
   EXPECT_EQ(E_POINTER, Utils::interfaceName(iid, nullptr));
+  handle.reset();
 }
 
 }  // namespace

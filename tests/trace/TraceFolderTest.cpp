@@ -1,20 +1,22 @@
-// The trace folder and file under conditions the user's profile can present: no folder
-// yet, a folder that cannot be made, a trace file that cannot be opened (fallback to
-// TEMP), and lines at the length bound. Each test owns the trace folder: the area runs
-// alone, and the user's "Briskware" folder is put aside and restored around every test.
+// The trace folder and file under conditions the user's profile can present: no folder yet, a folder that
+// cannot be made, a trace file that cannot be opened (fallback to TEMP), and lines at the length bound. The
+// area runs alone, and the user's "Briskware" folder is put aside and restored around every test.
 #include <gtest/gtest.h>
-#include <string>
 #include "common/BoxCapture.h"
 #include "common/TestSupport.h"
 #include "support/MTUtils.h"
 
 namespace {
 
-const char kProblem[] = "problem writing trace file";
-const char kCannotOpen[] = "Could not open trace file";
+using Texts = std::vector<std::string>;
+const char kProblem[] = "problem writing trace file", kCannotOpen[] = "Could not open trace file";
 const char kInformCaption[] = "Brisk Calorix CAPE-OPEN 1.0 Information message";
-// "MM/DD/YY HH:MM:SS: TxCOGUI: " in front of every message.
-const size_t kHeader = 28;
+const size_t kHeader = 28;  // "MM/DD/YY HH:MM:SS: TxCOGUI: " in front of every message
+
+bool trace(const std::string& text) { return MTUtils::writeTrace(CTxBSTR(text.c_str()), nullptr, "\n"); }
+HRESULT report(HRESULT code, const std::string& text) {
+  return MTUtils::reportError(code, text.c_str(), nullptr, nullptr, true);
+}
 
 class TraceFolderTest : public tx::ComTest {
  protected:
@@ -22,157 +24,117 @@ class TraceFolderTest : public tx::ComTest {
     tx::ComTest::SetUp();
     MTUtils::setModuleName("TxCOGUI");
     MTUtils::setOwnerWindow(nullptr);
-    folder_ = tx::traceFolder();
     briskware_ = folder_.substr(0, folder_.find_last_of('\\'));
-    saved_ = briskware_ + ".tx-saved";
-    ASSERT_TRUE(tx::removeTree(saved_));
-    if (tx::fileExists(briskware_)) {
-      ASSERT_TRUE(MoveFileA(briskware_.c_str(), saved_.c_str()));
-    }
-    temp_ = tx::makeTempFolder("tracetemp");
-    setTemp(temp_ + "\\");
+    ASSERT_TRUE(tx::removeTree(briskware_ + ".tx-saved"));
+    ASSERT_TRUE(!tx::fileExists(briskware_) || MoveFileA(briskware_.c_str(), (briskware_ + ".tx-saved").c_str()));
+    char temp[MAX_PATH] = "";
+    hadTemp_ = GetEnvironmentVariableA("TEMP", temp, MAX_PATH) > 0;
+    oldTemp_ = temp;
+    SetEnvironmentVariableA("TEMP", (temp_ + "\\").c_str());
   }
-
   void TearDown() override {
+    SetEnvironmentVariableA("TEMP", hadTemp_ ? oldTemp_.c_str() : nullptr);
     tx::removeTree(briskware_);
-    if (tx::fileExists(saved_)) MoveFileA(saved_.c_str(), briskware_.c_str());
+    if (tx::fileExists(briskware_ + ".tx-saved")) MoveFileA((briskware_ + ".tx-saved").c_str(), briskware_.c_str());
     tx::removeTree(temp_);
   }
-
-  static void setTemp(const std::string& value) {
-    SetEnvironmentVariableA("TEMP", value.empty() ? nullptr : value.c_str());
-  }
-
-  void makeTraceFolder() {
-    CreateDirectoryA(briskware_.c_str(), nullptr);
-    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
-  }
-
   // The trace file cannot be opened where it belongs: a folder has its name.
   void blockTraceFile() {
-    makeTraceFolder();
+    CreateDirectoryA(briskware_.c_str(), nullptr);
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA(tx::traceFilePath().c_str(), nullptr));
   }
-
   std::string informText(const std::string& fallbackFolder) const {
     return "Since trace file at installation directory (" + tx::traceFilePath() +
            ") could not be written, trace file will be written to '" + fallbackFolder + "'.";
   }
-
-  std::string folder_, briskware_, saved_, temp_;
+  std::string fallback() const { return tx::readFile(temp_ + "\\TxCOGUI.trc"); }
+  std::string folder_ = tx::traceFolder(), briskware_, temp_ = tx::makeTempFolder("tracetemp"), oldTemp_;
+  bool hadTemp_ = false;
 };
 
 }  // namespace
 
-TEST_F(TraceFolderTest, FreshProfileGetsEveryFolderLevel) {
+TEST_F(TraceFolderTest, FreshProfileGetsEveryFolderLevelAndLinesAreCutAtTheBound) {
   ASSERT_FALSE(tx::fileExists(briskware_));
   BoxCapture boxes;
-  EXPECT_EQ(E_FAIL, MTUtils::reportError(100, "first trace", nullptr, nullptr, true));
-  ASSERT_EQ(1u, boxes.count()) << boxes.boxes()[0].text;
-  EXPECT_EQ(" ERROR: first trace", boxes.boxes()[0].text);
+  EXPECT_EQ(E_FAIL, report(100, "first trace"));
+  EXPECT_EQ(Texts{" ERROR: first trace"}, boxes.texts());
+  EXPECT_EQ(": TxCOGUI:  ERROR: first trace\r\n", tx::readTrace().substr(17)); EXPECT_EQ("", fallback());
+  // A message of 3000 characters: a line of 2399 characters and no line end.
+  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
+  EXPECT_FALSE(trace(std::string(3000, 'x')));
+  EXPECT_EQ(std::string(2399 - kHeader, 'x'), tx::readTrace().substr(kHeader));
+  // The longest line that keeps its line end, and one character more.
+  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
+  EXPECT_TRUE(trace(std::string(2398 - kHeader, 'y'))); EXPECT_EQ(2398u + 2u, tx::readTrace().size());
+  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
+  EXPECT_TRUE(trace(std::string(2399 - kHeader, 'z'))); EXPECT_EQ(2399u, tx::readTrace().size());
+  // A report of an overlong message traces both reports.
+  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
+  EXPECT_EQ(E_FAIL, report(E_FAIL, std::string(3000, 'q')));
+  ASSERT_EQ(3u, boxes.count()); EXPECT_EQ(2399u, boxes.boxes()[2].text.size());
   std::string content = tx::readTrace();
-  ASSERT_GE(content.size(), kHeader);
-  EXPECT_EQ(": TxCOGUI:  ERROR: first trace\r\n", content.substr(17));
-  EXPECT_EQ("", tx::readFile(temp_ + "\\TxCOGUI.trc"));
+  const std::string tooLong = ": TxCOGUI:  ERROR: A generated message is too long. Contact support.\r\n";
+  EXPECT_EQ(tooLong, content.substr(17, tooLong.size()));
+  std::string second = content.substr(content.find('\n') + 1);
+  EXPECT_EQ(2399u, second.size()); EXPECT_EQ(0u, second.find_first_of("0123456789"));
 }
 
 TEST_F(TraceFolderTest, FolderThatCannotBeMadeIsReportedOnEveryTraceAndRetried) {
-  // A file stands where the "Briskware" folder would go.
-  ASSERT_TRUE(tx::writeFile(briskware_, "not a folder"));
+  ASSERT_TRUE(tx::writeFile(briskware_, "not a folder"));  // a file stands where the folder would go
   BoxCapture boxes;
-  EXPECT_EQ(E_FAIL, MTUtils::reportError(E_FAIL, "one", nullptr, nullptr, true));
-  EXPECT_EQ(E_FAIL, MTUtils::reportError(7, "two", nullptr, nullptr, true));
-  ASSERT_EQ(4u, boxes.count());
-  EXPECT_EQ(kProblem, boxes.boxes()[0].text);
-  EXPECT_EQ("", boxes.boxes()[0].caption);
-  EXPECT_EQ(static_cast<UINT>(MB_SYSTEMMODAL), boxes.boxes()[0].type);
-  EXPECT_EQ(" ERROR: one", boxes.boxes()[1].text);
-  EXPECT_EQ(kProblem, boxes.boxes()[2].text);
-  EXPECT_EQ(" ERROR: two", boxes.boxes()[3].text);
-  EXPECT_EQ("not a folder", tx::readFile(briskware_));
-  EXPECT_FALSE(tx::fileExists(temp_ + "\\TxCOGUI.trc"));
-  EXPECT_FALSE(MTUtils::writeTrace(CTxBSTR("three"), nullptr, "\n"));
-  EXPECT_EQ(5u, boxes.count());
-
+  EXPECT_EQ(E_FAIL, report(E_FAIL, "one")); EXPECT_EQ(E_FAIL, report(7, "two")); EXPECT_FALSE(trace("three"));
+  ASSERT_EQ((Texts{kProblem, " ERROR: one", kProblem, " ERROR: two", kProblem}), boxes.texts());
+  EXPECT_EQ("", boxes.boxes()[0].caption); EXPECT_EQ(UINT(MB_SYSTEMMODAL), boxes.boxes()[0].type);
+  EXPECT_EQ("not a folder", tx::readFile(briskware_)); EXPECT_FALSE(tx::fileExists(temp_ + "\\TxCOGUI.trc"));
   // Once the way is free the next trace sets the folder up.
   ASSERT_TRUE(tx::removeTree(briskware_));
-  boxes.clear();
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR("four"), nullptr, "\n"));
-  EXPECT_EQ(0u, boxes.count());
-  EXPECT_EQ(": TxCOGUI: four\r\n", tx::readTrace().substr(17));
+  EXPECT_TRUE(trace("four"));
+  EXPECT_EQ(5u, boxes.count()); EXPECT_EQ(": TxCOGUI: four\r\n", tx::readTrace().substr(17));
 }
 
-TEST_F(TraceFolderTest, UnopenableTraceFileFallsBackToTempAndInformsOnce) {
-  blockTraceFile();
-  BoxCapture boxes;
-  EXPECT_EQ(E_FAIL, MTUtils::reportError(E_FAIL, "first", nullptr, nullptr, true));
-  EXPECT_EQ(E_FAIL, MTUtils::reportError(E_FAIL, "second", nullptr, nullptr, true));
-  ASSERT_EQ(3u, boxes.count());
-  // TEMP ends with a backslash: one backslash between folder and file name.
-  EXPECT_EQ(informText(temp_), boxes.boxes()[0].text);
-  EXPECT_EQ(kInformCaption, boxes.boxes()[0].caption);
-  EXPECT_EQ(static_cast<UINT>(MB_ICONINFORMATION | MB_SYSTEMMODAL), boxes.boxes()[0].type);
-  EXPECT_EQ(" ERROR: first", boxes.boxes()[1].text);
-  EXPECT_EQ(" ERROR: second", boxes.boxes()[2].text);
-  std::string content = tx::readFile(temp_ + "\\TxCOGUI.trc");
-  size_t first = content.find(": TxCOGUI:  ERROR: first\r\n");
-  size_t second = content.find(": TxCOGUI:  ERROR: second\r\n");
-  EXPECT_EQ(17u, first);
-  EXPECT_NE(std::string::npos, second);
-  EXPECT_GT(second, first);
-}
-
-TEST_F(TraceFolderTest, NoInformationWhileTheFallbackFileExists) {
+TEST_F(TraceFolderTest, UnopenableTraceFileFallsBackToTempAndInformsOnceWhenThereIsNoFallbackFileYet) {
   blockTraceFile();
   ASSERT_TRUE(tx::writeFile(temp_ + "\\TxCOGUI.trc", "earlier\r\n"));
   BoxCapture boxes;
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR("appended"), nullptr, "\n"));
+  EXPECT_TRUE(trace("appended"));
   EXPECT_EQ(0u, boxes.count());
-  std::string content = tx::readFile(temp_ + "\\TxCOGUI.trc");
-  EXPECT_EQ(0u, content.find("earlier\r\n"));
-  EXPECT_NE(std::string::npos, content.find(": TxCOGUI: appended\r\n"));
-
-  // Not shown yet, so a fallback file that is gone again brings the information.
+  EXPECT_EQ(0u, fallback().find("earlier\r\n")); EXPECT_EQ(9u + 17u, fallback().find(": TxCOGUI: appended\r\n"));
+  // Not shown yet, so a fallback file that is gone again brings the information, once.
   ASSERT_TRUE(DeleteFileA((temp_ + "\\TxCOGUI.trc").c_str()));
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR("again"), nullptr, "\n"));
-  ASSERT_EQ(1u, boxes.count());
-  EXPECT_EQ(informText(temp_), boxes.boxes()[0].text);
+  EXPECT_EQ(E_FAIL, report(E_FAIL, "first")); EXPECT_EQ(E_FAIL, report(E_FAIL, "second"));
+  // TEMP ends with a backslash: one backslash between folder and file name.
+  ASSERT_EQ((Texts{informText(temp_), " ERROR: first", " ERROR: second"}), boxes.texts());
+  EXPECT_EQ(kInformCaption, boxes.boxes()[0].caption);
+  EXPECT_EQ(UINT(MB_ICONINFORMATION | MB_SYSTEMMODAL), boxes.boxes()[0].type);
+  std::string content = fallback();
+  EXPECT_EQ(17u, content.find(": TxCOGUI:  ERROR: first\r\n"));
+  EXPECT_EQ(content.find('\n') + 18, content.find(": TxCOGUI:  ERROR: second\r\n"));
 }
 
 TEST_F(TraceFolderTest, WithoutTempTheFallbackIsCTemp) {
   blockTraceFile();
-  setTemp("");
+  SetEnvironmentVariableA("TEMP", nullptr);
   CreateDirectoryA("c:\\temp", nullptr);
-  const std::string fallback = "c:\\temp\\TxCOGUI.trc";
-  const std::string keep = "c:\\temp\\TxCOGUI.trc.tx-saved";
+  const std::string cTemp = "c:\\temp\\TxCOGUI.trc", keep = cTemp + ".tx-saved";
   tx::removeTree(keep);
-  if (tx::fileExists(fallback)) {
-    ASSERT_TRUE(MoveFileA(fallback.c_str(), keep.c_str()));
-  }
-
+  ASSERT_TRUE(!tx::fileExists(cTemp) || MoveFileA(cTemp.c_str(), keep.c_str()));
   BoxCapture boxes;
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR("to c:\\temp"), nullptr, "\n"));
-  std::string content = tx::readFile(fallback);
-  DeleteFileA(fallback.c_str());
-  if (tx::fileExists(keep)) MoveFileA(keep.c_str(), fallback.c_str());
-  ASSERT_EQ(1u, boxes.count());
-  EXPECT_EQ(informText("c:\\temp"), boxes.boxes()[0].text);
-  EXPECT_EQ(": TxCOGUI: to c:\\temp\r\n", content.substr(17));
+  EXPECT_TRUE(trace("to c:\\temp"));
+  std::string content = tx::readFile(cTemp);
+  DeleteFileA(cTemp.c_str());
+  if (tx::fileExists(keep)) MoveFileA(keep.c_str(), cTemp.c_str());
+  EXPECT_EQ(Texts{informText("c:\\temp")}, boxes.texts()); EXPECT_EQ(": TxCOGUI: to c:\\temp\r\n", content.substr(17));
 }
 
 TEST_F(TraceFolderTest, NeitherPlaceOpensShowsCouldNotOpenTwice) {
   blockTraceFile();
-  std::string missing = temp_ + "\\missing";
-  setTemp(missing);
+  SetEnvironmentVariableA("TEMP", (temp_ + "\\missing").c_str());
   BoxCapture boxes;
-  EXPECT_EQ(E_FAIL, MTUtils::reportError(E_FAIL, "nowhere", nullptr, nullptr, true));
-  ASSERT_EQ(4u, boxes.count());
-  EXPECT_EQ(informText(missing), boxes.boxes()[0].text);
-  EXPECT_EQ(kCannotOpen, boxes.boxes()[1].text);
-  EXPECT_EQ("", boxes.boxes()[1].caption);
-  EXPECT_EQ(kCannotOpen, boxes.boxes()[2].text);
-  EXPECT_EQ(" ERROR: nowhere", boxes.boxes()[3].text);
-  EXPECT_FALSE(tx::fileExists(missing));
+  EXPECT_EQ(E_FAIL, report(E_FAIL, "nowhere"));
+  ASSERT_EQ((Texts{informText(temp_ + "\\missing"), kCannotOpen, kCannotOpen, " ERROR: nowhere"}), boxes.texts());
+  EXPECT_EQ("", boxes.boxes()[1].caption); EXPECT_FALSE(tx::fileExists(temp_ + "\\missing"));
 }
 
 TEST_F(TraceFolderTest, TraceAskedForWhileATraceIsWrittenIsDropped) {
@@ -180,48 +142,9 @@ TEST_F(TraceFolderTest, TraceAskedForWhileATraceIsWrittenIsDropped) {
   BoxCapture boxes;
   bool nested = true;
   // The information box runs a message loop in the middle of the first trace.
-  boxes.onBox([&](const CapturedBox& box) {
-    if (box.caption == kInformCaption) nested = MTUtils::writeTrace(CTxBSTR("nested"), nullptr, "\n");
-  });
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR("outer"), nullptr, "\n"));
-  EXPECT_FALSE(nested);
-  ASSERT_EQ(1u, boxes.count());
-  std::string content = tx::readFile(temp_ + "\\TxCOGUI.trc");
-  EXPECT_EQ(": TxCOGUI: outer\r\n", content.substr(17));
-  EXPECT_EQ(std::string::npos, content.find("nested"));
-  // The guard is given back: the next trace is written.
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR("after"), nullptr, "\n"));
-  EXPECT_NE(std::string::npos, tx::readFile(temp_ + "\\TxCOGUI.trc").find(": TxCOGUI: after\r\n"));
-}
-
-TEST_F(TraceFolderTest, LongMessagesAreCutAtTheLineBound) {
-  BoxCapture boxes;
-  // A message of 3000 characters: a line of 2399 characters and no line end.
-  EXPECT_FALSE(MTUtils::writeTrace(CTxBSTR(std::string(3000, 'x').c_str()), nullptr, "\n"));
-  std::string content = tx::readTrace();
-  EXPECT_EQ(2399u, content.size());
-  EXPECT_EQ(std::string(2399 - kHeader, 'x'), content.substr(kHeader));
-  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
-
-  // The longest line that keeps its line end, and one character more.
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR(std::string(2398 - kHeader, 'y').c_str()), nullptr, "\n"));
-  EXPECT_EQ(2398u + 2u, tx::readTrace().size());
-  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
-  EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR(std::string(2399 - kHeader, 'z').c_str()), nullptr, "\n"));
-  EXPECT_EQ(2399u, tx::readTrace().size());
-  EXPECT_EQ(0u, boxes.count());
-}
-
-TEST_F(TraceFolderTest, ReportOfAnOverlongMessageTracesBothReports) {
-  BoxCapture boxes;
-  EXPECT_EQ(E_FAIL, MTUtils::reportError(E_FAIL, std::string(3000, 'q').c_str(), nullptr, nullptr, true));
-  ASSERT_EQ(2u, boxes.count());
-  EXPECT_EQ(" ERROR: A generated message is too long. Contact support.", boxes.boxes()[0].text);
-  EXPECT_EQ(2399u, boxes.boxes()[1].text.size());
-  std::string content = tx::readTrace();
-  const std::string tooLong = ": TxCOGUI:  ERROR: A generated message is too long. Contact support.\r\n";
-  EXPECT_EQ(tooLong, content.substr(17, tooLong.size()));
-  std::string second = content.substr(content.find('\n') + 1);
-  EXPECT_EQ(2399u, second.size());
-  EXPECT_EQ(0u, second.find_first_of("0123456789"));
+  boxes.onBox([&](const CapturedBox& box) { nested = box.caption == kInformCaption ? trace("nested") : nested; });
+  EXPECT_TRUE(trace("outer"));
+  EXPECT_FALSE(nested); EXPECT_EQ(1u, boxes.count()); EXPECT_EQ(": TxCOGUI: outer\r\n", fallback().substr(17));
+  EXPECT_TRUE(trace("after")) << "the guard is given back";
+  EXPECT_NE(std::string::npos, fallback().find(": TxCOGUI: after\r\n"));
 }
