@@ -56,6 +56,14 @@ const Case kCases[] = {
     {"component answering nothing", catf_UnitOperation, txs::kQIFails.progId, "", nullptr, E_FAIL, nullptr, 100,
      kUntouched, nullptr,
      {" ERROR: The CAPE-OPEN component 'TxSamples.Zoo.QIFails.1' does not implement the interface 'ICapeUnit'"}},
+    {"unit whose Initialize would fail, registered 1.0, implements 0.93", catf_UnitOperation,
+     txs::kInitializeFails.progId, "", nullptr, E_NOINTERFACE, nullptr, -1, kUntouched, nullptr,
+     {"The CAPE-OPEN component 'TxSamples.Zoo.InitializeFails.1' has been registered as being compliant to CAPE-OPEN "
+      "version '1.0', but it implements instead version '0.93' of the interface 'ICapeUnit'"}},
+    {"package whose Initialize fails", catf_PropertyPackage, txs::kFaultInitializeFails, txs::kFaultySystem.progId,
+     nullptr, E_FAIL, nullptr, -1, kUntouched, nullptr,
+     {" ERROR: creating property package 'InitializeFails' from property system 'TxSamples.Zoo.FaultySystem.1'\n"
+      "(Initialize failed on purpose: TxSamples)"}},
     {"class without server, on another computer", catf_UnitOperation, txs::kNoServer.progId, "", L"\\\\FARAWAY",
      REGDB_E_CLASSNOTREG, nullptr, -1, kUntouched, nullptr,
      {"*for class 'TxSamples.Zoo.NoServer.1' context 21",
