@@ -27,11 +27,10 @@ class MakerSystem : public ProductTest {};
 }  // namespace
 
 TEST(MakerSystemName, BriskOrOwnSystemAnywhereIgnoringCase) {
-  for (const wchar_t* yes : {L"Brisk.Properties.1", L"brisk.x", L"Tx.bwcoproperties.Test", L"BWCOProperties",
-                             L"xxBRISKxx", L"A.BwCoPrOpErTiEs"})
-    EXPECT_TRUE(CCOTHConfig::isMakerSystem(CTxBSTR(yes))) << tx::narrow(yes);
-  for (const wchar_t* no : {L"", L"TxSamples.ThermoSystem.1", L"Bris.k", L"BWCOPropertie", L"BW CO Properties"})
-    EXPECT_FALSE(CCOTHConfig::isMakerSystem(CTxBSTR(no))) << tx::narrow(no);
+  for (const char* name : {"+Brisk.Properties.1", "+brisk.x", "+Tx.bwcoproperties.Test", "+BWCOProperties",
+                           "+xxBRISKxx", "+A.BwCoPrOpErTiEs", "-", "-TxSamples.ThermoSystem.1", "-Bris.k",
+                           "-BWCOPropertie", "-BW CO Properties"})
+    EXPECT_EQ(name[0] == '+', CCOTHConfig::isMakerSystem(CTxBSTR(name + 1))) << name;
   EXPECT_FALSE(CCOTHConfig::isMakerSystem(nullptr));
 }
 
@@ -41,9 +40,7 @@ TEST_F(MakerSystem, InsideOrOutsideTheSimulatorForTheMakersOrAnotherSystem) {
   tx::RegisteredClass own("Tx.bwcoproperties.Test", {}, {{"Name", "Tx.bwcoproperties.Test system"}});
   brisk.addPackage(kPackage, {{"Name", kPackage}});
   own.addPackage(kPackage, {{"Name", kPackage}});
-  fw::ComPtr<IDispatch> package;
-  ASSERT_EQ(S_OK, CoCreateInstance(txs::kPropertyPackage.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                   reinterpret_cast<void**>(package.put())));
+  fw::ComPtr<IDispatch> package = create(txs::kPropertyPackage);
   for (const std::string& parent : Texts{brisk.progId(), own.progId(), std::string(txs::kThermoSystem.progId)}) {
     SCOPED_TRACE(parent);
     const bool maker = parent != txs::kThermoSystem.progId;
@@ -56,27 +53,23 @@ TEST_F(MakerSystem, InsideOrOutsideTheSimulatorForTheMakersOrAnotherSystem) {
     // Outside: hidden, and OK reads the hidden check box back unchanged. Custom View asks
     // the package for its view unless the system is the maker's.
     ASSERT_EQ(S_OK, object->setProgIds(CTxBSTR(kPackage), CTxBSTR(parent.c_str())));
-    BSTR chosen = nullptr;
-    ASSERT_EQ(S_OK, object->GetParentProgID(&chosen));
-    EXPECT_EQ(parent, tx::bstrText(chosen));
-    SysFreeString(chosen);
+    EXPECT_EQ(parent, text(&ICCAPEGUI::GetParentProgID));
     ASSERT_EQ(S_OK, object->put_requestLiquid2(VARIANT_TRUE));
-    BoxCapture capture;
     ASSERT_EQ(S_OK, object->setComponent(package.get()));
     txs::clearSampleCallLog(txs::kThermoDll);
-    capture.clear();
+    boxes.clear();
     bool vll = true;
-    Texts others, boxes;
-    auto view = [&](HWND d) { tx::clickButton(d, IDC_CUSTOM_VIEW), boxes = capture.texts(); };
+    Texts others, shown;
+    auto view = [&](HWND d) { tx::clickButton(d, IDC_CUSTOM_VIEW), shown = boxes.texts(); };
     auto properties = [&](HWND d) {
       tx::selectTab(d, IDC_PP_TABS, 2);
       vll = tx::visibleControls(d).count(IDC_REQUEST_LIQUID2) == 1;
       tx::postClick(d, IDC_PP_OK);
     };
-    ASSERT_EQ(S_OK, show(capture, view, properties, VARIANT_TRUE, &others));
+    ASSERT_EQ(S_OK, show(view, properties, VARIANT_TRUE, &others));
     EXPECT_FALSE(vll);
     EXPECT_EQ(T, options(object.get())[10]);
-    EXPECT_EQ(maker ? Texts{" ERROR: The component does not provide a Custom View."} : Texts(), boxes);
+    EXPECT_EQ(maker ? Texts{" ERROR: The component does not provide a Custom View."} : Texts(), shown);
     EXPECT_EQ(maker ? Texts() : Texts{"PropertyPackage.Edit"}, txs::sampleCallLog(txs::kThermoDll));
     EXPECT_EQ(maker ? Texts() : Texts{std::string(txs::kStandalonePackage.name) + txs::kEditCaptionSuffix}, others);
     EXPECT_EQ(S_OK, object->releaseComponents());

@@ -1,14 +1,9 @@
 // What the package dialog's tests share: the product's object, a showing of its dialog
 // driven from the test, and VARIANT lists built in place.
 #pragma once
-#include <gtest/gtest.h>
-#include "TxCOGUI.h"
-#include "common/BoxCapture.h"
 #include "common/DialogDriver.h"
 #include "common/ProductFixture.h"
-#include "common/TestSupport.h"
 #include "ppdialog/COTHConfigIds.h"
-#include "support/CTxBSTR.h"
 
 namespace ppt {
 
@@ -44,13 +39,19 @@ inline Values options(ICCAPEGUI* object) {
 }
 inline constexpr VARIANT_BOOL T = VARIANT_TRUE, F = VARIANT_FALSE;
 
+// A sample object as a host creates it.
+inline fw::ComPtr<IDispatch> create(const txs::ClassInfo& info) {
+  fw::ComPtr<IDispatch> object;
+  EXPECT_EQ(S_OK, CoCreateInstance(info.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, object.put_void()));
+  return object;
+}
+
 class ProductTest : public tx::ProductTest {
  protected:
   // One showing of the dialog: 'step' runs in it, then 'close'. The dialog must have run
   // once and been closed by 'close'; the captions of other dialogs go to 'others'.
-  HRESULT show(BoxCapture& capture, Step step, Step close = tx::pressCloseBox, VARIANT_BOOL allow = VARIANT_TRUE,
-               Texts* others = nullptr) {
-    tx::DialogDriver driver(capture, kCaption);
+  HRESULT show(Step step, Step close = tx::pressCloseBox, VARIANT_BOOL allow = VARIANT_TRUE, Texts* others = nullptr) {
+    tx::DialogDriver driver(boxes, kCaption);
     driver.then(std::move(step)).then(std::move(close));
     HRESULT hr = object->ShowThermoGUI(allow);
     EXPECT_EQ(1, driver.dialogsSeen());
@@ -59,9 +60,9 @@ class ProductTest : public tx::ProductTest {
     return hr;
   }
   // The lists of one showing: compIds, casNos, properties, phases, flash types.
-  std::vector<Texts> shownLists(BoxCapture& capture) {
+  std::vector<Texts> shownLists() {
     std::vector<Texts> lists;
-    EXPECT_EQ(S_OK, show(capture, [&](HWND d) {
+    EXPECT_EQ(S_OK, show([&](HWND d) {
       for (int id : {IDC_COMPIDS, IDC_CASNOS, IDC_PROPERTIES, IDC_PHASES, IDC_FLASH_TYPES})
         lists.push_back(tx::listItems(d, id));
     }));
