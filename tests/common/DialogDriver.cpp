@@ -21,6 +21,17 @@ HTREEITEM nextItem(HWND tree, UINT which, HTREEITEM item) {
   return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(item)));
 }
 
+std::string itemLabel(HWND tree, HTREEITEM item) {
+  std::vector<char> text(8192, '\0');
+  TVITEMA data = {};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text.data();
+  data.cchTextMax = static_cast<int>(text.size());
+  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  return text.data();
+}
+
 void readLevel(HWND tree, HTREEITEM first, std::vector<TreeNode>& nodes) {
   for (HTREEITEM item = first; item; item = nextItem(tree, TVGN_NEXT, item)) {
     TreeNode node;
@@ -186,17 +197,6 @@ const TreeNode* findNode(const std::vector<TreeNode>& nodes, const std::string& 
       if (const TreeNode* found = findNode(node.children, label, true)) return found;
   }
   return nullptr;
-}
-
-std::string itemLabel(HWND tree, HTREEITEM item) {
-  std::vector<char> text(8192, '\0');
-  TVITEMA data = {};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text.data();
-  data.cchTextMax = static_cast<int>(text.size());
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return text.data();
 }
 
 bool isExpanded(HWND tree, HTREEITEM item) {

@@ -77,7 +77,6 @@ std::vector<TreeNode> readTree(HWND tree);
 std::vector<std::string> labels(const std::vector<TreeNode>& nodes);
 // The first node with 'label' among 'nodes', or anywhere below them (deep); null when none.
 const TreeNode* findNode(const std::vector<TreeNode>& nodes, const std::string& label, bool deep = false);
-std::string itemLabel(HWND tree, HTREEITEM item);
 bool isExpanded(HWND tree, HTREEITEM item);
 // Selects a tree item as a click does, and sends the tree's notification 'code' to the dialog.
 void selectTreeItem(HWND dialog, int treeId, HTREEITEM item);

@@ -30,7 +30,4 @@ class RegisteredClass {
   std::string progId_;
 };
 
-// Writes a string value under HKEY_CLASSES_ROOT\key, making the key; a null name is the default value.
-bool writeClassesString(const std::string& key, const char* name, const std::string& value);
-
 }  // namespace tx

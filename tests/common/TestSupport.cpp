@@ -142,8 +142,6 @@ std::string traceFolder() {
 
 std::string traceFilePath() { return traceFolder() + "\\TxCOGUI.trc"; }
 std::string readTrace() { return readFile(traceFilePath()); }
-void removeTrace() { DeleteFileA(traceFilePath().c_str()); }
-
 std::string narrow(const wchar_t* text) {
   if (!text) return std::string();
   int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);

@@ -47,7 +47,6 @@ std::string makeTempFolder(const std::string& what);
 std::string traceFolder();
 std::string traceFilePath();
 std::string readTrace();
-void removeTrace();
 
 // Wide and narrow conversions for assertions.
 std::string narrow(const wchar_t* text);
