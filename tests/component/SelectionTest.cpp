@@ -83,17 +83,12 @@ class SelectionTest : public tx::ProductTest {
 
 TEST_F(SelectionTest, SetupHoldsOneContainerAskedByTheUnitOperationBit) {
   RecordingContainer unitHost(IID_ExtnContainerUnit), packageHost(IID_ExtnContainer);
-  const struct {
-    RecordingContainer* host;
-    long filter;
-    HRESULT hr;
-    const IID* asked;
-    ULONG unitRefs, packageRefs;
-  } steps[] = {{&unitHost, catf_UnitOperation, S_OK, &IID_ExtnContainerUnit, 2, 1},
-               {&packageHost, catf_PropertyPackage, S_OK, &IID_ExtnContainer, 1, 2},      // the replaced one given back
-               {&unitHost, catf_PropertyPackage, E_NOINTERFACE, &IID_ExtnContainer, 1, 2},  // reported, held one kept
-               {nullptr, catf_ThermoSystem, S_OK, nullptr, 1, 1},                           // none: held one dropped
-               {&packageHost, catf_ThermoSystem, S_OK, &IID_ExtnContainer, 1, 2}};
+  const struct { RecordingContainer* host; long filter; HRESULT hr; const IID* asked; ULONG unitRefs, packageRefs; }
+      steps[] = {{&unitHost, catf_UnitOperation, S_OK, &IID_ExtnContainerUnit, 2, 1},
+                 {&packageHost, catf_PropertyPackage, S_OK, &IID_ExtnContainer, 1, 2},  // the replaced one given back
+                 {&unitHost, catf_PropertyPackage, E_NOINTERFACE, &IID_ExtnContainer, 1, 2},  // reported, one kept
+                 {nullptr, catf_ThermoSystem, S_OK, nullptr, 1, 1},  // none: held one dropped
+                 {&packageHost, catf_ThermoSystem, S_OK, &IID_ExtnContainer, 1, 2}};
   for (const auto& step : steps) {
     SCOPED_TRACE(&step - steps);
     EXPECT_EQ(step.hr, object->setup(0, step.host, step.filter));
