@@ -2,7 +2,6 @@
 // table of functions called by slot number (a host compiled against another header), and late
 // binding by ProgID through IDispatch over the type information.
 #include <algorithm>
-#include <iterator>
 #include <set>
 #include "common/ProductFixture.h"
 #include "framework/DispatchImpl.h"
@@ -23,13 +22,11 @@ enum : int {
 }  // namespace slot
 static_assert(slot::GetItemInfo == 7 + 44 && slot::setFilter == 52, "45 functions, then setFilter");
 
-std::string docName(ITypeInfo* info, MEMBERID id, std::string* help = nullptr) {
-  BSTR name = nullptr, doc = nullptr;
-  info->GetDocumentation(id, &name, &doc, nullptr, nullptr);
-  if (help) *help = tx::narrow(doc);
+std::string docName(ITypeInfo* info, MEMBERID id) {
+  BSTR name = nullptr;
+  info->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
   std::string result = tx::narrow(name);
   SysFreeString(name);
-  SysFreeString(doc);
   return result;
 }
 
@@ -43,58 +40,14 @@ TYPEATTR attrOf(ITypeInfo* info) {
   return copy;
 }
 
-// A type as the IDL writes it; an alias as "name=what it stands for".
+// A type as "INT_PTR=int64" for an alias, else by its VARTYPE.
 std::string typeText(ITypeInfo* owner, const TYPEDESC& type) {
   if (type.vt == VT_PTR) return typeText(owner, *type.lptdesc) + "*";
-  if (type.vt == VT_USERDEFINED) {
-    fw::ComPtr<ITypeInfo> alias;
-    if (FAILED(owner->GetRefTypeInfo(type.hreftype, alias.put()))) return "?";
-    return docName(alias.get(), MEMBERID_NIL) + "=" + typeText(alias.get(), attrOf(alias.get()).tdescAlias);
-  }
-  const std::pair<VARTYPE, const char*> names[] = {{VT_BSTR, "BSTR"}, {VT_I4, "long"}, {VT_I8, "int64"},
-      {VT_BOOL, "VARIANT_BOOL"}, {VT_VARIANT, "VARIANT"}, {VT_DISPATCH, "IDispatch*"}};
-  for (const auto& name : names)
-    if (name.first == type.vt) return name.second;
-  return "vt " + std::to_string(type.vt);
+  fw::ComPtr<ITypeInfo> alias;
+  if (type.vt != VT_USERDEFINED) return type.vt == VT_I8 ? "int64" : "vt " + std::to_string(type.vt);
+  if (FAILED(owner->GetRefTypeInfo(type.hreftype, alias.put()))) return "?";
+  return docName(alias.get(), MEMBERID_NIL) + "=" + typeText(alias.get(), attrOf(alias.get()).tdescAlias);
 }
-
-// The parameters of a function as "in out retval type name, ..." (a put value has no name).
-std::string signature(ITypeInfo* info, const FUNCDESC* f) {
-  BSTR names[8] = {};
-  UINT count = 0;
-  if (f->invkind != INVOKE_PROPERTYPUT) info->GetNames(f->memid, names, 8, &count);
-  std::string text;
-  for (SHORT p = 0; p < f->cParams; ++p) {
-    USHORT flags = f->lprgelemdescParam[p].paramdesc.wParamFlags;
-    text += std::string(p ? ", " : "") + (flags & PARAMFLAG_FIN ? "in " : "") + (flags & PARAMFLAG_FOUT ? "out " : "") +
-            (flags & PARAMFLAG_FRETVAL ? "retval " : "") + typeText(info, f->lprgelemdescParam[p].tdesc);
-    if (p + 1u < count) text += " " + tx::narrow(names[p + 1]);
-  }
-  for (UINT n = 0; n < count; ++n) SysFreeString(names[n]);
-  return text;
-}
-
-// A function as "name DISPID kind 'help' (parameters)".
-std::string describe(ITypeInfo* info, const FUNCDESC* f) {
-  std::string help, name = docName(info, f->memid, &help);
-  const char* kind = f->invkind == INVOKE_PROPERTYGET ? "get" : f->invkind == INVOKE_PROPERTYPUT ? "put" : "func";
-  return name + " " + std::to_string(f->memid) + " " + kind + " '" + help + "' (" + signature(info, f) + ")";
-}
-
-// Essential functions of ICCAPEGUI by their index: the first, either side of the unused DISPID 9,
-// the INT_PTR ones, a put-only and a get/put property, the last.
-const std::pair<UINT, const char*> kFunctions[] = {
-    {0, "ShowGUI 1 func 'method ShowGUI' (in out BSTR* szComponent, in out BSTR* szCATIDs)"},
-    {7, "GetCATID 8 func 'method GetCATID' (out retval BSTR* catid)"},
-    {8, "setComponent 10 func 'method setComponent' (IDispatch* comp)"},
-    {14, "setup 16 func 'method setContext' (in INT_PTR=int64 HWND, IDispatch* container, in long filter)"},
-    {17, "enableWarnings 19 put 'property enableWarnings' (in VARIANT_BOOL)"},
-    {21, "compCOversion 22 get 'CAPE-OPEN version of comp: 90, 93, 100' (out retval long* pVal)"},
-    {22, "compCOversion 22 put 'CAPE-OPEN version of comp: 90, 93, 100' (in long)"},
-    {24, "getThis 24 func 'method getThis' (out INT_PTR=int64* rawPointer)"},
-    {44, "GetItemInfo 40 func 'Component Info from registry' (BSTR* description, BSTR* componentVersion, "
-         "BSTR* vendorURL, BSTR* helpURL, BSTR* about)"},
-};
 
 class AbiTest : public tx::ProductTest {
  protected:
@@ -110,11 +63,6 @@ class AbiTest : public tx::ProductTest {
     EXPECT_EQ(S_OK, call(n, &value)) << n;
     return value == reinterpret_cast<BSTR>(1) ? "<not written>" : take(value);
   }
-  std::vector<int> flagsAt(int n, int count) {
-    VARIANT_BOOL f[3] = {2, 2, 2};
-    EXPECT_EQ(S_OK, count == 1 ? call(n, &f[0]) : call(n, &f[0], &f[1], &f[2])) << n;
-    return std::vector<int>(f, f + count);
-  }
 
   // Invoke through IDispatch with the arguments in call order (Invoke takes them last first).
   HRESULT invoke(IDispatch* dispatch, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
@@ -123,13 +71,7 @@ class AbiTest : public tx::ProductTest {
     EXPECT_EQ(S_OK, tx::dispIdOf(dispatch, name, &id)) << tx::narrow(name);
     DISPPARAMS params = {args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
     if (flags & DISPATCH_PROPERTYPUT) params = {args.data(), &putId, static_cast<UINT>(args.size()), 1};
-    EXCEPINFO exception = {};
-    UINT argError = 0;
-    HRESULT hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception, &argError);
-    SysFreeString(exception.bstrSource);
-    SysFreeString(exception.bstrDescription);
-    SysFreeString(exception.bstrHelpFile);
-    return hr;
+    return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
   }
 };
 
@@ -146,17 +88,11 @@ TEST_F(AbiTest, TypeLibraryRegisteredAndInTheDll) {
     EXPECT_TRUE(IsEqualGUID(LIBID_TXSHOWCOCATIDSLib, lib->guid) && lib->wMajorVerNum == 1 && lib->wMinorVerNum == 0 &&
                 lib->lcid == 0x409 && lib->syskind == SYS_WIN64);
     library->ReleaseTLibAttr(lib);
-    BSTR name = nullptr, doc = nullptr;
-    ASSERT_EQ(S_OK, library->GetDocumentation(-1, &name, &doc, nullptr, nullptr));
-    EXPECT_EQ("TXSHOWCOCATIDSLib: TxShowCOCATIDs 1.0 Type Library", take(name) + ": " + take(doc));
-
-    // The class, the interface, INT_PTR and the filter bits that hosts pass to setup.
-    std::vector<std::string> types;
+    // The filter bits that hosts pass to setup.
     std::string bits;
     for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
       fw::ComPtr<ITypeInfo> info;
       ASSERT_EQ(S_OK, library->GetTypeInfo(i, info.put()));
-      types.push_back(docName(info.get(), MEMBERID_NIL));
       TYPEATTR attr = attrOf(info.get());
       for (UINT v = 0; attr.typekind == TKIND_ENUM && v < attr.cVars; ++v) {
         VARDESC* var = nullptr;
@@ -165,15 +101,13 @@ TEST_F(AbiTest, TypeLibraryRegisteredAndInTheDll) {
         info->ReleaseVarDesc(var);
       }
     }
-    std::sort(types.begin(), types.end());
-    EXPECT_EQ((std::vector<std::string>{"CCAPEGUI", "ICCAPEGUI", "INT_PTR", "categoryFilterTag"}), types);
     for (const char* bit :
          {" catf_ThermoSystem=4 catf_PropertyPackage=8 ", " catf_UnitOperation=32 ", " catf_All=65536"})
       EXPECT_NE(std::string::npos, bits.find(bit)) << bits;
     EXPECT_EQ(11, std::count(bits.begin(), bits.end(), '='));
 
-    // The class's default interface is ICCAPEGUI, dual: IDispatch's view and the table's.
-    fw::ComPtr<ITypeInfo> cls, dispatch, table, base;
+    // The class's default interface is ICCAPEGUI, dual: IDispatch's view and the table's (on IDispatch's slots).
+    fw::ComPtr<ITypeInfo> cls, dispatch, table;
     HREFTYPE ref = 0;
     INT implFlags = 0;
     ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_CCAPEGUI, cls.put()));
@@ -181,39 +115,29 @@ TEST_F(AbiTest, TypeLibraryRegisteredAndInTheDll) {
     EXPECT_TRUE(implFlags & IMPLTYPEFLAG_FDEFAULT);
     ASSERT_EQ(S_OK, cls->GetRefTypeOfImplType(0, &ref));
     ASSERT_EQ(S_OK, cls->GetRefTypeInfo(ref, dispatch.put()));
-    std::string classHelp, className = docName(cls.get(), MEMBERID_NIL, &classHelp), interfaceHelp,
-                           interfaceName = docName(dispatch.get(), MEMBERID_NIL, &interfaceHelp);
-    EXPECT_EQ("CCAPEGUI: CCAPEGUI Class / ICCAPEGUI: ICCAPEGUI Interface",
-              className + ": " + classHelp + " / " + interfaceName + ": " + interfaceHelp);
     EXPECT_TRUE(IsEqualIID(IID_ICCAPEGUI, attrOf(dispatch.get()).guid));
     EXPECT_TRUE(attrOf(dispatch.get()).wTypeFlags & TYPEFLAG_FDUAL);
     ASSERT_EQ(S_OK, dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref));
     ASSERT_EQ(S_OK, dispatch->GetRefTypeInfo(ref, table.put()));
-    ASSERT_EQ(S_OK, table->GetRefTypeOfImplType(0, &ref));
-    ASSERT_EQ(S_OK, table->GetRefTypeInfo(ref, base.put()));
-    EXPECT_EQ("IDispatch", docName(base.get(), MEMBERID_NIL));
 
     ASSERT_EQ(45, attrOf(table.get()).cFuncs);
     std::set<DISPID> ids;
     DISPID previous = 0;
     int gets = 0, puts = 0;
-    size_t row = 0;
     for (UINT i = 0; i < 45; ++i) {
       FUNCDESC* f = nullptr;
       ASSERT_EQ(S_OK, table->GetFuncDesc(i, &f));
       EXPECT_EQ((7 + i) * sizeof(void*), static_cast<size_t>(f->oVft)) << i;
       EXPECT_EQ(VT_HRESULT, f->elemdescFunc.tdesc.vt) << i;
       EXPECT_LE(previous, f->memid) << i;  // DISPIDs rise in table order
-      previous = f->memid;
-      ids.insert(f->memid);
+      ids.insert(previous = f->memid);
       gets += f->invkind == INVOKE_PROPERTYGET;
       puts += f->invkind == INVOKE_PROPERTYPUT;
-      if (row < std::size(kFunctions) && kFunctions[row].first == i) {
-        EXPECT_EQ(kFunctions[row++].second, describe(table.get(), f)) << i;
-      }
+      // A window and a pointer, 64-bit integers.
+      const char* want = i + 7 == slot::setup ? "INT_PTR=int64" : i + 7 == slot::getThis ? "INT_PTR=int64*" : nullptr;
+      if (want) { EXPECT_EQ(want, typeText(table.get(), f->lprgelemdescParam[0].tdesc)) << i; }
       table->ReleaseFuncDesc(f);
     }
-    EXPECT_EQ(std::size(kFunctions), row);
     // DISPIDs 1 to 40 but 9; the six properties with get and put share theirs, enableWarnings has put only.
     EXPECT_TRUE(ids.size() == 39 && *ids.begin() == 1 && *ids.rbegin() == 40 && !ids.count(9))
         << testing::PrintToString(ids);
@@ -222,113 +146,108 @@ TEST_F(AbiTest, TypeLibraryRegisteredAndInTheDll) {
 }
 
 TEST_F(AbiTest, GettersGiveTheirDefaultsAndWhatTheSettersGaveThroughTheirSlots) {
-  const std::pair<int, const char*> texts[] = {{slot::GetItemProgID, "<null>"}, {slot::GetItemAlias, "<null>"},
-      {slot::GetParentProgID, "<null>"}, {slot::GetParentAlias, "<null>"}, {slot::GetCATID, ""},
-      {slot::get_serverName, "<null>"}, {slot::get_socketVersion, ""},
-      {slot::getFullCOPPClassName, "<no Property Package name available>(Standalone)"}};
+  using namespace slot;
+  const std::pair<int, const char*> texts[] = {{GetItemProgID, "<null>"}, {GetItemAlias, "<null>"},
+      {GetParentProgID, "<null>"}, {GetParentAlias, "<null>"}, {GetCATID, ""}, {get_serverName, "<null>"},
+      {get_socketVersion, ""}, {getFullCOPPClassName, "<no Property Package name available>(Standalone)"}};
   for (const auto& t : texts) EXPECT_EQ(t.second, textAt(t.first)) << t.first;
-  for (int n : {slot::get_compCOversion, slot::getPersistType}) {
+  for (int n : {get_compCOversion, getPersistType}) {
     LONG number = -1;
     EXPECT_EQ(S_OK, call(n, &number));
     EXPECT_EQ(0, number) << n;
   }
   BSTR info[5] = {};
-  ASSERT_EQ(S_OK, call(slot::GetItemInfo, &info[0], &info[1], &info[2], &info[3], &info[4]));
+  ASSERT_EQ(S_OK, call(GetItemInfo, &info[0], &info[1], &info[2], &info[3], &info[4]));
   for (BSTR field : info) EXPECT_EQ("", take(field));  // empty, never null
   VARIANT phases;
   phases.vt = VT_ERROR;
-  EXPECT_EQ(S_OK, call(slot::get_supportedPhaseTypes, &phases));
+  EXPECT_EQ(S_OK, call(get_supportedPhaseTypes, &phases));
   EXPECT_EQ(VT_EMPTY, phases.vt);
   INT_PTR raw = 0;
-  EXPECT_EQ(S_OK, call(slot::getThis, &raw));
+  EXPECT_EQ(S_OK, call(getThis, &raw));
   EXPECT_NE(0, raw);
   BSTR mine = SysAllocString(L"host's text"), message = mine;  // getLastError keeps no text of its own
-  EXPECT_EQ(S_OK, call(slot::getLastError, &message));
+  EXPECT_EQ(S_OK, call(getLastError, &message));
   EXPECT_EQ(mine, message);
   EXPECT_STREQ(L"host's text", message);
   SysFreeString(mine);
-  EXPECT_EQ(S_OK, call(slot::getLastError, static_cast<BSTR*>(nullptr)));
+  EXPECT_EQ(S_OK, call(getLastError, static_cast<BSTR*>(nullptr)));
   for (VARIANT_BOOL flag : {VARIANT_TRUE, VARIANT_BOOL(1), VARIANT_FALSE})
-    EXPECT_EQ(S_OK, call(slot::put_enableWarnings, flag));
-  EXPECT_EQ(S_OK, call(slot::releaseComponents));
+    EXPECT_EQ(S_OK, call(put_enableWarnings, flag));
+  EXPECT_EQ(S_OK, call(releaseComponents));
 
-  const struct { int put, get; const char* whenNull; } strings[] = {
-      {slot::put_serverName, slot::get_serverName, "<null>"}, {slot::put_socketVersion, slot::get_socketVersion, ""}};
-  for (const auto& t : strings) {
-    SCOPED_TRACE(t.get);
+  for (const auto& t : {std::make_pair(put_serverName, get_serverName),
+                        std::make_pair(put_socketVersion, get_socketVersion)}) {
+    SCOPED_TRACE(t.second);
     BSTR given = SysAllocString(L"\\\\computer 2.1"), first = nullptr, second = nullptr;
-    ASSERT_EQ(S_OK, call(t.put, given));
-    ASSERT_EQ(S_OK, call(t.get, &first));
-    ASSERT_EQ(S_OK, call(t.get, &second));
+    ASSERT_EQ(S_OK, call(t.first, given));
+    ASSERT_EQ(S_OK, call(t.second, &first));
+    ASSERT_EQ(S_OK, call(t.second, &second));
     EXPECT_TRUE(first != given && first != second);  // the object keeps its own copy, hands out fresh ones
     SysFreeString(given);
-    EXPECT_EQ("\\\\computer 2.1", take(first));
-    EXPECT_EQ("\\\\computer 2.1", take(second));
-    ASSERT_EQ(S_OK, call(t.put, static_cast<BSTR>(CTxBSTR(L""))));
-    EXPECT_EQ("", textAt(t.get));
-    ASSERT_EQ(S_OK, call(t.put, static_cast<BSTR>(nullptr)));
-    EXPECT_EQ(t.whenNull, textAt(t.get));
+    EXPECT_EQ("\\\\computer 2.1|\\\\computer 2.1", take(first) + "|" + take(second));
+    ASSERT_EQ(S_OK, call(t.first, static_cast<BSTR>(CTxBSTR(L""))));
+    EXPECT_EQ("", textAt(t.second));
+    ASSERT_EQ(S_OK, call(t.first, static_cast<BSTR>(nullptr)));
+    EXPECT_EQ(t.second == get_serverName ? "<null>" : "", textAt(t.second));
   }
-  ASSERT_EQ(S_OK,
-            call(slot::setAlias, static_cast<BSTR>(CTxBSTR(L"My package")), static_cast<BSTR>(CTxBSTR(L"My system"))));
-  EXPECT_EQ("My package", textAt(slot::GetItemAlias));
-  EXPECT_EQ("My system", textAt(slot::GetParentAlias));
-  EXPECT_EQ("<null>", textAt(slot::GetItemProgID));  // the ProgIDs are other fields
-  EXPECT_EQ("My package(Standalone)", textAt(slot::getFullCOPPClassName));
-  ASSERT_EQ(S_OK, call(slot::setAlias, static_cast<BSTR>(nullptr), static_cast<BSTR>(nullptr)));
-  EXPECT_EQ("<null>", textAt(slot::GetItemAlias));
-  EXPECT_EQ("<null>", textAt(slot::GetParentAlias));
+  ASSERT_EQ(S_OK, call(setAlias, static_cast<BSTR>(CTxBSTR(L"My package")), static_cast<BSTR>(CTxBSTR(L"My system"))));
+  // The ProgIDs are other fields.
+  EXPECT_EQ("My package | My system | <null> | My package(Standalone)", textAt(GetItemAlias) + " | " +
+            textAt(GetParentAlias) + " | " + textAt(GetItemProgID) + " | " + textAt(getFullCOPPClassName));
+  ASSERT_EQ(S_OK, call(setAlias, static_cast<BSTR>(nullptr), static_cast<BSTR>(nullptr)));
+  EXPECT_EQ("<null> <null>", textAt(GetItemAlias) + " " + textAt(GetParentAlias));
   for (LONG version : {93L, 1000L, -5L, 110L, 0L}) {  // stored as given
     LONG read = 12345;
-    ASSERT_EQ(S_OK, call(slot::put_compCOversion, version));
-    ASSERT_EQ(S_OK, call(slot::get_compCOversion, &read));
+    ASSERT_EQ(S_OK, call(put_compCOversion, version));
+    ASSERT_EQ(S_OK, call(get_compCOversion, &read));
     EXPECT_EQ(version, read);
   }
-  ASSERT_EQ(S_OK, call(slot::put_supportedPhaseTypes, static_cast<VARIANT>(_variant_t(7L))));
-  ASSERT_EQ(S_OK, call(slot::get_supportedPhaseTypes, &phases));
+  ASSERT_EQ(S_OK, call(put_supportedPhaseTypes, static_cast<VARIANT>(_variant_t(7L))));
+  ASSERT_EQ(S_OK, call(get_supportedPhaseTypes, &phases));
   EXPECT_TRUE(phases.vt == VT_I4 && phases.lVal == 7);
 
   // The flags: off at first; any non-zero value is on; each is apart from the others.
-  const std::pair<int, int> getters[] = {{slot::get_requestLiquid2, 1}, {slot::get_doOrderPhases, 1},
-      {slot::getCompOptions, 3}, {slot::getRecovErrorsOptions, 3}, {slot::getCritErrorsOptions, 3}};
+  const std::pair<int, int> getters[] = {{get_requestLiquid2, 1}, {get_doOrderPhases, 1}, {getCompOptions, 3},
+      {getRecovErrorsOptions, 3}, {getCritErrorsOptions, 3}};
   const VARIANT_BOOL T = VARIANT_TRUE, F = VARIANT_FALSE, one = 1;
   const VARIANT_BOOL settings[3][11] = {{F, F, F, F, F, F, F, F, F, F, F}, {one, F, T, F, one, F, T, F, T, one, F},
                                         {F, T, F, one, F, T, F, T, F, F, one}};
   for (const auto& s : settings) {
     if (&s != &settings[0]) {
-      ASSERT_EQ(S_OK, call(slot::put_requestLiquid2, s[0]));
-      ASSERT_EQ(S_OK, call(slot::put_doOrderPhases, s[1]));
-      ASSERT_EQ(S_OK, call(slot::setCompOptions, s[2], s[3], s[4]));
-      ASSERT_EQ(S_OK, call(slot::setRecovErrorsOptions, s[5], s[6], s[7]));
-      ASSERT_EQ(S_OK, call(slot::setCritErrorsOptions, s[8], s[9], s[10]));
+      ASSERT_EQ(S_OK, call(put_requestLiquid2, s[0]));
+      ASSERT_EQ(S_OK, call(put_doOrderPhases, s[1]));
+      ASSERT_EQ(S_OK, call(setCompOptions, s[2], s[3], s[4]));
+      ASSERT_EQ(S_OK, call(setRecovErrorsOptions, s[5], s[6], s[7]));
+      ASSERT_EQ(S_OK, call(setCritErrorsOptions, s[8], s[9], s[10]));
     }
     std::vector<int> want, read;
     for (VARIANT_BOOL v : s) want.push_back(v ? T : F);
     for (const auto& g : getters) {
-      std::vector<int> flags = flagsAt(g.first, g.second);
-      read.insert(read.end(), flags.begin(), flags.end());
+      VARIANT_BOOL f[3] = {2, 2, 2};
+      EXPECT_EQ(S_OK, g.second == 1 ? call(g.first, &f[0]) : call(g.first, &f[0], &f[1], &f[2])) << g.first;
+      read.insert(read.end(), f, f + g.second);
     }
     EXPECT_EQ(want, read);
   }
   EXPECT_EQ(0u, boxes.count());
-
-  // setFilter follows the library's functions, in the slot that hosts reach.
-  EXPECT_EQ(S_OK, call(slot::setFilter, LONG(catf_UnitOperation)));
-  EXPECT_EQ(S_OK, call(slot::setFilter, LONG(catf_All)));
-  // The object is whole afterwards (a destructor in that slot would not leave it so).
-  EXPECT_EQ("", textAt(slot::GetCATID));
+  // setFilter follows the library's functions, in the slot that hosts reach; the object is whole afterwards
+  // (a destructor in that slot would not leave it so).
+  EXPECT_EQ(S_OK, call(setFilter, LONG(catf_UnitOperation)));
+  EXPECT_EQ(S_OK, call(setFilter, LONG(catf_All)));
+  EXPECT_EQ("", textAt(GetCATID));
   EXPECT_EQ(2u, object->AddRef());
   EXPECT_EQ(1u, object->Release());
 }
 
 TEST_F(AbiTest, NullOutPointersAreRefusedThroughEverySlotAndNothingIsWritten) {
-  const std::pair<int, int> nullAt[] = {{slot::ShowGUI, 0}, {slot::ShowGUI, 1}, {slot::GetItemCLSID, 0},
-      {slot::GetItemProgID, 0}, {slot::GetItemAlias, 0}, {slot::GetParentCLSID, 0}, {slot::GetParentProgID, 0},
-      {slot::GetParentAlias, 0}, {slot::GetCATID, 0}, {slot::getPersistType, 0}, {slot::createComp, 0},
-      {slot::get_serverName, 0}, {slot::get_compCOversion, 0}, {slot::getThis, 0}, {slot::getCompOptions, 2},
-      {slot::getFullCOPPClassName, 0}, {slot::getRecovErrorsOptions, 0}, {slot::get_socketVersion, 0},
-      {slot::get_supportedPhaseTypes, 0}, {slot::get_requestLiquid2, 0}, {slot::get_doOrderPhases, 0},
-      {slot::getCritErrorsOptions, 1}, {slot::GetItemInfo, 0}, {slot::GetItemInfo, 4}};
+  using namespace slot;
+  const std::pair<int, int> nullAt[] = {{ShowGUI, 0}, {ShowGUI, 1}, {GetItemCLSID, 0}, {GetItemProgID, 0},
+      {GetItemAlias, 0}, {GetParentCLSID, 0}, {GetParentProgID, 0}, {GetParentAlias, 0}, {GetCATID, 0},
+      {getPersistType, 0}, {createComp, 0}, {get_serverName, 0}, {get_compCOversion, 0}, {getThis, 0},
+      {getCompOptions, 2}, {getFullCOPPClassName, 0}, {getRecovErrorsOptions, 0}, {get_socketVersion, 0},
+      {get_supportedPhaseTypes, 0}, {get_requestLiquid2, 0}, {get_doOrderPhases, 0}, {getCritErrorsOptions, 1},
+      {GetItemInfo, 0}, {GetItemInfo, 4}};
   for (const auto& row : nullAt) {
     void* out[5] = {};
     void* args[5];
@@ -359,9 +278,7 @@ TEST_F(AbiTest, LateBindingByProgIdThroughTheTypeInformation) {
   EXPECT_EQ(DISP_E_BADINDEX, d->GetTypeInfo(1, LOCALE_USER_DEFAULT, &beyond));
   EXPECT_EQ(nullptr, beyond);
   EXPECT_EQ(E_POINTER, d->GetTypeInfo(0, LOCALE_USER_DEFAULT, nullptr));
-  fw::ComPtr<ICCAPEGUI> other;
-  ASSERT_EQ(S_OK, tx::createProduct(other.put()));
-  ASSERT_EQ(S_OK, other->GetTypeInfo(0, 0x409, again.put()));
+  ASSERT_EQ(S_OK, object->GetTypeInfo(0, 0x409, again.put()));
   EXPECT_EQ(info.get(), again.get());
 
   // A library that is not registered (no version 9.9) is read from the module's own resource;
@@ -373,6 +290,7 @@ TEST_F(AbiTest, LateBindingByProgIdThroughTheTypeInformation) {
   again.reset();
   fw::releaseTypeInfoCache();
 
+  // Names by the type information (setFilter is not in it); the arrays must be there.
   const std::pair<const wchar_t*, DISPID> names[] = {{L"ShowGUI", 1}, {L"showgui", 1}, {L"GetItemInfo", 40},
                                                      {L"setFilter", DISPID_UNKNOWN}, {L"NoSuchMember", DISPID_UNKNOWN}};
   for (const auto& n : names) {
@@ -380,22 +298,16 @@ TEST_F(AbiTest, LateBindingByProgIdThroughTheTypeInformation) {
     EXPECT_EQ(n.second == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK, tx::dispIdOf(d.get(), n.first, &id));
     if (n.second != DISPID_UNKNOWN) { EXPECT_EQ(n.second, id) << tx::narrow(n.first); }
   }
-  LPOLESTR withParams[] = {const_cast<LPOLESTR>(L"setAlias"), const_cast<LPOLESTR>(L"szParentAlias"),
-                           const_cast<LPOLESTR>(L"szComponentAlias")};
-  DISPID ids[3] = {};
-  ASSERT_EQ(S_OK, d->GetIDsOfNames(IID_NULL, withParams, 3, LOCALE_USER_DEFAULT, ids));
-  EXPECT_EQ((std::vector<DISPID>{20, 1, 0}), std::vector<DISPID>(ids, ids + 3));
-  EXPECT_EQ(E_POINTER, d->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, ids));
-  EXPECT_EQ(E_POINTER, d->GetIDsOfNames(IID_NULL, withParams, 1, LOCALE_USER_DEFAULT, nullptr));
+  LPOLESTR name = const_cast<LPOLESTR>(L"setAlias");
+  DISPID id = 0;
+  EXPECT_EQ(E_POINTER, d->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, &id));
+  EXPECT_EQ(E_POINTER, d->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, nullptr));
 
-  // Properties and methods by name; the type information converts a text to a number.
+  // Properties and methods by name, reaching this object; a text converted to a number.
   _variant_t result;
-  ASSERT_EQ(S_OK, invoke(d.get(), L"compCOversion", DISPATCH_PROPERTYGET, {}, &result));
-  EXPECT_TRUE(result.vt == VT_I4 && result.lVal == 0);
   ASSERT_EQ(S_OK, invoke(d.get(), L"compCOversion", DISPATCH_PROPERTYPUT, {_variant_t(L"100")}, nullptr));
   ASSERT_EQ(S_OK, invoke(d.get(), L"compCOversion", DISPATCH_PROPERTYGET, {}, &result));
   EXPECT_TRUE(result.vt == VT_I4 && result.lVal == 100);
-  EXPECT_EQ(S_OK, invoke(d.get(), L"enableWarnings", DISPATCH_PROPERTYPUT, {_variant_t(true)}, nullptr));
   ASSERT_EQ(S_OK, invoke(d.get(), L"setAlias", DISPATCH_METHOD, {_variant_t(L"Package A"), _variant_t(L"System B")},
                          nullptr));
   ASSERT_EQ(S_OK, invoke(d.get(), L"GetParentAlias", DISPATCH_METHOD | DISPATCH_PROPERTYGET, {}, &result));
@@ -403,22 +315,15 @@ TEST_F(AbiTest, LateBindingByProgIdThroughTheTypeInformation) {
   // Out parameters without a direction, passed by reference.
   BSTR fields[5] = {};
   std::vector<VARIANT> refs(5);
-  for (int i = 0; i < 5; ++i) {
-    refs[i].vt = VT_BYREF | VT_BSTR;
-    refs[i].pbstrVal = &fields[i];
-  }
+  for (int i = 0; i < 5; ++i) refs[i].vt = VT_BYREF | VT_BSTR, refs[i].pbstrVal = &fields[i];
   ASSERT_EQ(S_OK, invoke(d.get(), L"GetItemInfo", DISPATCH_METHOD, refs, nullptr));
   for (BSTR field : fields) EXPECT_EQ("", take(field));
 
-  // Wrong calls are refused by the type information; the object refuses a call without parameters.
+  // A call without parameters is refused; one by DISPID goes through.
   result.Clear();
-  DISPPARAMS none = {nullptr, nullptr, 0, 0};
-  EXPECT_EQ(DISP_E_MEMBERNOTFOUND, d->Invoke(9, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr));
-  EXPECT_EQ(DISP_E_BADPARAMCOUNT, invoke(d.get(), L"setAlias", DISPATCH_METHOD, {}, &result));
-  EXPECT_NE(S_OK, invoke(d.get(), L"enableWarnings", DISPATCH_PROPERTYGET, {}, &result));  // no get method
   EXPECT_EQ(E_POINTER, d->Invoke(8, IID_NULL, 0, DISPATCH_METHOD, nullptr, &result, nullptr, nullptr));
   EXPECT_EQ(VT_EMPTY, result.vt);
-  // A call that needs neither exception nor argument information goes through without them.
+  DISPPARAMS none = {nullptr, nullptr, 0, 0};
   ASSERT_EQ(S_OK, d->Invoke(8, IID_NULL, 0, DISPATCH_METHOD, &none, &result, nullptr, nullptr));
   EXPECT_TRUE(result.vt == VT_BSTR && result.bstrVal && SysStringLen(result.bstrVal) == 0);
 }

@@ -7,13 +7,10 @@
 using namespace CapeVersion;
 
 TEST(CapeVersionTest, RegisteredTextsGiveTheirVersion) {
-  struct Case { const char* text; long version; };
-  const Case cases[] = {
-      {"", 100},         {"0.9", 90},       {"0.93 beta", 93}, {"1", 100},       {"1.00", 100},
-      {"1.1.0", 110},    {"2.0", 100},      {" 1.0", 100},     {"x9y3", 93},     {"0.93", 93},
-      {"1.1", 110},      {"0.9   ", 90},    {"x9", 90},        {"1.0 final", 100}, {"v0.9x", 90},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.version, parseCOVersion(c.text)) << "\"" << c.text << "\"";
+  const struct { const char* text; long version; } cases[] = {{"", 100}, {"0.9", 90}, {"0.93 beta", 93}, {"1", 100},
+      {"1.00", 100}, {"1.1.0", 110}, {"2.0", 100}, {" 1.0", 100}, {"x9y3", 93}, {"0.93", 93}, {"1.1", 110},
+      {"0.9   ", 90}, {"x9", 90}, {"1.0 final", 100}, {"v0.9x", 90}};
+  for (const auto& c : cases) EXPECT_EQ(c.version, parseCOVersion(c.text)) << "\"" << c.text << "\"";
 }
 
 TEST(CapeVersionTest, TextsOfVersions) {
@@ -23,21 +20,17 @@ TEST(CapeVersionTest, TextsOfVersions) {
 }
 
 TEST(CapeVersionTest, SupportDependsOnVersionAndCategory) {
-  EXPECT_FALSE(isVersionSupported(90, catf_UnitOperation));
-  EXPECT_TRUE(isVersionSupported(90, catf_ThermoSystem));
-  EXPECT_TRUE(isVersionSupported(93, catf_UnitOperation));
-  EXPECT_TRUE(isVersionSupported(100, catf_UnitOperation));
-  EXPECT_FALSE(isVersionSupported(0, catf_ThermoSystem));
-  EXPECT_FALSE(isVersionSupported(110, catf_PropertyPackage));
-  EXPECT_FALSE(isVersionSupported(1000, catf_ThermoSystem));
+  const struct { long version, category; bool supported; } cases[] = {{90, catf_UnitOperation, false},
+      {90, catf_ThermoSystem, true}, {93, catf_UnitOperation, true}, {100, catf_UnitOperation, true},
+      {0, catf_ThermoSystem, false}, {110, catf_PropertyPackage, false}, {1000, catf_ThermoSystem, false}};
+  for (const auto& c : cases) EXPECT_EQ(c.supported, isVersionSupported(c.version, c.category)) << c.version;
 }
 
 TEST(CapeVersionTest, InterfaceExpectedOfACategoryComparesWholeValues) {
-  EXPECT_TRUE(IsEqualIID(IID_ICapeThermoSystem, iidFor(catf_ThermoSystem, 93)));
-  EXPECT_TRUE(IsEqualIID(IID_ICapeThermoPropertyPackage, iidFor(catf_PropertyPackage, 0)));
-  EXPECT_TRUE(IsEqualIID(IID_ICapeUnit, iidFor(catf_UnitOperation, 100)));
-  EXPECT_TRUE(IsEqualIID(IID_IDispatch, iidFor(catf_UnitOperation, 93)));
   // Filter 12 holds the package bit but is not the package category.
-  EXPECT_TRUE(IsEqualIID(IID_IDispatch, iidFor(catf_ThermoSystem | catf_PropertyPackage, 100)));
-  EXPECT_TRUE(IsEqualIID(IID_IDispatch, iidFor(catf_All, 100)));
+  const struct { long category, version; const IID* iid; } cases[] = {{catf_ThermoSystem, 93, &IID_ICapeThermoSystem},
+      {catf_PropertyPackage, 0, &IID_ICapeThermoPropertyPackage}, {catf_UnitOperation, 100, &IID_ICapeUnit},
+      {catf_UnitOperation, 93, &IID_IDispatch}, {catf_ThermoSystem | catf_PropertyPackage, 100, &IID_IDispatch},
+      {catf_All, 100, &IID_IDispatch}};
+  for (const auto& c : cases) EXPECT_TRUE(IsEqualIID(*c.iid, iidFor(c.category, c.version))) << c.category;
 }

@@ -12,14 +12,9 @@ struct Outer : IUnknown {
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
     asked.push_back(riid);
     *ppv = nullptr;
-    if (IsEqualIID(riid, IID_IUnknown)) {
-      *ppv = static_cast<IUnknown*>(this);
-      AddRef();
-      return S_OK;
-    }
+    if (IsEqualIID(riid, IID_IUnknown)) return *ppv = this, AddRef(), S_OK;
     bool delegated = IsEqualIID(riid, IID_ICCAPEGUI) || IsEqualIID(riid, IID_IDispatch);
-    if (inner && delegated) return inner->QueryInterface(riid, ppv);
-    return E_NOINTERFACE;
+    return inner && delegated ? inner->QueryInterface(riid, ppv) : E_NOINTERFACE;
   }
   STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(++refs); }
   STDMETHODIMP_(ULONG) Release() override { return static_cast<ULONG>(--refs); }
@@ -73,10 +68,8 @@ TEST_F(ModuleTest, SixtyFourBitDllNeedingOnlyWindowsWithItsIconAndVersion) {
 
   EXPECT_NE(nullptr, LoadIconA(module_, MAKEINTRESOURCEA(217)));
   std::string path = tx::productDll();
-  DWORD size = GetFileVersionInfoSizeA(path.c_str(), nullptr);
-  ASSERT_GT(size, 0u);
-  std::vector<BYTE> block(size);
-  ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
+  std::vector<BYTE> block(GetFileVersionInfoSizeA(path.c_str(), nullptr));
+  ASSERT_TRUE(!block.empty() && GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
   char* value = nullptr;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
@@ -140,24 +133,21 @@ TEST_F(ModuleTest, AggregatedObjectDelegatesToTheOuterObject) {
                                    reinterpret_cast<void**>(&outer.inner)));
   ASSERT_NE(nullptr, outer.inner);
   EXPECT_EQ(1, outer.refs);
-  IUnknown* innerSelf = nullptr;  // the inner IUnknown answers IUnknown with itself
-  ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&innerSelf)));
-  EXPECT_EQ(outer.inner, innerSelf);
-  innerSelf->Release();
-
+  void* got = nullptr;  // the inner IUnknown answers IUnknown with itself
+  ASSERT_EQ(S_OK, outer.inner->QueryInterface(IID_IUnknown, &got));
+  EXPECT_EQ(outer.inner, got);
+  outer.inner->Release();
   ICCAPEGUI* gui = nullptr;
   ASSERT_EQ(S_OK, outer.QueryInterface(IID_ICCAPEGUI, reinterpret_cast<void**>(&gui)));
   EXPECT_EQ(2, outer.refs);  // the reference that the interface carries is the outer object's
   EXPECT_EQ(3u, gui->AddRef());  // counted by the outer object
   EXPECT_EQ(2u, gui->Release());
-  IUnknown* identity = nullptr;
-  ASSERT_EQ(S_OK, gui->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)));
-  EXPECT_EQ(static_cast<IUnknown*>(&outer), identity);
-  identity->Release();
+  ASSERT_EQ(S_OK, gui->QueryInterface(IID_IUnknown, &got));
+  EXPECT_EQ(static_cast<void*>(&outer), got);
+  outer.Release();
   outer.asked.clear();
-  void* persist = reinterpret_cast<void*>(1);
-  EXPECT_EQ(E_NOINTERFACE, gui->QueryInterface(IID_IPersist, &persist));
-  EXPECT_EQ(nullptr, persist);
+  EXPECT_EQ(E_NOINTERFACE, gui->QueryInterface(IID_IPersist, &got));
+  EXPECT_EQ(nullptr, got);
   ASSERT_EQ(1u, outer.asked.size());
   EXPECT_TRUE(IsEqualIID(IID_IPersist, outer.asked[0]));
   BSTR catid = nullptr;  // and works as a plain one

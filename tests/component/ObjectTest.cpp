@@ -1,5 +1,6 @@
 // The CCAPEGUI object's identity and life: its interfaces, the owner window of its messages, and
 // its dialogs outliving the host's last reference.
+#include "common/DialogDriver.h"
 #include "common/ProductFixture.h"
 #include "component/CCAPEGUI.h"
 #include "framework/ObjectRoot.h"
@@ -63,54 +64,37 @@ TEST_F(ObjectTest, OnlyWindowFrameMethodsMakeTheHostsWindowTheOwner) {
   MTUtils::setOwnerWindow(nullptr);
 }
 
-namespace {
-
-// The host's last reference, dropped from a timer of its own while a dialog of the object runs;
-// the same timer closes the dialog.
-ICCAPEGUI* g_dropped = nullptr;
-HRESULT(STDAPICALLTYPE* g_canUnload)() = nullptr;
-HRESULT g_whileUp = E_FAIL;
-
-void CALLBACK dropHost(HWND dialog, UINT, UINT_PTR id, DWORD) {
-  KillTimer(dialog, id);
-  if (g_dropped) g_dropped->Release();
-  g_dropped = nullptr;
-  g_whileUp = g_canUnload();
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-}
-
-}  // namespace
-
 TEST_F(ObjectTest, TheObjectOutlivesItsDialogsWhenTheHostLetsItGo) {
   object.reset();
-  g_canUnload =
-      reinterpret_cast<decltype(g_canUnload)>(GetProcAddress(GetModuleHandleA("TxCOGUI.dll"), "DllCanUnloadNow"));
-  ASSERT_NE(nullptr, g_canUnload);
-  for (const char* show : {"ShowGUI", "showStaticInfo", "ShowThermoGUI"}) {
-    SCOPED_TRACE(show);
+  auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+      GetProcAddress(GetModuleHandleA("TxCOGUI.dll"), "DllCanUnloadNow"));
+  ASSERT_NE(nullptr, canUnload);
+  const char kManager[] = "Brisk Tarnix CAPE-OPEN 1.0 Property Component Manager";
+  const std::pair<std::string, const char*> shows[] = {{"ShowGUI", kManager}, {"showStaticInfo", kManager},
+      {"ShowThermoGUI", "CAPE-OPEN Property Package Detailed Information"}};
+  for (const auto& show : shows) {
+    SCOPED_TRACE(show.first);
     ICCAPEGUI* raw = nullptr;
     ASSERT_EQ(S_OK, tx::createProduct(&raw));
-    g_dropped = raw;
-    g_whileUp = E_FAIL;
-    BoxCapture capture;
-    capture.queueAnswers({IDYES});  // the Component Manager asks before it is cancelled
-    int dialogs = 0;
-    capture.onDialog([&](HWND dialog) {
-      if (dialogs++ == 0) SetTimer(dialog, 1, 20, dropHost);
+    HRESULT whileUp = E_FAIL;
+    boxes.queueAnswers({IDYES});  // the Component Manager asks before it is cancelled
+    tx::DialogDriver driver(boxes, show.second);
+    driver.then([&](HWND dialog) {  // the host's last reference goes while the dialog runs
+      raw->Release();
+      raw = nullptr;
+      whileUp = canUnload();
+      tx::postClick(dialog, IDCANCEL);
     });
     BSTR component = nullptr, category = nullptr;
-    const std::string which = show;
-    EXPECT_EQ(S_OK, which == "ShowGUI"          ? raw->ShowGUI(&component, &category)
-                    : which == "showStaticInfo" ? raw->showStaticInfo()
-                                                : raw->ShowThermoGUI(VARIANT_TRUE));
+    EXPECT_EQ(S_OK, show.first == "ShowGUI"          ? raw->ShowGUI(&component, &category)
+                    : show.first == "showStaticInfo" ? raw->showStaticInfo()
+                                                     : raw->ShowThermoGUI(VARIANT_TRUE));
     SysFreeString(component);
     SysFreeString(category);
-    EXPECT_EQ(1, dialogs);
-    EXPECT_EQ(nullptr, g_dropped);
+    EXPECT_EQ(1, driver.dialogsSeen());
     // The method held the object for the dialog's run, and let it go when it returned.
-    EXPECT_EQ(S_FALSE, g_whileUp);
-    EXPECT_EQ(S_OK, g_canUnload());
-    if (g_dropped) g_dropped->Release();
-    g_dropped = nullptr;
+    EXPECT_EQ(S_FALSE, whileUp);
+    EXPECT_EQ(S_OK, canUnload());
+    if (raw) raw->Release();
   }
 }

@@ -1,9 +1,8 @@
 // Selecting a component: the host's container held by setup, setProgIds without the dialog, and
 // ShowGUI as the user drives the Component Manager, its choice read back through every getter.
 #include "common/ProductFixture.h"
-#include <commctrl.h>
-#include <functional>
 #include "external/ExtnContainer.h"
+#include "manager/ManagerTestSupport.h"
 
 namespace {
 
@@ -13,55 +12,24 @@ struct RecordingContainer : IDispatch {
   explicit RecordingContainer(const IID& answers) : answers(answers) {}
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
     asked.push_back(riid);
-    bool ok = IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, answers);
-    *ppv = ok ? this : nullptr;
-    if (ok) AddRef();
-    return ok ? S_OK : E_NOINTERFACE;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch) && !IsEqualIID(riid, answers))
+      return *ppv = nullptr, E_NOINTERFACE;
+    return *ppv = this, AddRef(), S_OK;
   }
   STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
   STDMETHODIMP_(ULONG) Release() override { return --refs; }
   STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    return E_NOTIMPL;
-  }
+  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_FAIL; }
   IID answers;
   std::vector<IID> asked;
   ULONG refs = 1;
 };
 
-const char kManager[] = "Brisk Tarnix CAPE-OPEN 1.0 Property Component Manager";
-std::function<void(HWND)> g_script;
-
-void CALLBACK runScript(HWND dialog, UINT, UINT_PTR id, DWORD) {
-  KillTimer(dialog, id);
-  if (g_script) g_script(dialog);
-  if (IsWindow(dialog) && IsWindowVisible(dialog)) EndDialog(dialog, IDCANCEL);  // never waits for a person
-}
-
-// The item with 'label' among the children of 'parent' (the roots when null).
-HTREEITEM child(HWND tree, HTREEITEM parent, const std::string& label) {
-  char text[512] = "";
-  TVITEMA data = {};
-  HTREEITEM item = TreeView_GetNextItem(tree, parent, parent ? TVGN_CHILD : TVGN_ROOT);
-  for (; item; item = TreeView_GetNextSibling(tree, item)) {
-    data = {TVIF_TEXT, item, 0, 0, text, sizeof text};
-    if (SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) && label == text) break;
-  }
-  return item;
-}
-
-void click(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
-
 // Makes every COM task allocation (BSTRs among them) fail while armed. COM may still call it after
 // it is revoked, for blocks it saw, so it lives as long as the process.
 struct FailingAllocations : IMallocSpy {
-  static FailingAllocations& instance() {
-    static FailingAllocations* spy = new FailingAllocations;
-    return *spy;
-  }
-  bool registered() { return registered_ || (registered_ = SUCCEEDED(CoRegisterMallocSpy(this))); }
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
     *ppv = (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IMallocSpy)) ? this : nullptr;
     return *ppv ? S_OK : E_NOINTERFACE;
@@ -72,10 +40,7 @@ struct FailingAllocations : IMallocSpy {
   STDMETHODIMP_(void*) PostAlloc(void* p) override { return p; }
   STDMETHODIMP_(void*) PreFree(void* p, BOOL) override { return p; }
   STDMETHODIMP_(void) PostFree(BOOL) override {}
-  STDMETHODIMP_(SIZE_T) PreRealloc(void* p, SIZE_T cb, void** out, BOOL) override {
-    *out = p;
-    return armed ? 0 : cb;
-  }
+  STDMETHODIMP_(SIZE_T) PreRealloc(void* p, SIZE_T cb, void** out, BOOL) override { return *out = p, armed ? 0 : cb; }
   STDMETHODIMP_(void*) PostRealloc(void* p, BOOL) override { return p; }
   STDMETHODIMP_(void*) PreGetSize(void* p, BOOL) override { return p; }
   STDMETHODIMP_(SIZE_T) PostGetSize(SIZE_T cb, BOOL) override { return cb; }
@@ -84,26 +49,17 @@ struct FailingAllocations : IMallocSpy {
   STDMETHODIMP_(void) PreHeapMinimize() override {}
   STDMETHODIMP_(void) PostHeapMinimize() override {}
   bool armed = false;
-  bool registered_ = false;
 };
 
 class SelectionTest : public tx::ProductTest {
  protected:
-  // ShowGUI with 'script' driving the Component Manager once it is up; the dialog must run.
-  HRESULT show(std::function<void(HWND)> script, BSTR* component, BSTR* catids) {
-    int ran = 0;
-    g_script = [&](HWND dialog) {
-      ++ran;
-      script(dialog);
-    };
-    boxes.onDialog([](HWND dialog) {
-      char caption[128] = "";
-      GetWindowTextA(dialog, caption, sizeof caption);
-      if (strcmp(caption, kManager) == 0) SetTimer(dialog, 1, 20, runScript);
-    });
+  // ShowGUI with 'step' driving the Component Manager; the dialog must run, and end by the step.
+  HRESULT show(std::function<void(HWND)> step, BSTR* component, BSTR* catids) {
+    tx::DialogDriver driver(boxes, mt::kManagerCaption);
+    driver.then(step);
     HRESULT hr = object->ShowGUI(component, catids);
-    g_script = nullptr;
-    EXPECT_EQ(1, ran);
+    EXPECT_EQ(1, driver.dialogsSeen());
+    EXPECT_FALSE(driver.forcedClose());
     return hr;
   }
   // The choice as the getters tell it: ProgID, alias, parent's ProgID and alias, CATID, server, version, the
@@ -127,17 +83,12 @@ class SelectionTest : public tx::ProductTest {
 
 TEST_F(SelectionTest, SetupHoldsOneContainerAskedByTheUnitOperationBit) {
   RecordingContainer unitHost(IID_ExtnContainerUnit), packageHost(IID_ExtnContainer);
-  const struct {
-    RecordingContainer* host;
-    long filter;
-    HRESULT hr;
-    const IID* asked;
-    ULONG unitRefs, packageRefs;
-  } steps[] = {{&unitHost, catf_UnitOperation, S_OK, &IID_ExtnContainerUnit, 2, 1},
-               {&packageHost, catf_PropertyPackage, S_OK, &IID_ExtnContainer, 1, 2},      // the replaced one given back
-               {&unitHost, catf_PropertyPackage, E_NOINTERFACE, &IID_ExtnContainer, 1, 2},  // reported, held one kept
-               {nullptr, catf_ThermoSystem, S_OK, nullptr, 1, 1},                           // none: held one dropped
-               {&packageHost, catf_ThermoSystem, S_OK, &IID_ExtnContainer, 1, 2}};
+  const struct { RecordingContainer* host; long filter; HRESULT hr; const IID* asked; ULONG unitRefs, packageRefs; }
+      steps[] = {{&unitHost, catf_UnitOperation, S_OK, &IID_ExtnContainerUnit, 2, 1},
+                 {&packageHost, catf_PropertyPackage, S_OK, &IID_ExtnContainer, 1, 2},  // the replaced one given back
+                 {&unitHost, catf_PropertyPackage, E_NOINTERFACE, &IID_ExtnContainer, 1, 2},  // reported, one kept
+                 {nullptr, catf_ThermoSystem, S_OK, nullptr, 1, 1},  // none: held one dropped
+                 {&packageHost, catf_ThermoSystem, S_OK, &IID_ExtnContainer, 1, 2}};
   for (const auto& step : steps) {
     SCOPED_TRACE(&step - steps);
     EXPECT_EQ(step.hr, object->setup(0, step.host, step.filter));
@@ -180,13 +131,13 @@ TEST_F(SelectionTest, ChoosingAPackageInTheDialogFillsEveryGetter) {
   BSTR component = nullptr, catids = nullptr;
   bool selected = false;
   EXPECT_EQ(S_OK, show([&](HWND dialog) {
-    HWND tree = GetDlgItem(dialog, 1018);
-    HTREEITEM systems = child(tree, nullptr, "Thermo Property Systems");
-    HTREEITEM system = child(tree, systems, "Sample Property System [TxSamples.ThermoSystem.1]");
-    HTREEITEM package = child(tree, system, "Light Hydrocarbons PR");
-    if (!package) return;
-    selected = TreeView_SelectItem(tree, package);
-    click(dialog, IDOK);
+    std::vector<tx::TreeNode> nodes = tx::readTree(GetDlgItem(dialog, IDC_CO_TREE));
+    const tx::TreeNode* node = tx::findNode(nodes, "Thermo Property Systems");
+    for (const char* label : {"Sample Property System [TxSamples.ThermoSystem.1]", "Light Hydrocarbons PR"})
+      node = node ? tx::findNode(node->children, label) : nullptr;
+    if (!(selected = node != nullptr)) return;
+    tx::selectTreeItem(dialog, IDC_CO_TREE, node->item);
+    tx::clickButton(dialog, IDOK);
   }, &component, &catids));
   ASSERT_TRUE(selected);
   EXPECT_EQ("Light Hydrocarbons PR", take(component));
@@ -209,8 +160,8 @@ TEST_F(SelectionTest, CancellingGivesTwoEmptyStrings) {
   BSTR component = nullptr, catids = nullptr;
   int roots = -1;
   EXPECT_EQ(S_OK, show([&](HWND dialog) {
-    roots = TreeView_GetCount(GetDlgItem(dialog, 1018));
-    click(dialog, IDCANCEL);
+    roots = static_cast<int>(TreeView_GetCount(GetDlgItem(dialog, IDC_CO_TREE)));
+    tx::clickButton(dialog, IDCANCEL);
   }, &component, &catids));
   EXPECT_EQ(0, roots);
   ASSERT_TRUE(component && catids);
@@ -224,13 +175,13 @@ TEST_F(SelectionTest, CancellingGivesTwoEmptyStrings) {
 // Alone in its process: strings freed before would be handed out again without an allocation.
 TEST_F(SelectionTest, AFailureAfterTheDialogIsReportedAndStillWritesTwoEmptyStrings) {
   // No string can be made from the moment the user confirms the cancel until a report.
-  FailingAllocations& allocations = FailingAllocations::instance();
-  ASSERT_TRUE(allocations.registered());
+  FailingAllocations& allocations = *new FailingAllocations;
+  ASSERT_EQ(S_OK, CoRegisterMallocSpy(&allocations));
   boxes.queueAnswers({IDYES});
   boxes.onBox([&](const CapturedBox& box) { allocations.armed = box.text.find("abort") != std::string::npos; });
   ASSERT_EQ(S_OK, object->setup(0, nullptr, catf_UnitOperation));
   BSTR component = reinterpret_cast<BSTR>(1), catids = reinterpret_cast<BSTR>(1);
-  EXPECT_EQ(S_OK, show([](HWND dialog) { click(dialog, IDCANCEL); }, &component, &catids));
+  EXPECT_EQ(S_OK, show([](HWND dialog) { tx::clickButton(dialog, IDCANCEL); }, &component, &catids));
   allocations.armed = false;
   boxes.onBox(nullptr);
   EXPECT_TRUE(boxes.anyContains("Unexpected error in CCAPEGUI::ShowGui for ProgId:"));
