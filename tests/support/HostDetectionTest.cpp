@@ -5,7 +5,6 @@
 #include <map>
 #include <sstream>
 #include "SupportFixtures.h"
-#include "common/BoxCapture.h"
 #include "support/ModuleVersionInfo.h"
 
 namespace {
@@ -22,13 +21,10 @@ class HostDetectionTest : public ::testing::Test {
   std::map<std::string, std::string> run(const std::string& program) {
     std::string output = folder_.path("probe-result.txt");
     folder_.write("probe-result.txt", "");
-    std::map<std::string, std::string> values;
-    std::string command = "\"" + program + "\" probe \"" + folder_.dllPath() + "\" \"" + output + "\"";
-    values["exit"] = std::to_string(tx::runProcess(command));
+    std::string command = "\"" + program + "\" probe \"" + folder_.path() + "\" \"" + output + "\"";
+    std::map<std::string, std::string> values{{"exit", std::to_string(tx::runProcess(command))}};
     std::istringstream lines(tx::readFile(output));
-    for (std::string line; std::getline(lines, line);) {
-      size_t equals = line.find('=');
-      std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+    for (std::string key, value; std::getline(lines, key, '=') && std::getline(lines, value);) {
       std::string& slot = values[key == "box" ? "texts" : key];
       slot += (key == "box" && !slot.empty() ? " / " : "") + value;
     }
@@ -73,19 +69,16 @@ TEST_F(HostDetectionTest, FirstQuestionReadsTheCompoundListOnce) {
 
 TEST(ModuleVersionInfoTest, StringFieldsLastTranslationWinningAndFailures) {
   ModuleVersionInfo info(probe("tarnix_v51").c_str());
-  const std::pair<const char*, const char*> fields[] = {
-      {"FileVersion", "5.1"}, {"CompanyName", "Briskware test bench"},
-      {"ProductName", "Host probe (second translation)"},
-      {"Comments", "second translation only"}, {"LegalTrademarks", ""}, {"NoSuchKey", ""}};
+  const std::pair<const char*, const char*> fields[] = {{"FileVersion", "5.1"}, {"CompanyName", "Briskware test bench"},
+      {"ProductName", "Host probe (second translation)"}, {"Comments", "second translation only"},
+      {"LegalTrademarks", ""}, {"NoSuchKey", ""}};
   for (const auto& field : fields) EXPECT_EQ(field.second, info.value(field.first)) << field.first;
   EXPECT_EQ("040704B0", info.translation()); EXPECT_STREQ("CompanyName", ModuleVersionInfo::kKeyNames[0]);
   EXPECT_STREQ("SpecialBuild", ModuleVersionInfo::kKeyNames[11]); EXPECT_EQ("5.1", info.value(2));
   // A missing file or resource throws with the system's code.
   for (const std::string& path : {probe("tarnix_v51", "nosuchfile.exe"), probe("tarnix_plain")}) {
     DWORD code = 0;
-    try {
-      ModuleVersionInfo missing(path.c_str());
-    } catch (const FInfoErr& error) {
+    try { ModuleVersionInfo missing(path.c_str()); } catch (const FInfoErr& error) {
       code = error.error();
       EXPECT_STREQ(std::exception().what(), error.what());
     }
@@ -94,9 +87,9 @@ TEST(ModuleVersionInfoTest, StringFieldsLastTranslationWinningAndFailures) {
   }
 }
 
-TEST(ModuleVersionInfoTest, DllVersionsSplitAtCommasOrReportTheMissingModule) {
-  ModuleFolder folder;
-  ASSERT_TRUE(folder.ready() && folder.load());
+using DllVersionTest = ModuleTest;
+
+TEST_F(DllVersionTest, SplitAtCommasOrReportTheMissingModule) {
   BoxCapture boxes;
   int numbers[4] = {-1, -1, -1, -1};
   // The product's own FileVersion is "1, 0, 0, 1".

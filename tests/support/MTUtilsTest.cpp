@@ -60,21 +60,16 @@ TEST_F(MTUtilsTest, ComposedMessages) {
   const struct { const wchar_t *description, *source; HRESULT code; const char *text, *where; std::string expected; }
   rows[] = {
       {nullptr, nullptr, E_FAIL, "t", nullptr, " ERROR: t"},  // neither system text nor code part
-      {nullptr, nullptr, E_NOINTERFACE, "t", nullptr, " ERROR: t" + tail},
+      {nullptr, nullptr, E_NOINTERFACE, "t", nullptr, " ERROR: t" + tail}, {0, 0, 0, nullptr, nullptr, "??"},
       {nullptr, nullptr, HRESULT(0x80070002), "t", nullptr, " ERROR: t" + codePart(0x80070002)},
       {nullptr, nullptr, HRESULT(0x80000001), "t", nullptr, " ERROR: t" + codePart(0x80000001)},  // no leading zeros
-      {nullptr, nullptr, 0, nullptr, nullptr, "??"},
-      {nullptr, nullptr, E_FAIL, nullptr, nullptr, " ERROR: ??"},
-      {nullptr, nullptr, 0, "t", "where", "where: t"},
-      {nullptr, nullptr, E_FAIL, "t", "where", "where:  ERROR: t"},
-      {nullptr, nullptr, 0, "t", "", ": t"},
+      {nullptr, nullptr, E_FAIL, nullptr, nullptr, " ERROR: ??"}, {0, 0, 0, "t", "where", "where: t"},
+      {nullptr, nullptr, E_FAIL, "t", "where", "where:  ERROR: t"}, {0, 0, 0, "t", "", ": t"},
       // Error information: set before, taken by the message; its order: text, information, system text, code.
-      {L"Desc", L"Src", 0, "t", nullptr, "t\n(Desc: Src)"},
-      {L"Desc", nullptr, E_FAIL, "t", nullptr, " ERROR: t\n(Desc: )"},
+      {L"Desc", L"Src", 0, "t", nullptr, "t\n(Desc: Src)"}, {nullptr, L"Src", E_FAIL, "t", nullptr, " ERROR: t"},
       {L"Desc", L"Src", E_NOINTERFACE, "t", nullptr, " ERROR: t\n(Desc: Src)" + tail},
-      {L"", L"Src", 0, "t", nullptr, "t"},  // without a description the information adds nothing
-      {nullptr, L"Src", E_FAIL, "t", nullptr, " ERROR: t"},
-  };
+      {L"Desc", nullptr, E_FAIL, "t", nullptr, " ERROR: t\n(Desc: )"},
+      {L"", L"Src", 0, "t", nullptr, "t"}};  // without a description the information adds nothing
   for (const auto& row : rows) {
     if (row.description || row.source) setErrorInfo(row.description, row.source);
     EXPECT_EQ(row.expected, composed(row.code, row.text, row.where));
@@ -97,7 +92,7 @@ TEST_F(MTUtilsTest, ComposedMessages) {
 TEST_F(MTUtilsTest, ReportsShowTraceAndGiveTheirCode) {
   BoxCapture boxes;
   std::string t[6];
-  for (int i = 0; i < 6; ++i) t[i] = unique("report") + char('a' + i);
+  for (int i = 0; i < 6; ++i) t[i] = "report" + tx::newGuidText();
   EXPECT_EQ(E_FAIL, MTUtils::reportError(100, t[0].c_str(), nullptr, nullptr, true));
   EXPECT_EQ(1, MTUtils::reportError(1, t[1].c_str(), nullptr, nullptr, false));  // no error
   EXPECT_EQ(E_NOINTERFACE, MTUtils::reportError(E_NOINTERFACE, t[2].c_str(), nullptr, nullptr, false));
@@ -148,7 +143,7 @@ TEST_F(MTUtilsTest, BoxOwnerIsTheGivenWindowElseTheDefaultOwnerElseSystemModal) 
 
 TEST_F(MTUtilsTest, TraceLineHasDateTimeModuleOriginAndMessage) {
   BoxCapture boxes;
-  std::string text = unique("trace format %s %d %n");  // written character for character
+  std::string text = "trace format %s %d %n" + tx::newGuidText();  // written character for character
   time_t before = time(nullptr);
   EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR(text.c_str()), "origin", "|suffix\n"));
   time_t after = time(nullptr);
@@ -164,7 +159,7 @@ TEST_F(MTUtilsTest, TraceLineHasDateTimeModuleOriginAndMessage) {
   written.tm_year += 100, written.tm_mon -= 1, written.tm_isdst = -1;
   EXPECT_GE(mktime(&written), before - 1); EXPECT_LE(mktime(&written), after + 1);
   // A null message and no suffix.
-  std::string origin = unique("null message");
+  std::string origin = "null message" + tx::newGuidText();
   EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR(), origin.c_str(), "\n"));
   EXPECT_EQ(": TxCOGUI: " + origin, tracedLine(origin).substr(17));
 }

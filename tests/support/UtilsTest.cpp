@@ -13,21 +13,22 @@ TEST(UtilsTest, CaseFoldingComparisonsAndTrimming) {
       {nullptr, L"", true}, {L"", nullptr, true}, {nullptr, nullptr, true}, {nullptr, L"a", false},
       {L"\u00C4", L"\u00E4", false},  // only ASCII letters fold
       {L"@[\\]^", L"`{|}~", false}};  // characters 0x20 apart that are not letters
-  for (const auto& p : pairs) EXPECT_EQ(p.equal, Utils::equalNoCase(Bstr(p.a), Bstr(p.b))) << tx::narrow(p.b);
+  for (const auto& p : pairs) EXPECT_EQ(p.equal, Utils::equalNoCase(_bstr_t(p.a), _bstr_t(p.b))) << tx::narrow(p.b);
   const wchar_t kText[] = L"Property Package Manager";
   const struct { const wchar_t *text, *part; int at; } finds[] = {
       {kText, L"PACKAGE", 9}, {kText, L"property", 0}, {kText, L"manager", 17}, {L"xxabAB", L"AB", 2},
       {kText, L"Managers", -1}, {L"ab", L"abc", -1}, {kText, L"", 0}, {nullptr, nullptr, 0}, {nullptr, L"a", -1}};
-  for (const auto& f : finds) EXPECT_EQ(f.at, Utils::findNoCase(Bstr(f.text), Bstr(f.part))) << tx::narrow(f.part);
-  EXPECT_TRUE(Utils::containsNoCase(Bstr(kText), Bstr(L"age man")));
-  EXPECT_FALSE(Utils::containsNoCase(Bstr(kText), Bstr(L"agemanager")));
+  for (const auto& f : finds)
+    EXPECT_EQ(f.at, Utils::findNoCase(_bstr_t(f.text), _bstr_t(f.part))) << tx::narrow(f.part);
+  EXPECT_TRUE(Utils::containsNoCase(_bstr_t(kText), _bstr_t(L"age man")));
+  EXPECT_FALSE(Utils::containsNoCase(_bstr_t(kText), _bstr_t(L"agemanager")));
   // Trailing blanks go only when nothing follows the first blank; tabs are no blanks; the result is new.
   const std::pair<const wchar_t*, const char*> trims[] = {
       {L"abc   ", "abc"}, {L"a b  ", "a b  "}, {L"abc", "abc"}, {L"   ", ""}, {nullptr, "<null>"},
       {L"tab\t ", "tab\t"}};
-  for (const auto& t : trims) EXPECT_EQ(t.second, tx::bstrText(Utils::trimTrailingBlanks(Bstr(t.first)).GetBSTR()));
-  Bstr input(L"tab\t ");
-  EXPECT_NE(input.b, Utils::trimTrailingBlanks(input).GetBSTR());
+  for (const auto& t : trims) EXPECT_EQ(t.second, tx::bstrText(Utils::trimTrailingBlanks(_bstr_t(t.first)).GetBSTR()));
+  _bstr_t input(L"tab\t ");
+  EXPECT_NE(input.GetBSTR(), Utils::trimTrailingBlanks(input).GetBSTR());
 }
 
 using IniTest = ModuleTest;
@@ -61,7 +62,7 @@ using RegistryTest = tx::ComTest;
 TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   GUID iid, unknown;
   ASSERT_EQ(S_OK, CoCreateGuid(&iid)); ASSERT_EQ(S_OK, CoCreateGuid(&unknown));
-  std::string key = "Interface\\" + guidText(iid);
+  std::string key = "Interface\\" + tx::guidText(iid);
   fw::UniqueHKey handle;
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                            handle.put(), nullptr));
@@ -83,10 +84,10 @@ TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   }
   EXPECT_EQ("", GetRegPath(key.c_str(), "NoSuchValue")); EXPECT_EQ("", GetRegPath((key + "\\NoSuchKey").c_str(), ""));
   EXPECT_EQ("", GetRegPath(nullptr, ""));
-  Bstr name(reinterpret_cast<BSTR>(1), true), none(reinterpret_cast<BSTR>(1), true);
-  EXPECT_EQ(S_OK, Utils::interfaceName(iid, &name.b)); EXPECT_EQ("ITxProbe", tx::bstrText(name));
-  ASSERT_EQ(S_OK, Utils::interfaceName(unknown, &none.b)); ASSERT_NE(nullptr, none.b);
-  EXPECT_EQ(0u, SysStringLen(none)) << "not registered";
+  BSTR name = reinterpret_cast<BSTR>(1), none = name;
+  EXPECT_EQ(S_OK, Utils::interfaceName(iid, &name)); EXPECT_EQ("ITxProbe", tx::bstrText(_bstr_t(name, false)));
+  ASSERT_EQ(S_OK, Utils::interfaceName(unknown, &none)); ASSERT_NE(nullptr, none);
+  EXPECT_EQ(0u, SysStringLen(_bstr_t(none, false))) << "not registered";
   EXPECT_EQ(E_POINTER, Utils::interfaceName(iid, nullptr));
   handle.reset();
 }
