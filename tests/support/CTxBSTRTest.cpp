@@ -5,7 +5,6 @@
 #include "SupportFixtures.h"
 
 namespace {
-
 // What "%f" (or another format) writes for a value, as the independent expectation.
 template <class T> std::string printed(const char* format, T value) {
   char text[512];
@@ -85,5 +84,4 @@ TEST(CTxBSTRTest, JoinAppendsInOrderPassingOverNulls) {
   _bstr_t zeroJoined(CTxBSTR::join(pair, 2), false);
   ASSERT_EQ(3u, pair[0].length()); ASSERT_EQ(4u, SysStringLen(zeroJoined)); EXPECT_EQ(L'c', zeroJoined.GetBSTR()[3]);
 }
-
 }  // namespace

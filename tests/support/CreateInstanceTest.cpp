@@ -1,12 +1,10 @@
-// Utils::createInstance: local and named-computer creation, the retry without the remote context, and the
-// diagnostic (txshow.txt line and message box) of every failure. The creation functions are watched by
-// redirecting this program's own import of them.
+// Utils::createInstance, watched through this program's own imports of the creation functions: the retry
+// without the remote context, and the diagnostic (txshow.txt line and box) of every failure.
 #include <gtest/gtest.h>
 #include "SupportFixtures.h"
 #include "support/Utils.h"
 
 namespace {
-
 // This program's import slot of 'function' from ole32.dll.
 void** importSlot(const char* function) {
   auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
@@ -141,5 +139,4 @@ TEST_F(CreateInstanceTest, CallsCodeAndDiagnosticOfEachCreation) {
   EXPECT_EQ(E_POINTER, Utils::createInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_ALL, IID_IUnknown, nullptr, nullptr));
   EXPECT_EQ(Texts{}, g_calls);
 }
-
 }  // namespace

@@ -1,14 +1,11 @@
-// Result-code text: names with the values the SDK header gives them, code blocks,
-// severity and facility, the shared buffer, and the box that adds the system's text.
+// Result-code text: names with the SDK's values, code blocks, severity and facility, the system error box.
 #include <gtest/gtest.h>
-#include <set>
 #include <sstream>
 #include "SupportFixtures.h"
 #include "support/ResultTables.h"
 #include "support/ResultText.h"
 
 namespace {
-
 template <class... T> std::vector<HRESULT> codes(T... value) { return {static_cast<HRESULT>(value)...}; }
 // Every name of the product's table, in its order: its text and the compiler's own header value.
 #define SDK_NAMES(...) const char kSdkNames[] = #__VA_ARGS__; const std::vector<HRESULT> kSdkCodes = codes(__VA_ARGS__);
@@ -62,14 +59,10 @@ TEST(ResultTextTest, EveryNameCarriesTheSdkValue) {
   std::vector<std::string> names;
   std::istringstream list(kSdkNames);
   for (std::string name; std::getline(list >> std::ws, name, ',');) names.push_back(name);
-  ASSERT_EQ(243u, kResultNameCount); ASSERT_EQ(kResultNameCount, names.size());
-  ASSERT_EQ(kResultNameCount, kSdkCodes.size());
-  std::set<HRESULT> seen;
-  for (size_t i = 0; i < kResultNameCount; ++i) {
-    SCOPED_TRACE(names[i]);
-    EXPECT_EQ(names[i], kResultNames[i].name); EXPECT_EQ(kSdkCodes[i], kResultNames[i].code);
-    EXPECT_TRUE(seen.insert(kResultNames[i].code).second) << "code occurs twice";
-  }
+  ASSERT_EQ(243u, kResultNameCount); ASSERT_EQ(kResultNameCount, names.size()); ASSERT_EQ(243u, kSdkCodes.size());
+  for (size_t i = 0; i < kResultNameCount; ++i)
+    EXPECT_EQ(std::make_pair(names[i], kSdkCodes[i]),
+              std::make_pair(std::string(kResultNames[i].name), static_cast<HRESULT>(kResultNames[i].code)));
 }
 
 TEST(ResultTextTest, TextOfNamesBlocksAndOtherCodes) {
@@ -130,5 +123,4 @@ TEST(ResultTextTest, SystemErrorBoxAddsSystemTextAndResultText) {
   EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.boxes()[1].type & 0xF);
   EXPECT_EQ(std::string::npos, trace.added().find("Odd code")) << "the box is not traced";
 }
-
 }  // namespace

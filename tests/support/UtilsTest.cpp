@@ -1,11 +1,9 @@
-// Utils: case-insensitive comparisons, trimming, the .ini file beside the DLL, registry values under
-// HKEY_CLASSES_ROOT and interface names.
+// Utils: case-insensitive comparisons, trimming, the .ini file beside the DLL, registry values, interface names.
 #include <gtest/gtest.h>
 #include "SupportFixtures.h"
 #include "support/Utils.h"
 
 namespace {
-
 TEST(UtilsTest, CaseFoldingComparisonsAndTrimming) {
   const struct { const wchar_t *a, *b; bool equal; } pairs[] = {
       {L"azcx", L"Azcx", true}, {L"azcx", L"AZCX", true}, {L"azcx", L"azCx", true}, {L"azcx", L"azcx", true},
@@ -45,10 +43,9 @@ TEST_F(IniTest, ReadsTheModulesIniFileBesideTheDll) {
   for (const auto& row : rows) EXPECT_EQ(row.value, Utils::readIniValue(row.key, row.section, row.path)) << row.key;
   // Files that are not text give empty values.
   std::string binary;
-  for (unsigned i = 0, value = 7; i < 100000; ++i) {
-    char c = static_cast<char>((value = value * 1103515245u + 12345u) >> 16);
-    binary.push_back(c == '=' || c == '[' ? '\0' : c);
-  }
+  for (unsigned i = 0, value = 7; i < 100000; ++i)
+    binary.push_back(static_cast<char>((value = value * 1103515245u + 12345u) >> 16));
+  for (char& c : binary) c = c == '=' || c == '[' ? '\0' : c;
   ASSERT_TRUE(folder_.write("TxCOGUI.ini", binary)); EXPECT_EQ("", Utils::readIniValue("DERadid"));
   ASSERT_TRUE(folder_.write("TxCOGUI.ini", std::string("[general]\r\nDERadid=a\0b\r\n", 24)));
   EXPECT_LE(Utils::readIniValue("DERadid").size(), 259u);
@@ -63,10 +60,10 @@ TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   GUID iid, unknown;
   ASSERT_EQ(S_OK, CoCreateGuid(&iid)); ASSERT_EQ(S_OK, CoCreateGuid(&unknown));
   std::string key = "Interface\\" + tx::guidText(iid);
-  fw::UniqueHKey handle;
+  struct Gone { std::string key; ~Gone() { tx::deleteKeyTree(HKEY_CLASSES_ROOT, key); } } gone{key};
+  fw::UniqueHKey handle;  // closed before the key goes
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                            handle.put(), nullptr));
-  struct Gone { std::string key; ~Gone() { tx::deleteKeyTree(HKEY_CLASSES_ROOT, key); } } gone{key};
   DWORD number = 0x41414141;
   const struct { const char* name; DWORD type; std::string bytes, read; } rows[] = {
       {nullptr, REG_SZ, std::string("ITxProbe", 9), "ITxProbe"},
@@ -89,7 +86,5 @@ TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   ASSERT_EQ(S_OK, Utils::interfaceName(unknown, &none)); ASSERT_NE(nullptr, none);
   EXPECT_EQ(0u, SysStringLen(_bstr_t(none, false))) << "not registered";
   EXPECT_EQ(E_POINTER, Utils::interfaceName(iid, nullptr));
-  handle.reset();
 }
-
 }  // namespace

@@ -1,11 +1,10 @@
-// The trace folder and file under conditions the user's profile can present: no folder yet, a folder that
-// cannot be made, a trace file that cannot be opened (fallback to TEMP), and lines at the length bound. The
-// area runs alone, and the user's "Briskware" folder is put aside and restored around every test.
+// The trace folder and file as a user's profile can present them: no folder yet, a folder that cannot be
+// made, a file that cannot be opened (fallback to TEMP), lines at the bound. The area runs alone; the
+// user's "Briskware" folder is put aside and restored around every test.
 #include <gtest/gtest.h>
 #include "../support/SupportFixtures.h"
 
 namespace {
-
 const char kProblem[] = "problem writing trace file", kCannotOpen[] = "Could not open trace file";
 const char kInformCaption[] = "Brisk Calorix CAPE-OPEN 1.0 Information message";
 const size_t kHeader = 28;  // "MM/DD/YY HH:MM:SS: TxCOGUI: " in front of every message
@@ -42,7 +41,6 @@ class TraceFolderTest : public SupportTest {
   std::string temp_ = tx::makeTempFolder("tracetemp");
   EnvValue tempValue_{"TEMP", (temp_ + "\\").c_str()};
 };
-
 }  // namespace
 
 TEST_F(TraceFolderTest, FreshProfileGetsEveryFolderLevelAndLinesAreCutAtTheBound) {
