@@ -4,14 +4,13 @@
 #include <climits>
 #include "SupportFixtures.h"
 
-namespace {
 // What "%f" (or another format) writes for a value, as the independent expectation.
-template <class T> std::string printed(const char* format, T value) {
+template <class T> static std::string printed(const char* format, T value) {
   char text[512];
   return snprintf(text, sizeof text, format, value) < int(sizeof text) ? text : "<too long>";
 }
-std::string narrowOf(const CTxBSTR& text) { const char* narrow = text; return narrow ? narrow : "<null>"; }
-const wchar_t* wide(const CTxBSTR& text) { return static_cast<const wchar_t*>(text); }
+static std::string narrowOf(const CTxBSTR& text) { const char* narrow = text; return narrow ? narrow : "<null>"; }
+static const wchar_t* wide(const CTxBSTR& text) { return static_cast<const wchar_t*>(text); }
 
 TEST(CTxBSTRTest, NullEmptyCopiesAndAppending) {
   CTxBSTR none, empty("");
@@ -60,9 +59,8 @@ TEST(CTxBSTRTest, NumbersPrintAsTheFormatsWould) {
       {CTxBSTR(-1L), "-1"}, {CTxBSTR(0), "0"}, {CTxBSTR(INT_MIN), printed("%d", INT_MIN)},
       {CTxBSTR(static_cast<unsigned int>(INT_MAX)), printed("%d", INT_MAX)},
       {CTxBSTR((1LL << 53) + 1), printed("%lld", (1LL << 53) + 1)}, {CTxBSTR(LLONG_MIN), printed("%lld", LLONG_MIN)},
-      {CTxBSTR(0.5), "0.500000"}, {CTxBSTR(-2.25), "-2.250000"},
-      {CTxBSTR(1e300), printed("%f", 1e300)}, {CTxBSTR(DBL_MAX), printed("%f", DBL_MAX)},  // fixed notation in full
-  };
+      {CTxBSTR(0.5), "0.500000"}, {CTxBSTR(-2.25), "-2.250000"}, {CTxBSTR(1e300), printed("%f", 1e300)},
+      {CTxBSTR(DBL_MAX), printed("%f", DBL_MAX)}};  // fixed notation in full
   for (const auto& row : rows) EXPECT_EQ(row.second, narrowOf(row.first));
   EXPECT_EQ(16u, rows[7].first.length()); EXPECT_EQ(301u, rows[11].second.find('.'));
   EXPECT_EQ(".000000", rows[11].second.substr(301)); EXPECT_EQ(309u + 7u, rows[12].second.size());
@@ -84,4 +82,3 @@ TEST(CTxBSTRTest, JoinAppendsInOrderPassingOverNulls) {
   _bstr_t zeroJoined(CTxBSTR::join(pair, 2), false);
   ASSERT_EQ(3u, pair[0].length()); ASSERT_EQ(4u, SysStringLen(zeroJoined)); EXPECT_EQ(L'c', zeroJoined.GetBSTR()[3]);
 }
-}  // namespace

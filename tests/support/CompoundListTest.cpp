@@ -4,7 +4,6 @@
 #include "support/TxUtils.h"
 #include "support/Utils.h"
 
-namespace {
 class CompoundListTest : public ModuleTest {
  protected:
   // Writes the list, reads it and returns the texts of the boxes shown.
@@ -111,4 +110,3 @@ TEST(WithoutModuleTest, UnknownModuleFolderMeansNoListAndNoIniValue) {
   EXPECT_TRUE(boxes.anyContains("Cannot open TxpCASnos.txt")); EXPECT_EQ(nullptr, TxUtils::compoundName(1));
   MTUtils::setModuleName("");
 }
-}  // namespace

@@ -6,8 +6,7 @@
 #include "SupportFixtures.h"
 #include "support/ModuleVersionInfo.h"
 
-namespace {
-std::string probe(const char* folder, const char* program = "tarnix.exe") {
+static std::string probe(const char* folder, const char* program = "tarnix.exe") {
   return tx::buildPath(std::string("tests/hosts/") + folder + "/" + program);
 }
 
@@ -90,4 +89,3 @@ TEST_F(DllVersionTest, SplitAtCommasOrReportTheMissingModule) {
   EXPECT_TRUE(boxes.anyContains(
       "getDLLversions:  ERROR: error getting DLL version for txnotloaded.dllFInfoErr returned error "));
 }
-}  // namespace

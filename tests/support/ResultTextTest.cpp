@@ -5,8 +5,7 @@
 #include "support/ResultTables.h"
 #include "support/ResultText.h"
 
-namespace {
-template <class... T> std::vector<HRESULT> codes(T... value) { return {static_cast<HRESULT>(value)...}; }
+template <class... T> static std::vector<HRESULT> codes(T... value) { return {static_cast<HRESULT>(value)...}; }
 // Every name of the product's table, in its order: its text and the compiler's own header value.
 #define SDK_NAMES(...) const char kSdkNames[] = #__VA_ARGS__; const std::vector<HRESULT> kSdkCodes = codes(__VA_ARGS__);
 SDK_NAMES(S_OK,S_FALSE,CACHE_S_FORMATETC_NOTSUPPORTED,CACHE_S_SAMECACHE,CACHE_S_SOMECACHES_NOTUPDATED,
@@ -123,4 +122,3 @@ TEST(ResultTextTest, SystemErrorBoxAddsSystemTextAndResultText) {
   EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.boxes()[1].type & 0xF);
   EXPECT_EQ(std::string::npos, trace.added().find("Odd code")) << "the box is not traced";
 }
-}  // namespace

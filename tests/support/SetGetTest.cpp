@@ -4,7 +4,6 @@
 #include "SupportFixtures.h"
 #include "support/SetGet.h"
 
-namespace {
 // The reports are traced to TxCOGUI.trc, as in the product.
 class SetGetTest : public SupportTest {
  protected:
@@ -70,15 +69,10 @@ TEST_F(SetGetTest, MisuseIsReportedOnceAndNothingIsRead) {
       {strings, VT_I2, 0, false, kBadType},  // named as unknown even where the array holds another type
       {doubles, VT_BSTR, 0, false, kMismatch},
       {strings, VT_VARIANT, 0, true, kMismatch},  // would read 24 bytes of each 8
-      {raw, VT_VARIANT, 1, false, kMismatch},
-      {raw, VT_I4, 1, false, kMismatch},
-      {longs, VT_I4, 4, false, kOutside},
-      {longs, VT_I4, 7, false, kOutside},
-      {longs, VT_I4, -100000, false, kOutside},
-      {longs, VT_I4, 0x7FFFFFFF, false, kOutside},
-      {nullptr, VT_I4, 0, false, "noCopyVariantGetV:  ERROR: no array given"},
-      {nullptr, VT_I4, 0, true, nullptr},
-  };
+      {raw, VT_VARIANT, 1, false, kMismatch}, {raw, VT_I4, 1, false, kMismatch},
+      {longs, VT_I4, 4, false, kOutside}, {longs, VT_I4, 7, false, kOutside}, {longs, VT_I4, -100000, false, kOutside},
+      {longs, VT_I4, 0x7FFFFFFF, false, kOutside}, {nullptr, VT_I4, 0, true, nullptr},
+      {nullptr, VT_I4, 0, false, "noCopyVariantGetV:  ERROR: no array given"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.type << " at " << row.index << (row.walk ? " walking" : ""));
     TraceWatch trace;
@@ -108,4 +102,3 @@ TEST_F(SetGetTest, TwoDimensionalArrayIsReportedAndReadByItsFirstBound) {
   EXPECT_EQ(42, value) << "the reader goes on with the first bound record";
   EXPECT_EQ(Texts{kReport}, boxes.texts()); EXPECT_NE(std::string::npos, trace.added().find(kReport));
 }
-}  // namespace

@@ -3,7 +3,6 @@
 #include "SupportFixtures.h"
 #include "support/Utils.h"
 
-namespace {
 TEST(UtilsTest, CaseFoldingComparisonsAndTrimming) {
   const struct { const wchar_t *a, *b; bool equal; } pairs[] = {
       {L"azcx", L"Azcx", true}, {L"azcx", L"AZCX", true}, {L"azcx", L"azCx", true}, {L"azcx", L"azcx", true},
@@ -87,4 +86,3 @@ TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   EXPECT_EQ(0u, SysStringLen(_bstr_t(none, false))) << "not registered";
   EXPECT_EQ(E_POINTER, Utils::interfaceName(iid, nullptr));
 }
-}  // namespace

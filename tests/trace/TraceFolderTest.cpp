@@ -85,8 +85,7 @@ TEST_F(TraceFolderTest, UnopenableTraceFileFallsBackToTempAndInformsOnceWhenTher
   blockTraceFile();
   ASSERT_TRUE(tx::writeFile(temp_ + "\\TxCOGUI.trc", "earlier\r\n"));
   BoxCapture boxes;
-  EXPECT_TRUE(trace("appended"));
-  EXPECT_EQ(0u, boxes.count());
+  EXPECT_TRUE(trace("appended")); EXPECT_EQ(0u, boxes.count());
   EXPECT_EQ(0u, fallback().find("earlier\r\n")); EXPECT_EQ(9u + 17u, fallback().find(": TxCOGUI: appended\r\n"));
   // Not shown yet, so a fallback file that is gone again brings the information, once.
   ASSERT_TRUE(DeleteFileA((temp_ + "\\TxCOGUI.trc").c_str()));
