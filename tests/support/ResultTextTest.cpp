@@ -64,7 +64,7 @@ TEST(ResultTextTest, EveryNameCarriesTheSdkValue) {
               std::make_pair(std::string(kResultNames[i].name), static_cast<HRESULT>(kResultNames[i].code)));
 }
 
-TEST(ResultTextTest, TextOfNamesBlocksAndOtherCodes) {
+TEST(ResultTextTest, TextOfNamesBlocksAndOtherCodesAndTheSystemErrorBox) {
   const std::string kError = "severity: SEVERITY_ERROR, facility: ";
   const std::string kSuccess = "severity: SEVERITY_SUCCESS, facility: ";
   const std::pair<unsigned long, std::string> rows[] = {
@@ -103,9 +103,7 @@ TEST(ResultTextTest, TextOfNamesBlocksAndOtherCodes) {
   std::string kept = first;
   EXPECT_EQ(first, describeResult(0)); EXPECT_STREQ("S_OK ($00000000)", first);
   EXPECT_EQ("REGDB_E_CLASSNOTREG ($80040154)", kept);
-}
-
-TEST(ResultTextTest, SystemErrorBoxAddsSystemTextAndResultText) {
+  // The system error box adds the system's text, or says there is none; it is not traced.
   TraceWatch trace;
   BoxCapture boxes;
   showSystemError("Opening the case", static_cast<HRESULT>(0x80070002));
@@ -122,3 +120,4 @@ TEST(ResultTextTest, SystemErrorBoxAddsSystemTextAndResultText) {
   EXPECT_EQ(static_cast<UINT>(MB_OK), boxes.boxes()[1].type & 0xF);
   EXPECT_EQ(std::string::npos, trace.added().find("Odd code")) << "the box is not traced";
 }
+
