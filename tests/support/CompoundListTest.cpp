@@ -1,11 +1,8 @@
-// The compound list "TxpCASnos.txt" beside the DLL: slots, the expected count and the reports that stop the
-// reading, including files that are not what they should be.
+// The compound list "TxpCASnos.txt" beside the DLL: slots, the count warning, the reports that stop the reading.
 #include <gtest/gtest.h>
 #include "SupportFixtures.h"
 #include "support/TxUtils.h"
 #include "support/Utils.h"
-
-namespace {
 
 class CompoundListTest : public ModuleTest {
  protected:
@@ -33,21 +30,17 @@ TEST_F(CompoundListTest, LinesLandInTheirSlotsAndAShortListWarns) {
   for (auto slot : {std::pair<int, int>{1, 1}, {999, 999}, {3000, 1000}, {3768, 1768}})
     EXPECT_EQ(slot.second, TxUtils::slotOf(slot.first));
   for (int outside : {0, -1, 1000, 2500, 2999, 3769, 100000}) EXPECT_EQ(0, TxUtils::slotOf(outside)) << outside;
-
   EXPECT_EQ(Texts{warning(4)}, readList("12, WATER, 7732-18-5\n3001, X NULL\n2500, Y 50-00-0\n"));
   EXPECT_EQ("WATER", name(12)); EXPECT_EQ("7732-18-5", cas(12)); EXPECT_EQ("X", name(1001));
   EXPECT_EQ("<null>", cas(1001)); EXPECT_EQ(2, filledSlots()) << "identifier 2500 has no slot";
   EXPECT_EQ(1, TxUtils::casCount()); EXPECT_EQ("<null>", name(0));
-
   TraceWatch trace;
   EXPECT_EQ(Texts{warning(101)}, readList(compoundLines(100))); EXPECT_EQ("C100", name(100));
   EXPECT_EQ(100, TxUtils::casCount());
   EXPECT_EQ(std::string::npos, trace.added().find("WARNING")) << "the warning is not traced";
-
   EXPECT_EQ(Texts{}, readList(compoundLines(1763))); EXPECT_EQ("C1", name(1)); EXPECT_EQ("C999", name(999));
   EXPECT_EQ("C3000", name(1000)); EXPECT_EQ("3763-00-2", cas(1763)); EXPECT_EQ(1763, filledSlots());
   EXPECT_EQ(1763, TxUtils::casCount());
-
   // A missing file is reported and leaves the tables empty.
   folder_.remove("TxpCASnos.txt");
   BoxCapture boxes;
@@ -117,5 +110,3 @@ TEST(WithoutModuleTest, UnknownModuleFolderMeansNoListAndNoIniValue) {
   EXPECT_TRUE(boxes.anyContains("Cannot open TxpCASnos.txt")); EXPECT_EQ(nullptr, TxUtils::compoundName(1));
   MTUtils::setModuleName("");
 }
-
-}  // namespace

@@ -1,13 +1,10 @@
-// Utils::createInstance: local and named-computer creation, the retry without the remote context, and the
-// diagnostic (txshow.txt line and message box) of every failure. The creation functions are watched by
-// redirecting this program's own import of them.
+// Utils::createInstance, watched through this program's own imports of the creation functions: the retry
+// without the remote context, and the diagnostic (txshow.txt line and box) of every failure.
 #include <gtest/gtest.h>
 #include "SupportFixtures.h"
-#include "support/ResultText.h"
 #include "support/Utils.h"
 
 namespace {
-
 // This program's import slot of 'function' from ole32.dll.
 void** importSlot(const char* function) {
   auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
@@ -27,9 +24,7 @@ void** importSlot(const char* function) {
 
 // Replaces the import for its lifetime.
 struct ImportPatch {
-  ImportPatch(const char* function, void* replacement) : slot(importSlot(function)), original(slot ? *slot : nullptr) {
-    set(replacement);
-  }
+  ImportPatch(const char* name, void* by) : slot(importSlot(name)), original(slot ? *slot : nullptr) { set(by); }
   ~ImportPatch() { set(original); }
   void set(void* value) {
     DWORD old = 0;
@@ -43,10 +38,9 @@ struct ImportPatch {
 
 // What the watched creation functions saw ("Co <context>" or "Ex <context> <server>"), and their faults on demand.
 Texts g_calls;
-HRESULT g_answer = S_OK;
 decltype(&CoCreateInstance) g_realCreate = nullptr;
 decltype(&CoCreateInstanceEx) g_realCreateEx = nullptr;
-struct {
+struct Fault {
   HRESULT local = S_OK;       // a failure the local creation gives instead of trying
   bool refuseRemote = false;  // E_INVALIDARG whenever the remote context is asked for
   HRESULT refused = S_OK;     // the named computer makes the object but refuses the interface
@@ -54,111 +48,95 @@ struct {
 
 HRESULT WINAPI watchedCreate(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object) {
   g_calls.push_back("Co " + std::to_string(context));
-  return g_answer = g_fault.refuseRemote && (context & CLSCTX_REMOTE_SERVER) ? E_INVALIDARG
-                    : FAILED(g_fault.local) ? g_fault.local : g_realCreate(clsid, outer, context, iid, object);
+  return g_fault.refuseRemote && (context & CLSCTX_REMOTE_SERVER) ? E_INVALIDARG
+         : FAILED(g_fault.local) ? g_fault.local : g_realCreate(clsid, outer, context, iid, object);
 }
 
 HRESULT WINAPI watchedCreateEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSERVERINFO* server, DWORD count,
                                MULTI_QI* results) {
   g_calls.push_back("Ex " + std::to_string(context) + " " + (server ? tx::narrow(server->pwszName) : "<none>"));
-  g_answer = g_realCreateEx(clsid, outer, context, server, count, results);
-  for (DWORD i = 0; SUCCEEDED(g_answer) && FAILED(g_fault.refused) && i < count; ++i) {
+  HRESULT hr = g_realCreateEx(clsid, outer, context, server, count, results);
+  for (DWORD i = 0; SUCCEEDED(hr) && FAILED(g_fault.refused) && i < count; ++i) {
     if (results[i].pItf) results[i].pItf->Release();
     results[i] = {results[i].pIID, nullptr, g_fault.refused};
   }
-  return g_answer;
+  return hr;
 }
-
-const DWORD kInproc = CLSCTX_INPROC_SERVER, kBoth = CLSCTX_INPROC_SERVER | CLSCTX_REMOTE_SERVER;
 
 class CreateInstanceTest : public tx::ComTest {
  protected:
   void SetUp() override {
     tx::ComTest::SetUp();
-    g_calls.clear();
-    g_fault = {};
     g_realCreate = reinterpret_cast<decltype(&CoCreateInstance)>(create_.original);
     g_realCreateEx = reinterpret_cast<decltype(&CoCreateInstanceEx)>(createEx_.original);
     ASSERT_TRUE(g_realCreate && g_realCreateEx); ASSERT_EQ(S_OK, CoCreateGuid(&unknown_));
   }
-  HRESULT create(REFCLSID clsid, DWORD context, REFIID iid, const wchar_t* computer) {
-    object_ = reinterpret_cast<void*>(1);
-    HRESULT hr = Utils::createInstance(clsid, nullptr, context, iid, &object_, computer);
-    if (SUCCEEDED(hr)) {
-      fw::ComPtr<ICCAPEGUI> product;
-      product.attach(static_cast<ICCAPEGUI*>(object_));
-      LONG version = -1;
-      EXPECT_EQ(S_OK, product->get_compCOversion(&version)) << "the object answers";
-    } else {
-      EXPECT_EQ(nullptr, object_);
-    }
-    return hr;
-  }
-  // The diagnostic: its own last line of txshow.txt, and the first line of the one box that names the code.
-  void expectDiagnostic(const BoxCapture& boxes, const std::string& line, const char* code) {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    std::string txshow = tx::readFile(std::string(temp) + "\\txshow.txt");
-    size_t at = txshow.rfind(line);
-    ASSERT_NE(std::string::npos, at) << line;
-    EXPECT_TRUE(txshow.substr(at + line.size()) == "\r\n" || txshow.substr(at + line.size()) == "\n") << "last line";
-    ASSERT_EQ(1u, boxes.count()); EXPECT_EQ(0u, boxes.boxes()[0].text.find(line + "\n")) << boxes.boxes()[0].text;
-    EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find(code)) << boxes.boxes()[0].text;
-  }
   CLSID unknown_;
-  void* object_ = nullptr;
   ImportPatch create_{"CoCreateInstance", reinterpret_cast<void*>(&watchedCreate)};
   ImportPatch createEx_{"CoCreateInstanceEx", reinterpret_cast<void*>(&watchedCreateEx)};
 };
 
-TEST_F(CreateInstanceTest, FailuresAreReportedWithClassInterfaceAndContext) {
-  BoxCapture boxes;
-  EXPECT_EQ(REGDB_E_CLASSNOTREG, create(unknown_, kInproc, IID_IPersistStream, nullptr));
-  expectDiagnostic(boxes, "Error creating interface 'IPersistStream' for class '" + guidText(unknown_) + "' context 1",
-                   "REGDB_E_CLASSNOTREG ($80040154)");
-  // A registered class is named by its ProgID, an unregistered interface by the empty name; an empty computer
-  // name means this computer.
-  std::string progId;
-  ASSERT_TRUE(tx::readRegString(HKEY_CLASSES_ROOT, "CLSID\\" + guidText(CLSID_CCAPEGUI) + "\\ProgID", "", &progId));
-  boxes.clear();
-  EXPECT_EQ(E_NOINTERFACE, create(CLSID_CCAPEGUI, CLSCTX_ALL, unknown_, L""));
-  std::string all = std::to_string(CLSCTX_ALL);
-  expectDiagnostic(boxes, "Error creating interface '' for class '" + progId + "' context " + all,
-                   "E_NOINTERFACE ($80004002)");
+TEST_F(CreateInstanceTest, CallsCodeAndDiagnosticOfEachCreation) {
+  std::string progId, all = std::to_string(CLSCTX_ALL);
+  ASSERT_TRUE(tx::readRegString(HKEY_CLASSES_ROOT, "CLSID\\" + tx::guidText(CLSID_CCAPEGUI) + "\\ProgID", "", &progId));
+  const DWORD kInproc = CLSCTX_INPROC_SERVER, kBoth = CLSCTX_INPROC_SERVER | CLSCTX_REMOTE_SERVER;
+  const struct {
+    Fault fault; const CLSID* clsid; DWORD context; const IID* iid; const wchar_t* computer; HRESULT hr; Texts calls;
+    std::string code, line;  // the code's text in the box, and the diagnostic line when it is asserted whole
+  } rows[] = {
+      // A registered class is named by its ProgID, an unregistered interface by the empty name; an empty
+      // computer name means this computer.
+      {{}, &unknown_, kInproc, &IID_IPersistStream, nullptr, REGDB_E_CLASSNOTREG, {"Co 1"},
+       "REGDB_E_CLASSNOTREG ($80040154)",
+       "Error creating interface 'IPersistStream' for class '" + tx::guidText(unknown_) + "' context 1"},
+      {{}, &CLSID_CCAPEGUI, CLSCTX_ALL, &unknown_, L"", E_NOINTERFACE, {"Co " + all}, "E_NOINTERFACE ($80004002)",
+       "Error creating interface '' for class '" + progId + "' context " + all},
+      // Only a refused remote context is retried without it.
+      {{}, &CLSID_CCAPEGUI, kInproc, &IID_ICCAPEGUI, nullptr, S_OK, {"Co 1"}},
+      {{S_OK, true}, &CLSID_CCAPEGUI, kBoth, &IID_ICCAPEGUI, nullptr, S_OK, {"Co 17", "Co 1"}},
+      {{E_INVALIDARG}, &CLSID_CCAPEGUI, kInproc, &IID_ICCAPEGUI, nullptr, E_INVALIDARG, {"Co 1"},
+       "E_INVALIDARG ($80070057)"},
+      {{CLASS_E_NOAGGREGATION}, &CLSID_CCAPEGUI, kBoth, &IID_ICCAPEGUI, nullptr, CLASS_E_NOAGGREGATION, {"Co 17"},
+       "CLASS_E_NOAGGREGATION ($80040110)"},
+      // A named computer: Wine ignores the name when a local context is included and creates the object here;
+      // for a remote-only creation of an unknown class its code comes back, and so does a refused interface.
+      {{}, &CLSID_CCAPEGUI, kBoth, &IID_ICCAPEGUI, L"txfarhost", S_OK, {"Ex 17 txfarhost"}},
+      {{}, &unknown_, CLSCTX_REMOTE_SERVER, &IID_IUnknown, L"txfarhost", REGDB_E_CLASSNOTREG, {"Ex 16 txfarhost"},
+       "REGDB_E_CLASSNOTREG ($80040154)"},
+      {{S_OK, false, E_NOINTERFACE}, &CLSID_CCAPEGUI, CLSCTX_ALL, &IID_ICCAPEGUI, L"txfarhost", E_NOINTERFACE,
+       {"Ex " + all + " txfarhost"}, "E_NOINTERFACE ($80004002)"}};
+  char temp[MAX_PATH] = "";
+  GetTempPathA(sizeof temp, temp);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.calls.back() + " " + row.code);
+    g_calls.clear(), g_fault = row.fault;
+    BoxCapture boxes;
+    void* object = reinterpret_cast<void*>(1);
+    EXPECT_EQ(row.hr, Utils::createInstance(*row.clsid, nullptr, row.context, *row.iid, &object, row.computer));
+    EXPECT_EQ(row.calls, g_calls);
+    if (SUCCEEDED(row.hr)) {
+      fw::ComPtr<ICCAPEGUI> product;
+      product.attach(static_cast<ICCAPEGUI*>(object));
+      LONG version = -1;
+      EXPECT_EQ(S_OK, product ? product->get_compCOversion(&version) : E_POINTER) << "the object answers";
+      EXPECT_EQ(0u, boxes.count()) << "success is silent";
+      continue;
+    }
+    EXPECT_EQ(nullptr, object);
+    ASSERT_EQ(1u, boxes.count());
+    const std::string& box = boxes.boxes()[0].text;
+    EXPECT_NE(std::string::npos, box.find(row.code)) << box;
+    EXPECT_NE(std::string::npos, box.find("' context " + std::to_string(row.context) + "\n")) << box;
+    if (row.line.empty()) continue;
+    // The diagnostic: its own last line of txshow.txt, and the first line of the box.
+    std::string txshow = tx::readFile(std::string(temp) + "\\txshow.txt");
+    size_t at = txshow.rfind(row.line);
+    ASSERT_NE(std::string::npos, at) << row.line;
+    EXPECT_TRUE(txshow.substr(at + row.line.size()) == "\r\n" || txshow.substr(at + row.line.size()) == "\n");
+    EXPECT_EQ(0u, box.find(row.line + "\n")) << box;
+  }
+  g_calls.clear();
   EXPECT_EQ(E_POINTER, Utils::createInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_ALL, IID_IUnknown, nullptr, nullptr));
-  EXPECT_EQ((Texts{"Co 1", "Co " + all}), g_calls);
+  EXPECT_EQ(Texts{}, g_calls);
 }
-
-TEST_F(CreateInstanceTest, OnlyARefusedRemoteContextIsRetriedWithoutIt) {
-  BoxCapture boxes;
-  EXPECT_EQ(S_OK, create(CLSID_CCAPEGUI, kInproc, IID_ICCAPEGUI, nullptr));
-  g_fault.refuseRemote = true;
-  EXPECT_EQ(S_OK, create(CLSID_CCAPEGUI, kBoth, IID_ICCAPEGUI, nullptr));
-  EXPECT_EQ(0u, boxes.count()) << "success is silent";
-  g_fault = {E_INVALIDARG, false, S_OK};
-  EXPECT_EQ(E_INVALIDARG, create(CLSID_CCAPEGUI, kInproc, IID_ICCAPEGUI, nullptr));
-  g_fault.local = CLASS_E_NOAGGREGATION;
-  EXPECT_EQ(CLASS_E_NOAGGREGATION, create(CLSID_CCAPEGUI, kBoth, IID_ICCAPEGUI, nullptr));
-  EXPECT_EQ((Texts{"Co 1", "Co 17", "Co 1", "Co 1", "Co 17"}), g_calls);
-  ASSERT_EQ(2u, boxes.count()); EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find("E_INVALIDARG ($80070057)"));
-}
-
-TEST_F(CreateInstanceTest, NamedComputerGoesThroughCreateInstanceExAndItsFailuresComeBack) {
-  BoxCapture boxes;
-  // Wine ignores the name when a local context is included and creates the object here.
-  EXPECT_EQ(S_OK, create(CLSID_CCAPEGUI, kBoth, IID_ICCAPEGUI, L"txfarhost"));
-  EXPECT_EQ(0u, boxes.count());
-  HRESULT hr = create(unknown_, CLSCTX_REMOTE_SERVER, IID_IUnknown, L"txfarhost");
-  EXPECT_EQ(g_answer, hr) << "the code of the creation comes back";
-  EXPECT_EQ(REGDB_E_CLASSNOTREG, hr) << "what Wine answers for a remote-only creation of an unknown class";
-  ASSERT_EQ(1u, boxes.count());
-  EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find(describeResult(hr))) << boxes.boxes()[0].text;
-  EXPECT_NE(std::string::npos, boxes.boxes()[0].text.find("' context 16\n")) << boxes.boxes()[0].text;
-  // The object is made but the interface is refused: that code, not success, comes back.
-  g_fault.refused = E_NOINTERFACE;
-  EXPECT_EQ(E_NOINTERFACE, create(CLSID_CCAPEGUI, CLSCTX_ALL, IID_ICCAPEGUI, L"txfarhost"));
-  EXPECT_EQ(2u, boxes.count());
-  EXPECT_EQ((Texts{"Ex 17 txfarhost", "Ex 16 txfarhost", "Ex " + std::to_string(CLSCTX_ALL) + " txfarhost"}), g_calls);
-}
-
 }  // namespace

@@ -1,34 +1,26 @@
-// Host detection for real: stand-in programs named tarnix.exe (with and without a version resource),
-// sketchr.exe and another name load a copy of the product DLL and report what TxUtils saw. Also the version
-// reader on those programs.
+// Host detection for real: stand-in hosts of several names, with and without a version resource, load a
+// copy of the DLL and report what TxUtils saw. Also the version reader on those programs.
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include "SupportFixtures.h"
-#include "common/BoxCapture.h"
 #include "support/ModuleVersionInfo.h"
 
-namespace {
-
-std::string probe(const char* folder, const char* program = "tarnix.exe") {
+static std::string probe(const char* folder, const char* program = "tarnix.exe") {
   return tx::buildPath(std::string("tests/hosts/") + folder + "/" + program);
 }
 
 class HostDetectionTest : public ::testing::Test {
  protected:
-  // A full list, so that the only boxes are those of the host detection.
-  void SetUp() override { ASSERT_TRUE(folder_.ready() && folder_.write("TxpCASnos.txt", compoundLines(1763))); }
+  void SetUp() override { ASSERT_TRUE(folder_.ready()); }
   // Runs a probe: its exit code, its key=value lines, and the boxes' texts joined by " / " under "texts".
   std::map<std::string, std::string> run(const std::string& program) {
     std::string output = folder_.path("probe-result.txt");
     folder_.write("probe-result.txt", "");
-    std::map<std::string, std::string> values;
-    std::string command = "\"" + program + "\" probe \"" + folder_.dllPath() + "\" \"" + output + "\"";
-    values["exit"] = std::to_string(tx::runProcess(command));
+    std::string command = "\"" + program + "\" probe \"" + folder_.path() + "\" \"" + output + "\"";
+    std::map<std::string, std::string> values{{"exit", std::to_string(tx::runProcess(command))}};
     std::istringstream lines(tx::readFile(output));
-    for (std::string line; std::getline(lines, line);) {
-      size_t equals = line.find('=');
-      std::string key = line.substr(0, equals), value = line.substr(equals + 1);
+    for (std::string key, value; std::getline(lines, key, '=') && std::getline(lines, value);) {
       std::string& slot = values[key == "box" ? "texts" : key];
       slot += (key == "box" && !slot.empty() ? " / " : "") + value;
     }
@@ -37,55 +29,45 @@ class HostDetectionTest : public ::testing::Test {
   ModuleFolder folder_;
 };
 
-TEST_F(HostDetectionTest, OnlyTarnixWithAVersionIsHostAndAMissingVersionIsReportedOnce) {
-  const char kMissing[] = "getDLLversions:  ERROR: error getting DLL version for ";
-  const struct {
-    const char *folder, *program, *host, *tarnix, *version, *boxes, *box;
-  } rows[] = {
-      {"tarnix_v51", "tarnix.exe", "1", "510", "5.1.0.0", "0", nullptr},
-      {"other_name", "hostprobe.exe", "0", "0", "", "0", nullptr},
-      {"tarnix_plain", "tarnix.exe", "0", "0", "", "1", "tarnix.exe"},  // asked twice, reported once
-      {"sketchr_plain", "sketchr.exe", "0", "0", "", "1", "sketchr.exe"},
-  };
+TEST_F(HostDetectionTest, OnlyTarnixWithAVersionIsHostAndTheFirstQuestionReadsTheList) {
+  const std::string kMissing = "getDLLversions:  ERROR: error getting DLL version for ";
+  const std::string kFailed = "FInfoErr returned error ";
+  const struct { const char *folder, *program, *host, *tarnix, *version; int list; std::string box; } rows[] = {
+      // A full list, so that the only boxes are those of the host detection.
+      {"tarnix_v51", "tarnix.exe", "1", "510", "5.1.0.0", 1763, ""},
+      {"other_name", "hostprobe.exe", "0", "0", "", 1763, ""},
+      {"tarnix_plain", "tarnix.exe", "0", "0", "", 1763, kMissing + "tarnix.exe" + kFailed},  // asked twice, shown once
+      {"sketchr_plain", "sketchr.exe", "0", "0", "", 1763, kMissing + "sketchr.exe" + kFailed},
+      // The list is read once, at the first question; a missing list does not hide the host.
+      {"tarnix_v51", "tarnix.exe", "1", "510", "5.1.0.0", 0, " ERROR: Cannot open TxpCASnos.txt"},
+      {"other_name", "hostprobe.exe", "0", "0", "", 100,
+       "WARNING: only 101 compounds (1764 were expected) were read from file TxpCASnos.txt. "}};
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.folder);
+    SCOPED_TRACE(row.folder + std::string(" with a list of ") + std::to_string(row.list));
+    if (row.list) ASSERT_TRUE(folder_.write("TxpCASnos.txt", compoundLines(row.list)));
+    else folder_.remove("TxpCASnos.txt");
     auto values = run(probe(row.folder, row.program));
     EXPECT_EQ("0", values["exit"]); EXPECT_EQ(row.host, values["host"]); EXPECT_EQ(row.host, values["second"]);
     EXPECT_EQ(row.tarnix, values["tarnix"]); EXPECT_EQ(row.version, values["version"]);
-    EXPECT_EQ("0", values["sketch"]); EXPECT_EQ(row.boxes, values["boxes"]) << values["texts"];
-    if (!row.box) continue;
-    std::string prefix = kMissing + std::string(row.box) + "FInfoErr returned error ";
-    ASSERT_EQ(0u, values["texts"].find(prefix)) << values["texts"];
-    EXPECT_GT(atoi(values["texts"].c_str() + prefix.size()), 0) << "the system's error code of the failed read";
+    EXPECT_EQ("0", values["sketch"]); EXPECT_EQ(row.box.empty() ? "0" : "1", values["boxes"]) << values["texts"];
+    if (row.box.find(kFailed) == std::string::npos) { EXPECT_EQ(row.box, values["texts"]); continue; }
+    ASSERT_EQ(0u, values["texts"].find(row.box)) << values["texts"];
+    EXPECT_GT(atoi(values["texts"].c_str() + row.box.size()), 0) << "the system's error code of the failed read";
   }
-}
-
-TEST_F(HostDetectionTest, FirstQuestionReadsTheCompoundListOnce) {
-  folder_.remove("TxpCASnos.txt");
-  auto values = run(probe("tarnix_v51"));
-  EXPECT_EQ("510", values["tarnix"]) << "a missing list does not hide the host"; EXPECT_EQ("1", values["boxes"]);
-  EXPECT_NE(std::string::npos, values["texts"].find("Cannot open TxpCASnos.txt")) << values["texts"];
-  ASSERT_TRUE(folder_.write("TxpCASnos.txt", compoundLines(100)));
-  values = run(probe("other_name", "hostprobe.exe"));
-  EXPECT_EQ("1", values["boxes"]);
-  EXPECT_EQ("WARNING: only 101 compounds (1764 were expected) were read from file TxpCASnos.txt. ", values["texts"]);
 }
 
 TEST(ModuleVersionInfoTest, StringFieldsLastTranslationWinningAndFailures) {
   ModuleVersionInfo info(probe("tarnix_v51").c_str());
-  const std::pair<const char*, const char*> fields[] = {
-      {"FileVersion", "5.1"}, {"CompanyName", "Briskware test bench"},
-      {"ProductName", "Host probe (second translation)"},
-      {"Comments", "second translation only"}, {"LegalTrademarks", ""}, {"NoSuchKey", ""}};
+  const std::pair<const char*, const char*> fields[] = {{"FileVersion", "5.1"}, {"CompanyName", "Briskware test bench"},
+      {"ProductName", "Host probe (second translation)"}, {"Comments", "second translation only"},
+      {"LegalTrademarks", ""}, {"NoSuchKey", ""}};
   for (const auto& field : fields) EXPECT_EQ(field.second, info.value(field.first)) << field.first;
   EXPECT_EQ("040704B0", info.translation()); EXPECT_STREQ("CompanyName", ModuleVersionInfo::kKeyNames[0]);
   EXPECT_STREQ("SpecialBuild", ModuleVersionInfo::kKeyNames[11]); EXPECT_EQ("5.1", info.value(2));
   // A missing file or resource throws with the system's code.
   for (const std::string& path : {probe("tarnix_v51", "nosuchfile.exe"), probe("tarnix_plain")}) {
     DWORD code = 0;
-    try {
-      ModuleVersionInfo missing(path.c_str());
-    } catch (const FInfoErr& error) {
+    try { ModuleVersionInfo missing(path.c_str()); } catch (const FInfoErr& error) {
       code = error.error();
       EXPECT_STREQ(std::exception().what(), error.what());
     }
@@ -94,9 +76,9 @@ TEST(ModuleVersionInfoTest, StringFieldsLastTranslationWinningAndFailures) {
   }
 }
 
-TEST(ModuleVersionInfoTest, DllVersionsSplitAtCommasOrReportTheMissingModule) {
-  ModuleFolder folder;
-  ASSERT_TRUE(folder.ready() && folder.load());
+using DllVersionTest = ModuleTest;
+
+TEST_F(DllVersionTest, SplitAtCommasOrReportTheMissingModule) {
   BoxCapture boxes;
   int numbers[4] = {-1, -1, -1, -1};
   // The product's own FileVersion is "1, 0, 0, 1".
@@ -107,5 +89,3 @@ TEST(ModuleVersionInfoTest, DllVersionsSplitAtCommasOrReportTheMissingModule) {
   EXPECT_TRUE(boxes.anyContains(
       "getDLLversions:  ERROR: error getting DLL version for txnotloaded.dllFInfoErr returned error "));
 }
-
-}  // namespace

@@ -1,11 +1,9 @@
-// MTUtils: normalisation, composed messages, reports with their boxes and trace lines, module bookkeeping,
-// environment values and the diagnostic file. Tests that must own the trace folder live in tests/trace.
+// MTUtils: composed messages, reports (boxes, trace lines), module bookkeeping, environment, txshow.txt.
 #include <gtest/gtest.h>
 #include <ctime>
 #include "SupportFixtures.h"
 
 namespace {
-
 using MTUtilsTest = SupportTest;
 
 std::string composed(HRESULT code, const char* text, const char* where) {
@@ -49,7 +47,6 @@ std::string tracedLine(const std::string& marker) {
   std::string line = content.substr(module - 17, content.find('\n', at) - module + 17);
   return line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
 }
-
 }  // namespace
 
 TEST_F(MTUtilsTest, ComposedMessages) {
@@ -57,24 +54,19 @@ TEST_F(MTUtilsTest, ComposedMessages) {
   for (HRESULT code : {0, 1, 1000, int(E_NOINTERFACE)}) EXPECT_EQ(code, MTUtils::normalizeResult(code));
   ASSERT_FALSE(systemText(0x80070002).empty()) << "the system has a text for a Win32 code";
   const std::string tail = codePart(0x80004002);
-  const struct { const wchar_t *description, *source; HRESULT code; const char *text, *where; std::string expected; }
+  const struct { HRESULT code; const char *text, *where; std::string expected; const wchar_t *description, *source; }
   rows[] = {
-      {nullptr, nullptr, E_FAIL, "t", nullptr, " ERROR: t"},  // neither system text nor code part
-      {nullptr, nullptr, E_NOINTERFACE, "t", nullptr, " ERROR: t" + tail},
-      {nullptr, nullptr, HRESULT(0x80070002), "t", nullptr, " ERROR: t" + codePart(0x80070002)},
-      {nullptr, nullptr, HRESULT(0x80000001), "t", nullptr, " ERROR: t" + codePart(0x80000001)},  // no leading zeros
-      {nullptr, nullptr, 0, nullptr, nullptr, "??"},
-      {nullptr, nullptr, E_FAIL, nullptr, nullptr, " ERROR: ??"},
-      {nullptr, nullptr, 0, "t", "where", "where: t"},
-      {nullptr, nullptr, E_FAIL, "t", "where", "where:  ERROR: t"},
-      {nullptr, nullptr, 0, "t", "", ": t"},
+      {E_FAIL, "t", nullptr, " ERROR: t"},  // neither system text nor code part
+      {E_NOINTERFACE, "t", nullptr, " ERROR: t" + tail}, {0, nullptr, nullptr, "??"},
+      {HRESULT(0x80070002), "t", nullptr, " ERROR: t" + codePart(0x80070002)},
+      {HRESULT(0x80000001), "t", nullptr, " ERROR: t" + codePart(0x80000001)},  // no leading zeros
+      {E_FAIL, nullptr, nullptr, " ERROR: ??"}, {0, "t", "where", "where: t"}, {0, "t", "", ": t"},
+      {E_FAIL, "t", "where", "where:  ERROR: t"},
       // Error information: set before, taken by the message; its order: text, information, system text, code.
-      {L"Desc", L"Src", 0, "t", nullptr, "t\n(Desc: Src)"},
-      {L"Desc", nullptr, E_FAIL, "t", nullptr, " ERROR: t\n(Desc: )"},
-      {L"Desc", L"Src", E_NOINTERFACE, "t", nullptr, " ERROR: t\n(Desc: Src)" + tail},
-      {L"", L"Src", 0, "t", nullptr, "t"},  // without a description the information adds nothing
-      {nullptr, L"Src", E_FAIL, "t", nullptr, " ERROR: t"},
-  };
+      {0, "t", nullptr, "t\n(Desc: Src)", L"Desc", L"Src"}, {E_FAIL, "t", nullptr, " ERROR: t", nullptr, L"Src"},
+      {E_NOINTERFACE, "t", nullptr, " ERROR: t\n(Desc: Src)" + tail, L"Desc", L"Src"},
+      {E_FAIL, "t", nullptr, " ERROR: t\n(Desc: )", L"Desc"},
+      {0, "t", nullptr, "t", L"", L"Src"}};  // without a description the information adds nothing
   for (const auto& row : rows) {
     if (row.description || row.source) setErrorInfo(row.description, row.source);
     EXPECT_EQ(row.expected, composed(row.code, row.text, row.where));
@@ -97,7 +89,7 @@ TEST_F(MTUtilsTest, ComposedMessages) {
 TEST_F(MTUtilsTest, ReportsShowTraceAndGiveTheirCode) {
   BoxCapture boxes;
   std::string t[6];
-  for (int i = 0; i < 6; ++i) t[i] = unique("report") + char('a' + i);
+  for (int i = 0; i < 6; ++i) t[i] = "report" + tx::newGuidText();
   EXPECT_EQ(E_FAIL, MTUtils::reportError(100, t[0].c_str(), nullptr, nullptr, true));
   EXPECT_EQ(1, MTUtils::reportError(1, t[1].c_str(), nullptr, nullptr, false));  // no error
   EXPECT_EQ(E_NOINTERFACE, MTUtils::reportError(E_NOINTERFACE, t[2].c_str(), nullptr, nullptr, false));
@@ -107,10 +99,9 @@ TEST_F(MTUtilsTest, ReportsShowTraceAndGiveTheirCode) {
   EXPECT_EQ(E_FAIL, MTUtils::reportError(E_FAIL, t[5].c_str(), nullptr, nullptr, true));
   EXPECT_EQ((Texts{" ERROR: " + t[0], t[1], " ERROR: " + t[2] + codePart(0x80004002), " ERROR: " + t[3],
                    " ERROR: " + t[5] + "\n(component said no: Sample.Component)"}), boxes.texts());
-  for (const CapturedBox& box : boxes.boxes()) {
-    EXPECT_EQ("Brisk Tarnix CAPE-OPEN", box.caption); EXPECT_EQ(UINT(MB_OK | MB_SYSTEMMODAL), box.type);
-    EXPECT_EQ(nullptr, box.owner);
-  }
+  for (const CapturedBox& box : boxes.boxes())
+    EXPECT_EQ(std::make_tuple("Brisk Tarnix CAPE-OPEN", UINT(MB_OK | MB_SYSTEMMODAL), HWND()),
+              std::tie(box.caption, box.type, box.owner));
   EXPECT_EQ(": TxCOGUI:  ERROR: " + t[0], tracedLine(t[0]).substr(17));
   EXPECT_EQ(": TxCOGUI: origin:  ERROR: " + t[4], tracedLine(t[4]).substr(17));
   for (int i : {1, 2, 3}) EXPECT_EQ("-", tracedLine(t[i])) << "not traced when the switch is off";
@@ -134,21 +125,19 @@ TEST_F(MTUtilsTest, BoxOwnerIsTheGivenWindowElseTheDefaultOwnerElseSystemModal) 
   ASSERT_EQ(5u, boxes.count());
   const HWND owners[] = {given.get(), fallback.get(), given.get(), given.get(), nullptr};
   const UINT types[] = {0, 0, 0, MB_ICONINFORMATION, MB_ICONINFORMATION | MB_SYSTEMMODAL};
-  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(owners[i], boxes.boxes()[i].owner) << i;
-  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(types[i], boxes.boxes()[i].type) << i;
+  for (size_t i = 0; i < 5; ++i)
+    EXPECT_EQ(std::tie(owners[i], types[i]), std::tie(boxes.boxes()[i].owner, boxes.boxes()[i].type)) << i;
   EXPECT_EQ("info", boxes.boxes()[4].text); EXPECT_EQ("cap", boxes.boxes()[4].caption);
   // The application's box: its answer, its type, the module as caption.
-  boxes.clear();
-  boxes.queueAnswers({IDNO});
+  boxes.clear(), boxes.queueAnswers({IDNO});
   EXPECT_EQ(IDNO, showAppMessage("question?", "not shown", MB_YESNO | MB_ICONQUESTION, 0));
-  ASSERT_EQ(Texts{"question?"}, boxes.texts());
-  EXPECT_EQ("TxCOGUI", boxes.boxes()[0].caption);
+  ASSERT_EQ(Texts{"question?"}, boxes.texts()); EXPECT_EQ("TxCOGUI", boxes.boxes()[0].caption);
   EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.boxes()[0].type & ~MB_SYSTEMMODAL);
 }
 
 TEST_F(MTUtilsTest, TraceLineHasDateTimeModuleOriginAndMessage) {
   BoxCapture boxes;
-  std::string text = unique("trace format %s %d %n");  // written character for character
+  std::string text = "trace format %s %d %n" + tx::newGuidText();  // written character for character
   time_t before = time(nullptr);
   EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR(text.c_str()), "origin", "|suffix\n"));
   time_t after = time(nullptr);
@@ -164,18 +153,16 @@ TEST_F(MTUtilsTest, TraceLineHasDateTimeModuleOriginAndMessage) {
   written.tm_year += 100, written.tm_mon -= 1, written.tm_isdst = -1;
   EXPECT_GE(mktime(&written), before - 1); EXPECT_LE(mktime(&written), after + 1);
   // A null message and no suffix.
-  std::string origin = unique("null message");
+  std::string origin = "null message" + tx::newGuidText();
   EXPECT_TRUE(MTUtils::writeTrace(CTxBSTR(), origin.c_str(), "\n"));
   EXPECT_EQ(": TxCOGUI: " + origin, tracedLine(origin).substr(17));
 }
 
 TEST_F(MTUtilsTest, ModuleNameAndDllPath) {
-  const std::pair<std::string, std::string> names[] = {
-      {"TxCOGUI", "TxCOGUI"}, {"TxCOGUI.dll", "TxCOGUI"}, {"a.b.c", "a"},
-      {std::string(300, 'n'), std::string(259, 'n')}};
-  for (const auto& name : names) {
-    EXPECT_TRUE(MTUtils::setModuleName(name.first.c_str())); EXPECT_EQ(name.second, MTUtils::getModuleName());
-  }
+  const std::pair<std::string, std::string> names[] = {{"TxCOGUI", "TxCOGUI"}, {"TxCOGUI.dll", "TxCOGUI"},
+      {"a.b.c", "a"}, {std::string(300, 'n'), std::string(259, 'n')}};
+  for (const auto& name : names)
+    EXPECT_EQ(name.second, MTUtils::setModuleName(name.first.c_str()) ? MTUtils::getModuleName() : "refused");
   HMODULE module = LoadLibraryA(tx::productDll().c_str());
   ASSERT_NE(nullptr, module);
   char dll[MAX_PATH] = "", self[MAX_PATH] = "";
@@ -200,16 +187,13 @@ TEST_F(MTUtilsTest, ModuleNameAndDllPath) {
 TEST_F(MTUtilsTest, LastErrorTextWinResultCheckAndEnvironmentValues) {
   std::string denied = systemText(ERROR_ACCESS_DENIED);
   ASSERT_FALSE(denied.empty());
-  SetLastError(ERROR_ACCESS_DENIED);
-  EXPECT_EQ(denied, MTUtils::lastErrorText());
+  SetLastError(ERROR_ACCESS_DENIED); EXPECT_EQ(denied, MTUtils::lastErrorText());
   BoxCapture boxes;
   HANDLE out = reinterpret_cast<HANDLE>(7), five = reinterpret_cast<HANDLE>(5);
   EXPECT_EQ(0, MTUtils::checkWinResult(&out, five, "fine", true)); EXPECT_EQ(five, out);
   EXPECT_EQ(0, MTUtils::checkWinResult(&out, nullptr, "fine", false)); EXPECT_EQ(nullptr, out);
-  SetLastError(ERROR_ACCESS_DENIED);
-  EXPECT_EQ(E_FAIL, MTUtils::checkWinResult(&out, nullptr, "opening", true));
-  SetLastError(ERROR_ACCESS_DENIED);
-  EXPECT_EQ(E_FAIL, MTUtils::checkWinResult(&out, five, "closing", false));
+  SetLastError(ERROR_ACCESS_DENIED); EXPECT_EQ(E_FAIL, MTUtils::checkWinResult(&out, nullptr, "opening", true));
+  SetLastError(ERROR_ACCESS_DENIED); EXPECT_EQ(E_FAIL, MTUtils::checkWinResult(&out, five, "closing", false));
   // Environment values up to 259 characters.
   std::string fits(259, 'v'), tooLong(260, 'v');
   EXPECT_EQ(fits, (EnvValue("TX_TEST_VALUE", fits.c_str()), MTUtils::getEnvironmentValue("TX_TEST_VALUE")));
@@ -234,7 +218,6 @@ TEST_F(MTUtilsTest, DiagnosticFileInTemp) {
   GetTempPathA(MAX_PATH, shown);
   EXPECT_EQ(IDOK, traceToTempFile("lost"));
   tx::removeTree(folder);
-  EXPECT_EQ(Texts{"error tracing 'lost' (arg='2147483647') to file '" + std::string(shown) +
-                  "\\txshow.txt' in mode 'a'"},
-            boxes.texts());
+  const std::string lost = "error tracing 'lost' (arg='2147483647') to file '" + std::string(shown) + "\\txshow.txt'";
+  EXPECT_EQ(Texts{lost + " in mode 'a'"}, boxes.texts());
 }

@@ -1,11 +1,8 @@
-// Reading SAFEARRAY elements in place: the walk over an array, each known element type, and misuse that must
-// be reported without reading memory as something it is not.
+// Reading SAFEARRAY elements in place; misuse is reported without reading memory as what it is not.
 #include <gtest/gtest.h>
-#include <memory>
+#include <deque>
 #include "SupportFixtures.h"
 #include "support/SetGet.h"
-
-namespace {
 
 // The reports are traced to TxCOGUI.trc, as in the product.
 class SetGetTest : public SupportTest {
@@ -13,10 +10,9 @@ class SetGetTest : public SupportTest {
   // A one-dimensional array of 'type' with 'count' elements from 'lower'.
   SAFEARRAY* vector(VARTYPE type, ULONG count, LONG lower) {
     SAFEARRAYBOUND bound = {count, lower};
-    arrays_.push_back(std::make_unique<fw::UniqueSafeArray>(SafeArrayCreate(type, 1, &bound)));
-    return arrays_.back()->get();
+    return arrays_.emplace_back(SafeArrayCreate(type, 1, &bound)).get();
   }
-  std::vector<std::unique_ptr<fw::UniqueSafeArray>> arrays_;
+  std::deque<fw::UniqueSafeArray> arrays_;
 };
 
 TEST_F(SetGetTest, WalkAndEachKnownTypeReadInPlaceWithItsOwnSize) {
@@ -58,7 +54,7 @@ TEST_F(SetGetTest, MisuseIsReportedOnceAndNothingIsRead) {
   // An array without recorded type, of 8-byte elements: checked by element size.
   SAFEARRAY* raw = nullptr;
   ASSERT_EQ(S_OK, SafeArrayAllocDescriptor(1, &raw));
-  arrays_.push_back(std::make_unique<fw::UniqueSafeArray>(raw));
+  arrays_.emplace_back(raw);
   raw->cbElements = sizeof(double), raw->rgsabound[0] = {2, 0};
   ASSERT_EQ(S_OK, SafeArrayAllocData(raw));
   VARTYPE recorded = VT_EMPTY;
@@ -73,15 +69,10 @@ TEST_F(SetGetTest, MisuseIsReportedOnceAndNothingIsRead) {
       {strings, VT_I2, 0, false, kBadType},  // named as unknown even where the array holds another type
       {doubles, VT_BSTR, 0, false, kMismatch},
       {strings, VT_VARIANT, 0, true, kMismatch},  // would read 24 bytes of each 8
-      {raw, VT_VARIANT, 1, false, kMismatch},
-      {raw, VT_I4, 1, false, kMismatch},
-      {longs, VT_I4, 4, false, kOutside},
-      {longs, VT_I4, 7, false, kOutside},
-      {longs, VT_I4, -100000, false, kOutside},
-      {longs, VT_I4, 0x7FFFFFFF, false, kOutside},
-      {nullptr, VT_I4, 0, false, "noCopyVariantGetV:  ERROR: no array given"},
-      {nullptr, VT_I4, 0, true, nullptr},
-  };
+      {raw, VT_VARIANT, 1, false, kMismatch}, {raw, VT_I4, 1, false, kMismatch},
+      {longs, VT_I4, 4, false, kOutside}, {longs, VT_I4, 7, false, kOutside}, {longs, VT_I4, -100000, false, kOutside},
+      {longs, VT_I4, 0x7FFFFFFF, false, kOutside}, {nullptr, VT_I4, 0, true, nullptr},
+      {nullptr, VT_I4, 0, false, "noCopyVariantGetV:  ERROR: no array given"}};
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.type << " at " << row.index << (row.walk ? " walking" : ""));
     TraceWatch trace;
@@ -98,6 +89,7 @@ TEST_F(SetGetTest, MisuseIsReportedOnceAndNothingIsRead) {
 }
 
 TEST_F(SetGetTest, TwoDimensionalArrayIsReportedAndReadByItsFirstBound) {
+  const char kReport[] = "noCopyVariantGetV:  ERROR: Only 1 dimension arrays are supported";
   SAFEARRAYBOUND bounds[2] = {{2, 0}, {3, 0}};
   fw::UniqueSafeArray array(SafeArrayCreate(VT_I4, 2, bounds));
   ASSERT_NE(nullptr, array.get());
@@ -108,8 +100,5 @@ TEST_F(SetGetTest, TwoDimensionalArrayIsReportedAndReadByItsFirstBound) {
   LONG value = 0;
   SetGet::noCopyVariantGetV(VT_I4, array.get(), index, &value);
   EXPECT_EQ(42, value) << "the reader goes on with the first bound record";
-  EXPECT_EQ(Texts{"noCopyVariantGetV:  ERROR: Only 1 dimension arrays are supported"}, boxes.texts());
-  EXPECT_NE(std::string::npos, trace.added().find("noCopyVariantGetV:  ERROR: Only 1 dimension arrays are supported"));
+  EXPECT_EQ(Texts{kReport}, boxes.texts()); EXPECT_NE(std::string::npos, trace.added().find(kReport));
 }
-
-}  // namespace

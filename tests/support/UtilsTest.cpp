@@ -1,10 +1,7 @@
-// Utils: case-insensitive comparisons, trimming, the .ini file beside the DLL, registry values under
-// HKEY_CLASSES_ROOT and interface names.
+// Utils: case-insensitive comparisons, trimming, the .ini file beside the DLL, registry values, interface names.
 #include <gtest/gtest.h>
 #include "SupportFixtures.h"
 #include "support/Utils.h"
-
-namespace {
 
 TEST(UtilsTest, CaseFoldingComparisonsAndTrimming) {
   const struct { const wchar_t *a, *b; bool equal; } pairs[] = {
@@ -13,21 +10,22 @@ TEST(UtilsTest, CaseFoldingComparisonsAndTrimming) {
       {nullptr, L"", true}, {L"", nullptr, true}, {nullptr, nullptr, true}, {nullptr, L"a", false},
       {L"\u00C4", L"\u00E4", false},  // only ASCII letters fold
       {L"@[\\]^", L"`{|}~", false}};  // characters 0x20 apart that are not letters
-  for (const auto& p : pairs) EXPECT_EQ(p.equal, Utils::equalNoCase(Bstr(p.a), Bstr(p.b))) << tx::narrow(p.b);
+  for (const auto& p : pairs) EXPECT_EQ(p.equal, Utils::equalNoCase(_bstr_t(p.a), _bstr_t(p.b))) << tx::narrow(p.b);
   const wchar_t kText[] = L"Property Package Manager";
   const struct { const wchar_t *text, *part; int at; } finds[] = {
       {kText, L"PACKAGE", 9}, {kText, L"property", 0}, {kText, L"manager", 17}, {L"xxabAB", L"AB", 2},
       {kText, L"Managers", -1}, {L"ab", L"abc", -1}, {kText, L"", 0}, {nullptr, nullptr, 0}, {nullptr, L"a", -1}};
-  for (const auto& f : finds) EXPECT_EQ(f.at, Utils::findNoCase(Bstr(f.text), Bstr(f.part))) << tx::narrow(f.part);
-  EXPECT_TRUE(Utils::containsNoCase(Bstr(kText), Bstr(L"age man")));
-  EXPECT_FALSE(Utils::containsNoCase(Bstr(kText), Bstr(L"agemanager")));
+  for (const auto& f : finds)
+    EXPECT_EQ(f.at, Utils::findNoCase(_bstr_t(f.text), _bstr_t(f.part))) << tx::narrow(f.part);
+  EXPECT_TRUE(Utils::containsNoCase(_bstr_t(kText), _bstr_t(L"age man")));
+  EXPECT_FALSE(Utils::containsNoCase(_bstr_t(kText), _bstr_t(L"agemanager")));
   // Trailing blanks go only when nothing follows the first blank; tabs are no blanks; the result is new.
   const std::pair<const wchar_t*, const char*> trims[] = {
       {L"abc   ", "abc"}, {L"a b  ", "a b  "}, {L"abc", "abc"}, {L"   ", ""}, {nullptr, "<null>"},
       {L"tab\t ", "tab\t"}};
-  for (const auto& t : trims) EXPECT_EQ(t.second, tx::bstrText(Utils::trimTrailingBlanks(Bstr(t.first)).GetBSTR()));
-  Bstr input(L"tab\t ");
-  EXPECT_NE(input.b, Utils::trimTrailingBlanks(input).GetBSTR());
+  for (const auto& t : trims) EXPECT_EQ(t.second, tx::bstrText(Utils::trimTrailingBlanks(_bstr_t(t.first)).GetBSTR()));
+  _bstr_t input(L"tab\t ");
+  EXPECT_NE(input.GetBSTR(), Utils::trimTrailingBlanks(input).GetBSTR());
 }
 
 using IniTest = ModuleTest;
@@ -44,10 +42,9 @@ TEST_F(IniTest, ReadsTheModulesIniFileBesideTheDll) {
   for (const auto& row : rows) EXPECT_EQ(row.value, Utils::readIniValue(row.key, row.section, row.path)) << row.key;
   // Files that are not text give empty values.
   std::string binary;
-  for (unsigned i = 0, value = 7; i < 100000; ++i) {
-    char c = static_cast<char>((value = value * 1103515245u + 12345u) >> 16);
-    binary.push_back(c == '=' || c == '[' ? '\0' : c);
-  }
+  for (unsigned i = 0, value = 7; i < 100000; ++i)
+    binary.push_back(static_cast<char>((value = value * 1103515245u + 12345u) >> 16));
+  for (char& c : binary) c = c == '=' || c == '[' ? '\0' : c;
   ASSERT_TRUE(folder_.write("TxCOGUI.ini", binary)); EXPECT_EQ("", Utils::readIniValue("DERadid"));
   ASSERT_TRUE(folder_.write("TxCOGUI.ini", std::string("[general]\r\nDERadid=a\0b\r\n", 24)));
   EXPECT_LE(Utils::readIniValue("DERadid").size(), 259u);
@@ -61,11 +58,11 @@ using RegistryTest = tx::ComTest;
 TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   GUID iid, unknown;
   ASSERT_EQ(S_OK, CoCreateGuid(&iid)); ASSERT_EQ(S_OK, CoCreateGuid(&unknown));
-  std::string key = "Interface\\" + guidText(iid);
-  fw::UniqueHKey handle;
+  std::string key = "Interface\\" + tx::guidText(iid);
+  struct Gone { std::string key; ~Gone() { tx::deleteKeyTree(HKEY_CLASSES_ROOT, key); } } gone{key};
+  fw::UniqueHKey handle;  // closed before the key goes
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                            handle.put(), nullptr));
-  struct Gone { std::string key; ~Gone() { tx::deleteKeyTree(HKEY_CLASSES_ROOT, key); } } gone{key};
   DWORD number = 0x41414141;
   const struct { const char* name; DWORD type; std::string bytes, read; } rows[] = {
       {nullptr, REG_SZ, std::string("ITxProbe", 9), "ITxProbe"},
@@ -83,12 +80,9 @@ TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   }
   EXPECT_EQ("", GetRegPath(key.c_str(), "NoSuchValue")); EXPECT_EQ("", GetRegPath((key + "\\NoSuchKey").c_str(), ""));
   EXPECT_EQ("", GetRegPath(nullptr, ""));
-  Bstr name(reinterpret_cast<BSTR>(1), true), none(reinterpret_cast<BSTR>(1), true);
-  EXPECT_EQ(S_OK, Utils::interfaceName(iid, &name.b)); EXPECT_EQ("ITxProbe", tx::bstrText(name));
-  ASSERT_EQ(S_OK, Utils::interfaceName(unknown, &none.b)); ASSERT_NE(nullptr, none.b);
-  EXPECT_EQ(0u, SysStringLen(none)) << "not registered";
+  BSTR name = reinterpret_cast<BSTR>(1), none = name;
+  EXPECT_EQ(S_OK, Utils::interfaceName(iid, &name)); EXPECT_EQ("ITxProbe", tx::bstrText(_bstr_t(name, false)));
+  ASSERT_EQ(S_OK, Utils::interfaceName(unknown, &none)); ASSERT_NE(nullptr, none);
+  EXPECT_EQ(0u, SysStringLen(_bstr_t(none, false))) << "not registered";
   EXPECT_EQ(E_POINTER, Utils::interfaceName(iid, nullptr));
-  handle.reset();
 }
-
-}  // namespace

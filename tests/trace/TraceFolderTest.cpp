@@ -1,14 +1,10 @@
-// The trace folder and file under conditions the user's profile can present: no folder yet, a folder that
-// cannot be made, a trace file that cannot be opened (fallback to TEMP), and lines at the length bound. The
-// area runs alone, and the user's "Briskware" folder is put aside and restored around every test.
+// The trace folder and file as a user's profile can present them: no folder yet, a folder that cannot be
+// made, a file that cannot be opened (fallback to TEMP), lines at the bound. The area runs alone; the
+// user's "Briskware" folder is put aside and restored around every test.
 #include <gtest/gtest.h>
-#include "common/BoxCapture.h"
-#include "common/TestSupport.h"
-#include "support/MTUtils.h"
+#include "../support/SupportFixtures.h"
 
 namespace {
-
-using Texts = std::vector<std::string>;
 const char kProblem[] = "problem writing trace file", kCannotOpen[] = "Could not open trace file";
 const char kInformCaption[] = "Brisk Calorix CAPE-OPEN 1.0 Information message";
 const size_t kHeader = 28;  // "MM/DD/YY HH:MM:SS: TxCOGUI: " in front of every message
@@ -18,22 +14,14 @@ HRESULT report(HRESULT code, const std::string& text) {
   return MTUtils::reportError(code, text.c_str(), nullptr, nullptr, true);
 }
 
-class TraceFolderTest : public tx::ComTest {
+class TraceFolderTest : public SupportTest {
  protected:
   void SetUp() override {
-    tx::ComTest::SetUp();
-    MTUtils::setModuleName("TxCOGUI");
-    MTUtils::setOwnerWindow(nullptr);
-    briskware_ = folder_.substr(0, folder_.find_last_of('\\'));
+    SupportTest::SetUp();
     ASSERT_TRUE(tx::removeTree(briskware_ + ".tx-saved"));
     ASSERT_TRUE(!tx::fileExists(briskware_) || MoveFileA(briskware_.c_str(), (briskware_ + ".tx-saved").c_str()));
-    char temp[MAX_PATH] = "";
-    hadTemp_ = GetEnvironmentVariableA("TEMP", temp, MAX_PATH) > 0;
-    oldTemp_ = temp;
-    SetEnvironmentVariableA("TEMP", (temp_ + "\\").c_str());
   }
   void TearDown() override {
-    SetEnvironmentVariableA("TEMP", hadTemp_ ? oldTemp_.c_str() : nullptr);
     tx::removeTree(briskware_);
     if (tx::fileExists(briskware_ + ".tx-saved")) MoveFileA((briskware_ + ".tx-saved").c_str(), briskware_.c_str());
     tx::removeTree(temp_);
@@ -49,10 +37,10 @@ class TraceFolderTest : public tx::ComTest {
            ") could not be written, trace file will be written to '" + fallbackFolder + "'.";
   }
   std::string fallback() const { return tx::readFile(temp_ + "\\TxCOGUI.trc"); }
-  std::string folder_ = tx::traceFolder(), briskware_, temp_ = tx::makeTempFolder("tracetemp"), oldTemp_;
-  bool hadTemp_ = false;
+  std::string folder_ = tx::traceFolder(), briskware_ = folder_.substr(0, folder_.find_last_of('\\'));
+  std::string temp_ = tx::makeTempFolder("tracetemp");
+  EnvValue tempValue_{"TEMP", (temp_ + "\\").c_str()};
 };
-
 }  // namespace
 
 TEST_F(TraceFolderTest, FreshProfileGetsEveryFolderLevelAndLinesAreCutAtTheBound) {
@@ -61,15 +49,14 @@ TEST_F(TraceFolderTest, FreshProfileGetsEveryFolderLevelAndLinesAreCutAtTheBound
   EXPECT_EQ(E_FAIL, report(100, "first trace"));
   EXPECT_EQ(Texts{" ERROR: first trace"}, boxes.texts());
   EXPECT_EQ(": TxCOGUI:  ERROR: first trace\r\n", tx::readTrace().substr(17)); EXPECT_EQ("", fallback());
-  // A message of 3000 characters: a line of 2399 characters and no line end.
-  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
-  EXPECT_FALSE(trace(std::string(3000, 'x')));
-  EXPECT_EQ(std::string(2399 - kHeader, 'x'), tx::readTrace().substr(kHeader));
-  // The longest line that keeps its line end, and one character more.
-  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
-  EXPECT_TRUE(trace(std::string(2398 - kHeader, 'y'))); EXPECT_EQ(2398u + 2u, tx::readTrace().size());
-  ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
-  EXPECT_TRUE(trace(std::string(2399 - kHeader, 'z'))); EXPECT_EQ(2399u, tx::readTrace().size());
+  // 3000 characters give a line of 2399 and no line end; the longest line that keeps its end, and one more.
+  const struct { size_t length; bool written; const char* end; } lines[] = {
+      {3000, false, ""}, {2398 - kHeader, true, "\r\n"}, {2399 - kHeader, true, ""}};
+  for (const auto& line : lines) {
+    ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
+    EXPECT_EQ(line.written, trace(std::string(line.length, 'x')));
+    EXPECT_EQ(std::string(std::min(line.length, 2399 - kHeader), 'x') + line.end, tx::readTrace().substr(kHeader));
+  }
   // A report of an overlong message traces both reports.
   ASSERT_TRUE(DeleteFileA(tx::traceFilePath().c_str()));
   EXPECT_EQ(E_FAIL, report(E_FAIL, std::string(3000, 'q')));
@@ -98,8 +85,7 @@ TEST_F(TraceFolderTest, UnopenableTraceFileFallsBackToTempAndInformsOnceWhenTher
   blockTraceFile();
   ASSERT_TRUE(tx::writeFile(temp_ + "\\TxCOGUI.trc", "earlier\r\n"));
   BoxCapture boxes;
-  EXPECT_TRUE(trace("appended"));
-  EXPECT_EQ(0u, boxes.count());
+  EXPECT_TRUE(trace("appended")); EXPECT_EQ(0u, boxes.count());
   EXPECT_EQ(0u, fallback().find("earlier\r\n")); EXPECT_EQ(9u + 17u, fallback().find(": TxCOGUI: appended\r\n"));
   // Not shown yet, so a fallback file that is gone again brings the information, once.
   ASSERT_TRUE(DeleteFileA((temp_ + "\\TxCOGUI.trc").c_str()));
