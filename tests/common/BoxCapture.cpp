@@ -68,6 +68,7 @@ void BoxCapture::queueAnswers(std::initializer_list<int> answers) {
 
 void BoxCapture::onDialog(std::function<void(HWND)> handler) { dialogHandler_ = std::move(handler); }
 void BoxCapture::onBox(std::function<void(const CapturedBox&)> handler) { boxHandler_ = std::move(handler); }
+
 std::vector<std::string> BoxCapture::texts() const {
   std::vector<std::string> result;
   for (const auto& box : boxes_) result.push_back(box.text);

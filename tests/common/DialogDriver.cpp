@@ -109,6 +109,7 @@ std::string windowText(HWND window) {
 }
 
 std::string controlText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
+
 std::set<int> visibleControls(HWND dialog) {
   std::set<int> ids;
   EnumChildWindows(dialog, collectVisible, reinterpret_cast<LPARAM>(&ids));
@@ -141,12 +142,15 @@ std::vector<std::string> comboEntries(HWND combo) {
 }
 
 int comboSelection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+
 bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
 void setChecked(HWND dialog, int id, bool checked) {
   CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool isEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
 std::vector<std::string> tabTexts(HWND dialog, int tabsId) {
   std::vector<std::string> texts;
   HWND tabs = GetDlgItem(dialog, tabsId);
@@ -217,6 +221,7 @@ void postClick(HWND dialog, int id) {
 }
 
 void pressCloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
 void pressEscape(HWND dialog) {
   HWND target = GetFocus();
   if (!target || (target != dialog && !IsChild(dialog, target))) target = GetNextDlgTabItem(dialog, nullptr, FALSE);

@@ -16,6 +16,7 @@ std::string buildPath(const std::string& relative) {
 }
 
 std::string productDll() { return buildPath("TxCOGUI.dll"); }
+
 bool readRegString(HKEY root, const std::string& key, const std::string& name, std::string* value) {
   fw::UniqueHKey handle;
   if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS) return false;
@@ -101,6 +102,7 @@ bool writeFile(const std::string& path, const std::string& content) {
 }
 
 bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 bool removeTree(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;
@@ -156,6 +158,7 @@ std::wstring widen(const std::string& text) {
 }
 
 std::string bstrText(BSTR value) { return value ? narrow(value) : std::string("<null>"); }
+
 std::string guidText(REFGUID guid) {
   wchar_t text[64] = L"";
   StringFromGUID2(guid, text, 64);
