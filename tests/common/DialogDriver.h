@@ -1,9 +1,7 @@
-// Drives the dialogs that the test's own thread opens, from inside their modal loops, so
-// that the code under test is called as a host calls it and never waits for a person.
-// The dialog with the driver's caption runs the steps, one per timer tick (each showing
-// runs them again); any other dialog goes to the handler for others, or is recorded and
-// cancelled. A dialog still open a moment after its last step is ended with kForced.
-// Also the readers and user actions for its controls.
+// Drives the dialogs the test's own thread opens from inside their modal loops, so no test waits for a person:
+// the dialog with the driver's caption runs the steps, one per timer tick (again at each showing); another dialog
+// goes to the handler for others, or is recorded and cancelled; one still open a moment after its last step is
+// ended with kForced. Also the readers and user actions for its controls.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

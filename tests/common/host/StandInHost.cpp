@@ -1,10 +1,6 @@
-// A stand-in for the host simulator, built as tarnix.exe (with and without a version
-// resource), sketchr.exe and a name no host uses; it writes what it saw to a result file.
-//   <host> probe <dll path> <result file>    loads the DLL as the module and asks twice
-//       whether it runs in the simulator: "host=", "second=", "tarnix=", "sketch=", "version="
-//   <host> dialog <parent ProgID> <result file>    shows the product's package dialog as
-//       the simulator does: "parent=", "vll=" (the VLL request visible on the Properties
-//       page), "vllChecked=", "dialogs="
+// A stand-in host simulator (tests/CMakeLists.txt names its builds), writing what it saw as key=value lines:
+//   probe <dll> <result>: the DLL loaded as the module asks twice whether it runs in the simulator;
+//   dialog <parent ProgID> <result>: the package dialog shown as the simulator shows it.
 // Both end with "boxes=<count>" and a "box=<text>" line per message box.
 #include <windows.h>
 #include <cstdio>
