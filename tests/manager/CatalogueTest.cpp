@@ -124,11 +124,9 @@ TEST_F(CatalogueTest, RegisteredValuesMakeRecordsAndLabels) {
   // A class under two categories has a record under each.
   EXPECT_NE(find(systems, "Both [TxTest.Both.1]")->record, find(routines, "Both [TxTest.Both.1]")->record);
   EXPECT_EQ(find(routines, "Both [TxTest.Both.1]")->record->clsid, both.clsid());
-
   // A class without ProgID is not shown, but its empty record stays listed.
   EXPECT_EQ(systems.size() + routines.size(), 7u);
   EXPECT_EQ(catalogue.recordCount(), 8u);
-
   // A rebuild frees each record with a trace line of its address and keeps one run of categories; ClearTree all.
   Names addresses;
   for (const CatalogueEntry& category : catalogue.roots())

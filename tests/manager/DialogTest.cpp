@@ -193,8 +193,7 @@ TEST_F(DialogTest, ChoicesAndQuestions) {
   struct Row {
     long filter;
     Texts path;  // the labels down to the entry clicked first
-    int action;
-    int answer;
+    int action, answer;
     const char* question;  // null: none
     INT_PTR result;
     bool chosen;  // the entry, with its parent, becomes the choice
@@ -292,7 +291,6 @@ TEST_F(DialogTest, WebPageButtonsThenAClickShowsTheEntrysValuesAndARightClickPro
                                     "Error navigating to url 'http://direct.example'"}));
     for (const CapturedBox& box : boxes.boxes()) EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     boxes.clear();
-
     HWND tree = GetDlgItem(window, IDC_CO_TREE);
     std::vector<tx::TreeNode> nodes = tx::readTree(tree);
     const tx::TreeNode* escapes = tx::findNode(nodes, labelOf(txs::kAboutEscapes), true);
@@ -319,7 +317,6 @@ TEST_F(DialogTest, WebPageButtonsThenAClickShowsTheEntrysValuesAndARightClickPro
     EXPECT_EQ(shownFields(window), (Texts{"shown", "", "", "", "", ""}));
     EXPECT_EQ(boxes.texts(), Texts{"Unexpected error in browseComponentInfoCAPETREEITEM*). clsid:, progid:, parent: "});
     EXPECT_EQ(boxes.count() ? boxes.boxes()[0].type : 0u, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-
     // A right-click: the lines under the entry afterwards.
     auto probe = [&](const std::string& label) {
       select(window, label);
