@@ -1,8 +1,11 @@
-// The registry catalogue without any window: labels, the category table, records of the
-// registered values (untrusted ones cut or left empty), ProgID lookups, rebuilds, and the
-// property packages of the samples' and the fault zoo's property systems.
+// The registry catalogue without any window: labels, the About text as shown, the category
+// table, records of the registered values (untrusted ones cut or left empty), ProgID lookups,
+// rebuilds, and the property packages of the samples' and the fault zoo's property systems.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <stdexcept>
 #include "external/CapeOpenCategories.h"
+#include "manager/AboutText.h"
 #include "manager/ComponentCatalogue.h"
 #include "manager/ManagerTestSupport.h"
 
@@ -12,21 +15,14 @@ using mt::labelOf;
 using tx::RegisteredClass;
 using Names = std::vector<std::string>;
 
-class CatalogueTest : public tx::ComTest {
- protected:
-  void SetUp() override {
-    tx::ComTest::SetUp();
-    mt::useProductModule();
-  }
+class CatalogueTest : public mt::ManagerTest {
   // The catalogue reports nothing by message box while it reads.
   void TearDown() override { EXPECT_EQ(boxes.count(), 0u) << (boxes.count() ? boxes.boxes()[0].text : ""); }
-  BoxCapture boxes;
 };
 
 const CatalogueEntry* find(const std::vector<CatalogueEntry>& entries, const std::string& label) {
-  for (const CatalogueEntry& entry : entries)
-    if (entry.label == label) return &entry;
-  return nullptr;
+  auto at = std::find_if(entries.begin(), entries.end(), [&](const CatalogueEntry& e) { return e.label == label; });
+  return at == entries.end() ? nullptr : &*at;
 }
 
 Names labels(const std::vector<CatalogueEntry>& entries) {
@@ -35,18 +31,11 @@ Names labels(const std::vector<CatalogueEntry>& entries) {
   return result;
 }
 
-// The labels under the entry 'label' of 'entries'; "<none>" when there is no such entry.
-Names childLabels(const std::vector<CatalogueEntry>& entries, const std::string& label) {
-  const CatalogueEntry* entry = find(entries, label);
-  return entry ? labels(entry->children) : Names{"<none>"};
-}
-
 TEST(ItemLabel, NameBeforeTextInBracketsAndTheTextSplitBack) {
   struct Make {
     const char* name;
     std::string label;
-  } makes[] = {{"Sample Mixer", "Sample Mixer [TxSamples.Mixer.1]"},
-               {nullptr, "TxSamples.Mixer.1"},
+  } makes[] = {{"Sample Mixer", "Sample Mixer [TxSamples.Mixer.1]"}, {nullptr, "TxSamples.Mixer.1"},
                {"TxSamples.Mixer.1", "TxSamples.Mixer.1"},
                {"txsamples.mixer.1", "txsamples.mixer.1 [TxSamples.Mixer.1]"}};  // the comparison is exact
   for (const Make& row : makes) {
@@ -55,8 +44,7 @@ TEST(ItemLabel, NameBeforeTextInBracketsAndTheTextSplitBack) {
     EXPECT_EQ(MakeItemLabel("TxSamples.Mixer.1", row.name ? &record : nullptr), row.label);
     EXPECT_EQ(SplitItemLabel(row.label), "TxSamples.Mixer.1");
   }
-  // The text inside the first brackets; "[" is searched from the second character, "]"
-  // from two after the "[".
+  // The text inside the first brackets: "[" searched from the second character, "]" from two after the "[".
   struct Split {
     std::string label, text;
   } splits[] = {{"Bracket [Other.1] System [Mine.1]", "Other.1"}, {"[x] y", "[x] y"}, {"a []", ""}, {"a [b", ""},
@@ -64,10 +52,31 @@ TEST(ItemLabel, NameBeforeTextInBracketsAndTheTextSplitBack) {
   for (const Split& row : splits) EXPECT_EQ(SplitItemLabel(row.label), row.text) << row.label;
 }
 
+// The About value as shown: escaped line ends and the message formatter's own sequences,
+// with numbered inserts passed through, since no argument is ever there to take.
+TEST(AboutText, FormatterRules) {
+  struct Row {
+    std::string about, shown;
+  } rows[] = {
+      // Escaped and real line ends, and "%n", become CR LF.
+      {"First line\\nsecond", "First line\r\nsecond"}, {"one %n two", "one \r\n two"}, {"a\\n\\nb", "a\r\n\r\nb"},
+      {"a\nb", "a\r\nb"}, {"a\r\nb", "a\r\nb"}, {"a\rb", "a\r\nb"},
+      // Numbered inserts have no argument: they pass through.
+      {"fourth %1 end", "fourth %1 end"}, {"%1%2%9", "%1%2%9"}, {"%1!d! and %2!s!", "%1!d! and %2!s!"},
+      {"%12 items", "%12 items"},
+      // "%%" is one percent sign; a percent sign at the end stays.
+      {"100 %% sure", "100 % sure"}, {"%%1", "%1"}, {"ends with 100%", "ends with 100%"},
+      {"First line\\nsecond %n third %% fourth %1 end", "First line\r\nsecond \r\n third % fourth %1 end"},
+      {"", ""}, {"plain", "plain"}, {"back\\slash", "back\\slash"}, {"trailing \\", "trailing \\"},
+      {std::string(2047, 'a'), std::string(2047, 'a')}};
+  for (const Row& row : rows) EXPECT_EQ(formatAboutText(row.about), row.shown) << row.about;
+  // "%0" ends the formatter's output at once: nothing is left to show.
+  EXPECT_THROW(formatAboutText("%0 hidden"), std::runtime_error);
+}
+
 TEST_F(CatalogueTest, RegisteredValuesMakeRecordsAndLabels) {
   const std::string huge(5000, 'x'), cut(2047, 'x');
-  const char* systemsCatid = mt::kReactionSystemsCatid;
-  const char* routinesCatid = mt::kReactionRoutinesCatid;
+  const char *systemsCatid = mt::kReactionSystemsCatid, *routinesCatid = mt::kReactionRoutinesCatid;
   RegisteredClass named("TxTest.Named.1", {systemsCatid},
                         {{"Name", "Named Reaction System"}, {"Description", "Reacts"}, {"About", "About it"},
                          {"CapeVersion", "1.0"}, {"ComponentVersion", "4.5"}, {"VendorURL", "http://vendor.example"},
@@ -115,13 +124,10 @@ TEST_F(CatalogueTest, RegisteredValuesMakeRecordsAndLabels) {
   // A class under two categories has a record under each.
   EXPECT_NE(find(systems, "Both [TxTest.Both.1]")->record, find(routines, "Both [TxTest.Both.1]")->record);
   EXPECT_EQ(find(routines, "Both [TxTest.Both.1]")->record->clsid, both.clsid());
-
   // A class without ProgID is not shown, but its empty record stays listed.
   EXPECT_EQ(systems.size() + routines.size(), 7u);
   EXPECT_EQ(catalogue.recordCount(), 8u);
-
-  // A rebuild frees every record, each with a trace line of its address, and keeps one run
-  // of categories; ClearTree frees them all.
+  // A rebuild frees each record with a trace line of its address and keeps one run of categories; ClearTree all.
   Names addresses;
   for (const CatalogueEntry& category : catalogue.roots())
     for (const CatalogueEntry& entry : category.children)
@@ -251,7 +257,10 @@ TEST_F(CatalogueTest, EveryCategoryListsTheSamplesAndTheFaultZooInTableOrder) {
       {txs::kFaultySystem, Names(std::begin(txs::kFaultPackages), std::end(txs::kFaultPackages))},
       // A name with brackets: the packages of the system named inside them.
       {txs::kBracketName, samplePackages}};
-  for (const Row& row : rows) EXPECT_EQ(childLabels(systems, labelOf(row.system)), row.packages) << row.system.progId;
+  for (const Row& row : rows) {
+    const CatalogueEntry* entry = find(systems, labelOf(row.system));
+    EXPECT_EQ(entry ? labels(entry->children) : Names{"<none>"}, row.packages) << row.system.progId;
+  }
   const CatalogueEntry* empty = find(systems, labelOf(txs::kEmptyPackageList));
   const CatalogueEntry* variants = find(systems, labelOf(txs::kVariantPackageList));
   const CatalogueEntry* bracket = find(systems, labelOf(txs::kBracketName));
@@ -278,9 +287,8 @@ TEST_F(CatalogueTest, EveryCategoryListsTheSamplesAndTheFaultZooInTableOrder) {
   // Filters without a category bit list nothing.
   for (long filter : {0L, 64L, 65536L, 64L | 65536L}) {
     catalogue->DisplayCategories(filter);
-    EXPECT_TRUE(catalogue->roots().empty() && catalogue->categoryNames().empty() && catalogue->catids().empty())
-        << filter;
-    EXPECT_EQ(catalogue->recordCount(), 0u) << filter;
+    EXPECT_TRUE(catalogue->roots().empty() && catalogue->categoryNames().empty() && catalogue->catids().empty() &&
+                catalogue->recordCount() == 0) << filter;
   }
 }
 

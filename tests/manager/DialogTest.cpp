@@ -1,8 +1,7 @@
-// The Component Manager driven as a user would: the tree it shows, the questions of Accept
-// and Cancel, double-clicks, the values shown for a click, rebuilds, the interface probe of
-// a right-click, the settings file's button, the static-information mode, the web page
-// buttons against a stand-in browser, the remote computer choice, and the exact styles of
-// its two templates.
+// The Component Manager driven as a user would: the tree, rebuilds and the remote computer
+// choice, Accept, Cancel and their questions, double-clicks, the web page buttons against a
+// stand-in browser, a click's values, a right-click's probe, the settings file's button, the
+// static-information mode, and the exact styles of its two templates.
 #include <gtest/gtest.h>
 #include <exdisp.h>
 #include <memory>
@@ -16,7 +15,6 @@
 namespace {
 
 using mt::labelOf;
-using mt::recordOf;
 using Texts = std::vector<std::string>;
 
 const char kNoSelection[] = "No component was selected. Do you want to try again?";
@@ -24,8 +22,7 @@ const char kAbort[] = "Do you want to abort the creation of a CAPE-OPEN componen
 
 const CLSID kBrowserClass = {0x0002DF01, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-#define TX_UNUSED(method, params) \
-  STDMETHODIMP method params override { return E_NOTIMPL; }
+#define TX_UNUSED(method, params) STDMETHODIMP method params override { return E_NOTIMPL; }
 
 // What the stand-in browsers do, and what they were asked: each Navigate as "<url> <for each
 // optional argument: m when it is the missing-argument marker, else x> <shown or hidden>".
@@ -53,10 +50,7 @@ class FakeBrowser : public IWebBrowserApp, public fw::ObjectRoot {
     }
     return g_browser.mode == BrowserState::kNavigateFails ? E_FAIL : S_OK;
   }
-  STDMETHODIMP put_Visible(VARIANT_BOOL value) override {
-    visible_ = value == VARIANT_TRUE;
-    return S_OK;
-  }
+  STDMETHODIMP put_Visible(VARIANT_BOOL value) override { return visible_ = value == VARIANT_TRUE, S_OK; }
   TX_UNUSED(GetTypeInfoCount, (UINT*)) TX_UNUSED(GetTypeInfo, (UINT, LCID, ITypeInfo**))
   TX_UNUSED(GetIDsOfNames, (REFIID, LPOLESTR*, UINT, LCID, DISPID*))
   TX_UNUSED(Invoke, (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)) TX_UNUSED(GoBack, ())
@@ -89,13 +83,50 @@ struct BrowserDouble {
                                                REGCLS_MULTIPLEUSE, &cookie);
 };
 
-class DialogTest : public mt::DialogFixture {
+const CAPETreeItem* recordOf(const tx::TreeNode& node) { return reinterpret_cast<CAPETreeItem*>(node.data); }
+
+// The tree item labelled 'label', anywhere in the dialog's tree; null when none.
+HTREEITEM itemOf(HWND dialog, const std::string& label) {
+  std::vector<tx::TreeNode> nodes = tx::readTree(GetDlgItem(dialog, IDC_CO_TREE));
+  const tx::TreeNode* node = tx::findNode(nodes, label, true);
+  return node ? node->item : nullptr;
+}
+
+// The tree holds the catalogue: each entry's label and record, in order.
+void expectMirror(const std::vector<tx::TreeNode>& nodes, const std::vector<CatalogueEntry>& entries) {
+  ASSERT_EQ(nodes.size(), entries.size());
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    EXPECT_EQ(nodes[i].label, entries[i].label);
+    EXPECT_EQ(recordOf(nodes[i]), entries[i].record) << nodes[i].label;
+    expectMirror(nodes[i].children, entries[i].children);
+  }
+}
+
+// The information fields: description, versions, vendor URL (the button's text), CLSID, About.
+Texts shownFields(HWND dialog) {
+  Texts texts;
+  for (int id : {IDC_CO_DESCRIPTION, IDC_CO_CAPE_VERSION, IDC_CO_COMPONENT_VERSION, IDC_CO_VENDOR_URL, IDC_CO_CLSID,
+                 IDC_CO_ABOUT})
+    texts.push_back(tx::controlText(dialog, id));
+  return texts;
+}
+
+class DialogTest : public mt::ManagerTest {
  protected:
+  static constexpr INT_PTR kForced = tx::DialogDriver::kForced;
+  // Shows the dialog once, driven by the steps; it must really have been shown.
+  INT_PTR run(CCapeOpenDlg& dialog) {
+    int before = driver.dialogsSeen();
+    INT_PTR result = dialog.DoModal();
+    EXPECT_EQ(driver.dialogsSeen(), before + 1);
+    return result;
+  }
   void select(HWND window, const std::string& label) {
-    HTREEITEM item = mt::itemOf(window, label);
+    HTREEITEM item = itemOf(window, label);
     EXPECT_NE(item, nullptr) << label;
     tx::selectTreeItem(window, IDC_CO_TREE, item);
   }
+  tx::DialogDriver driver{boxes, mt::kManagerCaption};
 };
 
 TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRemoteRebuildIt) {
@@ -107,9 +138,9 @@ TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRem
     HWND tree = GetDlgItem(window, IDC_CO_TREE);
     std::vector<tx::TreeNode> nodes = tx::readTree(tree);
     ASSERT_EQ(tx::labels(nodes), names);
-    mt::expectMirror(nodes, dialog.catalogue().roots());
+    expectMirror(nodes, dialog.catalogue().roots());
     // A system shows its packages, and the view starts at the top.
-    EXPECT_TRUE(tx::isExpanded(tree, mt::itemOf(window, labelOf(txs::kThermoSystem))));
+    EXPECT_TRUE(tx::isExpanded(tree, itemOf(window, labelOf(txs::kThermoSystem))));
     EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0), reinterpret_cast<LRESULT>(nodes[0].item));
     EXPECT_EQ(tx::comboEntries(GetDlgItem(window, IDC_CO_CATEGORY)), names);
     EXPECT_EQ(tx::comboSelection(GetDlgItem(window, IDC_CO_CATEGORY)), 0);
@@ -117,8 +148,7 @@ TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRem
     EXPECT_EQ(tx::tabTexts(window, IDC_CO_TAB), Texts{"Registered Components"});
     EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_BIG, 0) && SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
     LOGFONTA font = {};
-    HWND vendor = GetDlgItem(window, IDC_CO_VENDOR_URL);
-    HGDIOBJ vendorFont = reinterpret_cast<HGDIOBJ>(SendMessageA(vendor, WM_GETFONT, 0, 0));
+    HGDIOBJ vendorFont = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(window, IDC_CO_VENDOR_URL, WM_GETFONT, 0, 0));
     EXPECT_TRUE(vendorFont && GetObjectA(vendorFont, sizeof font, &font) && font.lfUnderline);
     for (int id : {IDC_CO_HIDDEN_EDIT1, IDC_CO_HIDDEN_EDIT2})
       EXPECT_TRUE(GetWindowLongA(GetDlgItem(window, id), GWL_STYLE) & ES_READONLY) << id;
@@ -133,12 +163,12 @@ TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRem
       std::string progId = "TxTest.Rebuild" + std::to_string(button) + ".1";
       added.reset(new tx::RegisteredClass(progId, {mt::kReactionSystemsCatid}, {}));
       tx::clickButton(window, button);
-      EXPECT_NE(mt::itemOf(window, progId), nullptr);
+      EXPECT_NE(itemOf(window, progId), nullptr);
       EXPECT_EQ(dialog.currentItem(), nullptr);
       EXPECT_EQ(tx::comboEntries(GetDlgItem(window, IDC_CO_CATEGORY)), names);
       nodes = tx::readTree(tree);
       EXPECT_EQ(tx::labels(nodes), names);
-      mt::expectMirror(nodes, dialog.catalogue().roots());
+      expectMirror(nodes, dialog.catalogue().roots());
     }
     EXPECT_EQ(tx::tabTexts(window, IDC_CO_TAB), Texts{""});  // no computer chosen
   });
@@ -157,14 +187,13 @@ TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRem
 // What Accept, Cancel, the Escape key and a double-click lead to, after a click on an entry
 // or none, with the answer to the question that Accept without a choice and Cancel ask.
 TEST_F(DialogTest, ChoicesAndQuestions) {
-  enum Action { kAccept, kCancel, kEscape, kDoubleClick };
+  const int kAccept = IDOK, kCancel = IDCANCEL, kEscape = 0, kDoubleClick = -1;  // else: the button clicked
   const std::string systems = "Thermo Property Systems", system = labelOf(txs::kThermoSystem);
   const std::string units = "Unit Operations", mixer = labelOf(txs::kMixer);
   struct Row {
     long filter;
     Texts path;  // the labels down to the entry clicked first
-    Action action;
-    int answer;
+    int action, answer;
     const char* question;  // null: none
     INT_PTR result;
     bool chosen;  // the entry, with its parent, becomes the choice
@@ -185,18 +214,16 @@ TEST_F(DialogTest, ChoicesAndQuestions) {
   driver.then([&](HWND window) {
     shown = window;
     std::vector<tx::TreeNode> nodes = tx::readTree(GetDlgItem(window, IDC_CO_TREE));
-    const tx::TreeNode* node = nullptr;
-    const tx::TreeNode* parent = nullptr;
+    const tx::TreeNode *node = nullptr, *parent = nullptr;
     for (const std::string& label : row->path) {
       parent = node;
       node = tx::findNode(node ? node->children : nodes, label);
       ASSERT_NE(node, nullptr) << label;
     }
     if (node) tx::selectTreeItem(window, IDC_CO_TREE, node->item);
-    if (row->action == kAccept) tx::clickButton(window, IDOK);
-    if (row->action == kCancel) tx::clickButton(window, IDCANCEL);
-    if (row->action == kEscape) tx::pressEscape(window);
-    if (row->action == kDoubleClick) tx::notifyTree(window, IDC_CO_TREE, NM_DBLCLK);
+    if (row->action > 0) tx::clickButton(window, row->action);
+    else if (row->action == kEscape) tx::pressEscape(window);
+    else tx::notifyTree(window, IDC_CO_TREE, NM_DBLCLK);
     if (!row->chosen) return;
     // The records go with the window: compared while it is open.
     const CAPETreeItem& entry = *recordOf(*node);
@@ -230,13 +257,40 @@ TEST_F(DialogTest, ChoicesAndQuestions) {
   }
 }
 
-TEST_F(DialogTest, AClickShowsTheEntrysValuesAndARightClickProbesIt) {
+TEST_F(DialogTest, WebPageButtonsThenAClickShowsTheEntrysValuesAndARightClickProbesIt) {
+  BrowserDouble browser;
+  ASSERT_EQ(browser.registration, S_OK);
+  tx::RegisteredClass bare("TxTest.NoUrl.1", {mt::kReactionSystemsCatid}, {{"Name", "No URL"}});
   tx::RegisteredClass odd("TxTest.OddAbout.1", {mt::kReactionSystemsCatid},
                           {{"Name", "Odd About"}, {"Description", "shown"}, {"About", "%0 hidden"}});
   tx::RegisteredClass serverless("TxTest.Serverless.1", {mt::kReactionSystemsCatid}, {{"Name", "Serverless"}});
   CCapeOpenDlg dialog(nullptr);
   dialog.setFilter(4 | 32 | mt::kReactionSystems);
+  const std::string help = txs::kHelpURL, noUrl = "Component does not provide any URL for that field";
   driver.then([&](HWND window) {
+    // The web page buttons, first before any entry was clicked: nothing happens.
+    auto clickBoth = [&](const std::string& label) {
+      if (!label.empty()) select(window, label);
+      tx::clickButton(window, IDC_CO_VENDOR_URL);
+      tx::clickButton(window, IDC_CO_HELP);
+    };
+    clickBoth("");
+    EXPECT_EQ(boxes.count(), 0u);
+    clickBoth("No URL [TxTest.NoUrl.1]");
+    EXPECT_EQ(tx::controlText(window, IDC_CO_VENDOR_URL), "");
+    clickBoth(labelOf(txs::kMixer));
+    EXPECT_EQ(boxes.texts(), Texts(2, noUrl));
+    // The browser without its application interface, then failing to navigate.
+    g_browser.mode = BrowserState::kWithoutApp;
+    tx::clickButton(window, IDC_CO_VENDOR_URL);
+    g_browser.mode = BrowserState::kNavigateFails;
+    tx::clickButton(window, IDC_CO_HELP);
+    EXPECT_EQ(dialog.NavigateToURL("http://direct.example"), E_FAIL);
+    EXPECT_EQ(boxes.texts(), (Texts{noUrl, noUrl, "Error access interface IWebBrowserApp from InternetExplorer class",
+                                    "Error navigating to url '" + help + "'",
+                                    "Error navigating to url 'http://direct.example'"}));
+    for (const CapturedBox& box : boxes.boxes()) EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    boxes.clear();
     HWND tree = GetDlgItem(window, IDC_CO_TREE);
     std::vector<tx::TreeNode> nodes = tx::readTree(tree);
     const tx::TreeNode* escapes = tx::findNode(nodes, labelOf(txs::kAboutEscapes), true);
@@ -244,26 +298,25 @@ TEST_F(DialogTest, AClickShowsTheEntrysValuesAndARightClickProbesIt) {
     const CAPETreeItem& record = *recordOf(*escapes);
     tx::selectTreeItem(window, IDC_CO_TREE, escapes->item);
     // "\n" and "%n" break lines, "%%" is one percent sign, "%1" stays.
-    EXPECT_EQ(mt::shownFields(window), (Texts{record.description, record.capeVersion, record.componentVersion,
-                                              record.vendorURL, record.clsid,
-                                              "First line\r\nsecond \r\n third % fourth %1 end"}));
+    EXPECT_EQ(shownFields(window), (Texts{record.description, record.capeVersion, record.componentVersion,
+                                          record.vendorURL, record.clsid,
+                                          "First line\r\nsecond \r\n third % fourth %1 end"}));
     EXPECT_TRUE(tx::isEnabled(window, IDC_CO_VENDOR_URL) && tx::isEnabled(window, IDC_CO_HELP));
     EXPECT_EQ(tx::comboSelection(GetDlgItem(window, IDC_CO_CATEGORY)), 1);
     EXPECT_EQ(dialog.currentItem(), &record);
     // A category empties the fields and disables the page buttons; the category shown and
     // the current entry stay.
     tx::selectTreeItem(window, IDC_CO_TREE, nodes[0].item);
-    EXPECT_EQ(mt::shownFields(window), Texts(6));
+    EXPECT_EQ(shownFields(window), Texts(6));
     EXPECT_FALSE(tx::isEnabled(window, IDC_CO_VENDOR_URL) || tx::isEnabled(window, IDC_CO_HELP));
     EXPECT_EQ(tx::comboSelection(GetDlgItem(window, IDC_CO_CATEGORY)), 1);
     EXPECT_EQ(dialog.currentItem(), &record);
     EXPECT_EQ(boxes.count(), 0u);
     // An About that the formatter cannot take stops the fields with a message.
     select(window, "Odd About [TxTest.OddAbout.1]");
-    EXPECT_EQ(mt::shownFields(window), (Texts{"shown", "", "", "", "", ""}));
+    EXPECT_EQ(shownFields(window), (Texts{"shown", "", "", "", "", ""}));
     EXPECT_EQ(boxes.texts(), Texts{"Unexpected error in browseComponentInfoCAPETREEITEM*). clsid:, progid:, parent: "});
     EXPECT_EQ(boxes.count() ? boxes.boxes()[0].type : 0u, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-
     // A right-click: the lines under the entry afterwards.
     auto probe = [&](const std::string& label) {
       select(window, label);
@@ -278,7 +331,7 @@ TEST_F(DialogTest, AClickShowsTheEntrysValuesAndARightClickProbesIt) {
     EXPECT_EQ(lines.size(), 20u);
     EXPECT_EQ(tx::labels(lines), probeComponent(txs::kMixer.progId).lines);
     for (const tx::TreeNode& line : lines) EXPECT_EQ(line.data, 0);
-    EXPECT_TRUE(tx::isExpanded(tree, mt::itemOf(window, labelOf(txs::kMixer))));
+    EXPECT_TRUE(tx::isExpanded(tree, itemOf(window, labelOf(txs::kMixer))));
     // A category has no record: nothing to probe.
     EXPECT_EQ(probe("Unit Operations").size(), nodes[1].children.size());
     EXPECT_EQ(boxes.count(), 0u);
@@ -295,17 +348,18 @@ TEST_F(DialogTest, AClickShowsTheEntrysValuesAndARightClickProbesIt) {
     }
   });
   EXPECT_EQ(run(dialog), kForced);
+  // Shown before it navigates, with the four optional arguments missing.
+  EXPECT_EQ(g_browser.log, std::string(txs::kVendorURL) + " mmmm shown\n" + help + " mmmm shown\n" + help +
+                             " mmmm shown\nhttp://direct.example mmmm shown\n");
 }
 
 TEST_F(DialogTest, TheDeradidButtonFollowsTheSettingsFile) {
-  struct Restore {
+  const std::string ini = MTUtils::getDllDirectory() + "\\TxCOGUI.ini";
+  struct Restore {  // the settings file as it was
     std::string path, saved;
     bool existed;
-    ~Restore() {
-      if (existed) tx::writeFile(path, saved);
-      else DeleteFileA(path.c_str());
-    }
-  } restore{mt::iniPath(), tx::readFile(mt::iniPath()), tx::fileExists(mt::iniPath())};
+    ~Restore() { existed ? (void)tx::writeFile(path, saved) : (void)DeleteFileA(path.c_str()); }
+  } restore{ini, tx::readFile(ini), tx::fileExists(ini)};
   struct Row {
     const char* content;  // null: no file
     bool shown;
@@ -334,8 +388,7 @@ TEST_F(DialogTest, AnEntryNamedByTheHostIsShownWithoutTheTree) {
     bool staticMode;
     // The choice, filled before the dialog runs (the host may never show it).
     std::string clsid, name, parentName, description;
-    int category;  // the selection of the category box
-    int button;    // 0: the Escape key
+    int category, button;  // the selection of the category box; 0: the Escape key
     INT_PTR result;
   } rows[] = {
       // A package from its system's key, shown as a package.
@@ -351,12 +404,15 @@ TEST_F(DialogTest, AnEntryNamedByTheHostIsShownWithoutTheTree) {
   const Row* row = nullptr;
   const CCapeOpenDlg* shown = nullptr;
   driver.then([&](HWND window) {
-    mt::expectMode(window, row->staticMode);
+    // The static-information mode leaves Accept and Escape; selection adds tree, tab, Refresh, Cancel.
+    for (int id : {IDC_CO_TREE, IDC_CO_TAB, IDC_CO_REFRESH}) EXPECT_EQ(tx::isEnabled(window, id), !row->staticMode);
+    EXPECT_EQ(IsWindowVisible(GetDlgItem(window, IDCANCEL)) != FALSE, !row->staticMode);
+    EXPECT_TRUE(tx::isEnabled(window, IDOK));
     const ComponentChoice& choice = shown->choice();
     const bool unknown = row->staticMode && choice.clsid.empty();
-    EXPECT_EQ(mt::shownFields(window), (Texts{choice.description, choice.capeVersion, choice.componentVersion,
-                                              unknown ? "&Vendor URL" : choice.vendorURL, choice.clsid,
-                                              formatAboutText(choice.about)}));
+    EXPECT_EQ(shownFields(window), (Texts{choice.description, choice.capeVersion, choice.componentVersion,
+                                          unknown ? "&Vendor URL" : choice.vendorURL, choice.clsid,
+                                          formatAboutText(choice.about)}));
     EXPECT_EQ(tx::comboSelection(GetDlgItem(window, IDC_CO_CATEGORY)), row->category);
     if (row->button) tx::clickButton(window, row->button);
     else tx::pressEscape(window);
@@ -383,49 +439,12 @@ TEST_F(DialogTest, AnEntryNamedByTheHostIsShownWithoutTheTree) {
   }
 }
 
-TEST_F(DialogTest, WebPageButtonsOpenTheEntrysPagesOrSayWhyNot) {
-  BrowserDouble browser;
-  ASSERT_EQ(browser.registration, S_OK);
-  tx::RegisteredClass bare("TxTest.NoUrl.1", {mt::kReactionSystemsCatid}, {{"Name", "No URL"}});
-  CCapeOpenDlg dialog(nullptr);
-  dialog.setFilter(32 | mt::kReactionSystems);
-  const std::string help = txs::kHelpURL, noUrl = "Component does not provide any URL for that field";
-  driver.then([&](HWND window) {
-    auto clickBoth = [&](const std::string& label) {
-      if (!label.empty()) select(window, label);
-      tx::clickButton(window, IDC_CO_VENDOR_URL);
-      tx::clickButton(window, IDC_CO_HELP);
-    };
-    clickBoth("");  // before any entry was clicked: nothing happens
-    EXPECT_EQ(boxes.count(), 0u);
-    clickBoth("No URL [TxTest.NoUrl.1]");
-    EXPECT_EQ(tx::controlText(window, IDC_CO_VENDOR_URL), "");
-    clickBoth(labelOf(txs::kMixer));
-    EXPECT_EQ(boxes.texts(), Texts(2, noUrl));
-    // The browser without its application interface, then failing to navigate.
-    g_browser.mode = BrowserState::kWithoutApp;
-    tx::clickButton(window, IDC_CO_VENDOR_URL);
-    g_browser.mode = BrowserState::kNavigateFails;
-    tx::clickButton(window, IDC_CO_HELP);
-    EXPECT_EQ(dialog.NavigateToURL("http://direct.example"), E_FAIL);
-  });
-  EXPECT_EQ(run(dialog), kForced);
-  EXPECT_EQ(boxes.texts(), (Texts{noUrl, noUrl, "Error access interface IWebBrowserApp from InternetExplorer class",
-                                  "Error navigating to url '" + help + "'",
-                                  "Error navigating to url 'http://direct.example'"}));
-  for (const CapturedBox& box : boxes.boxes()) EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-  // Shown before it navigates, with the four optional arguments missing.
-  EXPECT_EQ(g_browser.log, std::string(txs::kVendorURL) + " mmmm shown\n" + help + " mmmm shown\n" + help +
-                             " mmmm shown\nhttp://direct.example mmmm shown\n");
-}
-
-std::string controlLine(int id, const std::string& cls, const std::string& text, DWORD style, DWORD exStyle) {
+// The resource compiler keeps the names of classes in upper case.
+std::string controlLine(int id, std::string cls, const std::string& text, DWORD style, DWORD exStyle) {
   char numbers[48];
-  snprintf(numbers, sizeof numbers, " %08lX %08lX\n", static_cast<unsigned long>(style),
-           static_cast<unsigned long>(exStyle));
-  std::string upper = cls;  // the resource compiler keeps the names of classes in upper case
-  for (char& c : upper) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-  return std::to_string(id) + " " + upper + " '" + text + "'" + numbers;
+  snprintf(numbers, sizeof numbers, " %08lX %08lX\n", style, exStyle);
+  for (char& c : cls) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+  return std::to_string(id) + " " + cls + " '" + text + "'" + numbers;
 }
 
 // Identifier, class, text, style and extended style of a dialog (class and text empty)
@@ -438,13 +457,8 @@ std::string describeTemplate(int templateId) {
   auto text = [](const WORD*& w) {  // a name, an ordinal (the predefined classes) or nothing
     static const char* const classes[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
     std::string result;
-    if (*w == 0xFFFF) {
-      result = w[1] >= 0x80 && w[1] <= 0x85 ? classes[w[1] - 0x80] : "#" + std::to_string(w[1]);
-      w += 2;
-      return result;
-    }
-    while (*w) result += static_cast<char>(*w++);
-    ++w;
+    if (*w == 0xFFFF) result = w[1] >= 0x80 && w[1] <= 0x85 ? classes[w[1] - 0x80] : "#" + std::to_string(w[1]), w += 2;
+    else { while (*w) result += static_cast<char>(*w++); ++w; }
     return result;
   };
   DWORD style = dword(at + 6);
@@ -467,54 +481,40 @@ std::string describeTemplate(int templateId) {
 TEST(TemplateStylesTest, EveryControlHasExactlyItsDeclaredStyles) {
   struct Control {
     int id;
-    const char* cls;
-    const char* text;
+    const char *cls, *text;
     DWORD style, exStyle;
   };
-  const DWORD child = WS_CHILD | WS_VISIBLE;
-  const DWORD button = child | WS_TABSTOP | BS_PUSHBUTTON;
-  const DWORD label = child | WS_GROUP | SS_LEFT;
-  const DWORD edit = child | WS_BORDER | WS_TABSTOP | ES_LEFT;
-  const DWORD hiddenEdit = WS_CHILD | WS_BORDER | WS_TABSTOP | ES_LEFT;
-  const DWORD readOnly = edit | ES_READONLY;
+  const DWORD child = WS_CHILD | WS_VISIBLE, button = child | WS_TABSTOP | BS_PUSHBUTTON;
+  const DWORD label = child | WS_GROUP | SS_LEFT, edit = child | WS_BORDER | WS_TABSTOP | ES_LEFT;
+  const DWORD hiddenEdit = WS_CHILD | WS_BORDER | WS_TABSTOP | ES_LEFT, readOnly = edit | ES_READONLY;
   const std::vector<Control> manager = {
       {0, "", "", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | DS_CENTER |
                       DS_CENTERMOUSE | DS_SETFOREGROUND | DS_3DLOOK | DS_SETFONT, 0},
       {IDC_CO_TREE, "SysTreeView32", "Tree1", child | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                                   TVS_SHOWSELALWAYS | TVS_SINGLEEXPAND, WS_EX_CLIENTEDGE},
-      {IDC_CO_REFRESH, "Button", "&Refresh", button, 0},
-      {IDOK, "Button", "&Accept", button, 0},
-      {IDCANCEL, "Button", "&Cancel", button, 0},
-      {IDC_CO_HIDDEN_EDIT1, "Edit", "", hiddenEdit, 0},
+      {IDC_CO_REFRESH, "Button", "&Refresh", button, 0}, {IDOK, "Button", "&Accept", button, 0},
+      {IDCANCEL, "Button", "&Cancel", button, 0}, {IDC_CO_HIDDEN_EDIT1, "Edit", "", hiddenEdit, 0},
       {IDC_CO_HIDDEN_EDIT2, "Edit", "", hiddenEdit, 0},
       {IDC_CO_CATEGORY, "ComboBox", "", child | CBS_SIMPLE | WS_DISABLED | WS_TABSTOP, 0},
       {-1, "Static", "CAPE-OPEN Component Category", label, 0},
       {IDC_CO_HIDDEN_LIST, "ListBox", "", child | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_BORDER | WS_VSCROLL |
                                               WS_TABSTOP, 0},
       {IDC_CO_SHOW_PROGIDS, "Button", "Show ProgIDs", WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX | BS_LEFTTEXT, 0},
-      {IDC_CO_DESCRIPTION, "Edit", "", readOnly | ES_MULTILINE, 0},
-      {-1, "Static", "Description", label, 0},
-      {IDC_CO_CAPE_VERSION, "Edit", "", readOnly, 0},
-      {-1, "Static", "CAPE-OPEN Version", label, 0},
-      {IDC_CO_COMPONENT_VERSION, "Edit", "", readOnly, 0},
-      {-1, "Static", "Component Version", label, 0},
-      {-1, "Static", "Vendor", label, 0},
-      {-1, "Static", "About", label, 0},
-      {IDC_CO_ABOUT, "Edit", "", readOnly | ES_MULTILINE, 0},
-      {IDC_CO_HELP, "Button", "Component &Help", button, 0},
+      {IDC_CO_DESCRIPTION, "Edit", "", readOnly | ES_MULTILINE, 0}, {-1, "Static", "Description", label, 0},
+      {IDC_CO_CAPE_VERSION, "Edit", "", readOnly, 0}, {-1, "Static", "CAPE-OPEN Version", label, 0},
+      {IDC_CO_COMPONENT_VERSION, "Edit", "", readOnly, 0}, {-1, "Static", "Component Version", label, 0},
+      {-1, "Static", "Vendor", label, 0}, {-1, "Static", "About", label, 0},
+      {IDC_CO_ABOUT, "Edit", "", readOnly | ES_MULTILINE, 0}, {IDC_CO_HELP, "Button", "Component &Help", button, 0},
       {-1, "Static", "Click on  the tree to browse information", label, 0},
       {-1, "Static", "Double-click to create the selected component.", label, 0},
       {IDC_CO_REMOTE, "Button", "Re&mote", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0},
       {-1, "Button", "Technical information", child | BS_GROUPBOX, WS_EX_TRANSPARENT},
-      {-1, "Static", "CLSID", label, 0},
-      {IDC_CO_CLSID, "Edit", "", readOnly, 0},
-      {IDC_CO_TAB, "SysTabControl32", "Tab1", child, 0},
-      {IDC_CO_VENDOR_URL, "Button", "&Vendor URL", button, 0},
+      {-1, "Static", "CLSID", label, 0}, {IDC_CO_CLSID, "Edit", "", readOnly, 0},
+      {IDC_CO_TAB, "SysTabControl32", "Tab1", child, 0}, {IDC_CO_VENDOR_URL, "Button", "&Vendor URL", button, 0},
       {IDC_CO_DERADID, "Button", "&DERadid", button, 0}};
   const std::vector<Control> prompt = {
       {0, "", "", DS_MODALFRAME | WS_CAPTION | WS_SYSMENU | DS_SETFONT, 0},
-      {IDOK, "Button", "OK", child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0},
-      {IDCANCEL, "Button", "Cancel", button, 0},
+      {IDOK, "Button", "OK", child | WS_TABSTOP | BS_DEFPUSHBUTTON, 0}, {IDCANCEL, "Button", "Cancel", button, 0},
       {IDC_INPUTBOX_EDIT, "Edit", "", edit | ES_AUTOHSCROLL, 0},
       {-1, "Static", "Select the server that hosts the COM component.", label, 0}};
   for (auto table : {std::make_pair(IDD_CAPEOPEN_DIALOG, &manager), std::make_pair(IDD_INPUTBOX, &prompt)}) {
