@@ -143,8 +143,7 @@ bool componentManager(const std::string& folder) {
     EndDialog(dialog, IDCANCEL);
   });
   fw::UniqueBstr component, catids;
-  object->ShowGUI(component.put(), catids.put());
-  return saved;
+  return SUCCEEDED(object->ShowGUI(component.put(), catids.put())) && saved;
 }
 
 bool packageDialog(const std::string& folder) {
@@ -158,23 +157,27 @@ bool packageDialog(const std::string& folder) {
       FAILED(system->ResolvePropertyPackage(CTxBSTR(data.name), package.put())) ||
       FAILED(object->setComponent(package.get())) || FAILED(object->setPPInfo(nullptr, nullptr, nullptr)))
     return false;
-  object->setAlias(CTxBSTR(data.name), CTxBSTR(txs::kThermoSystem.values.name));
-  object->traceReport(CTxBSTR(L"Property package 'Water-Ethanol NRTL' imported."), -1);
-  object->traceReport(CTxBSTR(L"2 of 2 compounds matched by CAS number."), -1);
-  object->traceReport(CTxBSTR(L"Phases: Vapor, Liquid."), 0);
-  object->put_socketVersion(CTxBSTR(L"1.0.4"));
-  object->setCompOptions(VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE);
-  object->setRecovErrorsOptions(VARIANT_TRUE, VARIANT_FALSE, VARIANT_TRUE);
-  object->setCritErrorsOptions(VARIANT_TRUE, VARIANT_FALSE, VARIANT_TRUE);
-  object->put_doOrderPhases(VARIANT_TRUE);
+  // The options a host would have set, so that every page shows something.
+  HRESULT set[] = {object->setAlias(CTxBSTR(data.name), CTxBSTR(txs::kThermoSystem.values.name)),
+                   object->traceReport(CTxBSTR(L"Property package 'Water-Ethanol NRTL' imported."), -1),
+                   object->traceReport(CTxBSTR(L"2 of 2 compounds matched by CAS number."), -1),
+                   object->traceReport(CTxBSTR(L"Phases: Vapor, Liquid."), 0),
+                   object->put_socketVersion(CTxBSTR(L"1.0.4")),
+                   object->setCompOptions(VARIANT_TRUE, VARIANT_FALSE, VARIANT_FALSE),
+                   object->setRecovErrorsOptions(VARIANT_TRUE, VARIANT_FALSE, VARIANT_TRUE),
+                   object->setCritErrorsOptions(VARIANT_TRUE, VARIANT_FALSE, VARIANT_TRUE),
+                   object->put_doOrderPhases(VARIANT_TRUE)};
+  for (HRESULT hr : set)
+    if (FAILED(hr)) return false;
   fw::UniqueVariant flashTypes;
   SAFEARRAYBOUND bound = {4, 0};
   flashTypes.get()->vt = VT_ARRAY | VT_BSTR;
   flashTypes.get()->parray = SafeArrayCreate(VT_BSTR, 1, &bound);
+  if (!flashTypes.get()->parray) return false;
   const wchar_t* const types[] = {L"TP", L"PH", L"PS", L"TVF"};
-  for (LONG i = 0; flashTypes.get()->parray && i < 4; ++i)
-    SafeArrayPutElement(flashTypes.get()->parray, &i, CTxBSTR(types[i]).GetBSTR());
-  object->put_supportedPhaseTypes(*flashTypes.get());
+  for (LONG i = 0; i < 4; ++i)
+    if (FAILED(SafeArrayPutElement(flashTypes.get()->parray, &i, CTxBSTR(types[i]).GetBSTR()))) return false;
+  if (FAILED(object->put_supportedPhaseTypes(*flashTypes.get()))) return false;
   int saved = 0;
   onDialog(kPackageCaption, [&](HWND dialog) {
     const char* const pages[] = {"general", "components", "properties", "about"};
@@ -187,9 +190,9 @@ bool packageDialog(const std::string& folder) {
     }
     PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   });
-  object->ShowThermoGUI(VARIANT_TRUE);
-  object->releaseComponents();
-  return saved == 4;
+  HRESULT shown = object->ShowThermoGUI(VARIANT_TRUE);
+  HRESULT released = object->releaseComponents();
+  return SUCCEEDED(shown) && SUCCEEDED(released) && saved == 4;
 }
 
 }  // namespace
