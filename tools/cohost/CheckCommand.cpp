@@ -274,15 +274,19 @@ bool packageNames(Checked& c, const VARIANT& list, std::vector<std::string>* nam
     return false;
   }
   VARTYPE type = VT_EMPTY;
-  SafeArrayGetVartype(array, &type);
-  long low = 0, high = -1;
-  SafeArrayGetLBound(array, 1, &low);
-  SafeArrayGetUBound(array, 1, &high);
+  LONG low = 0, high = -1;
+  if (FAILED(SafeArrayGetVartype(array, &type)) || FAILED(SafeArrayGetLBound(array, 1, &low)) ||
+      FAILED(SafeArrayGetUBound(array, 1, &high))) {
+    c.error("GetPropertyPackages gives an array whose type or bounds cannot be read");
+    return false;
+  }
   if (type != VT_BSTR && type != VT_VARIANT) {
     c.error("GetPropertyPackages gives an array of VARTYPE " + std::to_string(type) + ", not of strings");
     return false;
   }
-  for (long i = low; i <= high; ++i) {
+  // Counted in 64 bits: an array may end at the largest LONG, past which a LONG counter wraps.
+  for (long long index = low; index <= high; ++index) {
+    LONG i = static_cast<LONG>(index);
     if (type == VT_BSTR) {
       BSTR name = nullptr;
       if (SUCCEEDED(SafeArrayGetElement(array, &i, &name))) {
