@@ -24,6 +24,21 @@ class QuietHost : public CatalogueHost {
 
 const long kFilters[] = {4 | 8 | 32, 4, 8, 32, 65536, 1 | 2 | 4 | 8 | 16 | 32 | 128 | 256};
 
+// The job of the cohost runs dies with this process: a check still running when the
+// watchdog ends the run must not go on spinning beside the seeds that follow.
+HANDLE checkJob() {
+  static fw::UniqueHandle job;
+  if (!job) {
+    fw::UniqueHandle made(CreateJobObjectA(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (!made || !SetInformationJobObject(made.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+      return nullptr;
+    *job.put() = made.release();
+  }
+  return job.get();
+}
+
 // "cohost check" on the population: its exit status is 0 or 1 (findings); anything else
 // is a crash of the tool or of what it loaded.
 bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
@@ -36,12 +51,24 @@ bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
   startup.hStdOutput = out.get();
   startup.hStdError = out.get();
   startup.hStdInput = nullptr;
+  HANDLE job = checkJob();
+  if (!job) {
+    *exitCode = GetLastError();
+    return false;
+  }
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                      &process)) {
     *exitCode = GetLastError();
     return false;
   }
   fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  if (!AssignProcessToJobObject(job, process.hProcess)) {
+    *exitCode = GetLastError();
+    TerminateProcess(process.hProcess, 3);
+    return false;
+  }
+  ResumeThread(process.hThread);
   if (WaitForSingleObject(process.hProcess, limitMs) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 3);
     WaitForSingleObject(process.hProcess, INFINITE);
