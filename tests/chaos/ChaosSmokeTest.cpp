@@ -21,6 +21,8 @@ const SmokeCase kCases[] = {
     {"Registry500QuotesAMegabyteCapeVersion", "--registry 1 --from 500"},
     {"Registry501", "--registry 1 --from 501"},
     {"Registry590ListsNoPackagesFromTheLowestBound", "--registry 1 --from 590"},
+    {"Registry555ChecksAPackageListEndingAtTheLargestIndex", "--registry 1 --from 555"},
+    {"Registry941ChecksAPackageListEndingAtTheLargestIndex", "--registry 1 --from 941"},
 };
 
 void PrintTo(const SmokeCase& smoke, std::ostream* out) { *out << smoke.arguments; }
