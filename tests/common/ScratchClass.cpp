@@ -29,8 +29,8 @@ RegisteredClass::RegisteredClass(const std::string& progId, const std::vector<st
     : clsid_(newGuidText()), progId_(progId) {
   std::string key = "CLSID\\" + clsid_;
   EXPECT_TRUE(write(key));
-  if (!progId.empty()) EXPECT_TRUE(write(key + "\\ProgID", nullptr, progId.c_str()));
-  if (!progId.empty() && registerProgId) EXPECT_TRUE(write(progId + "\\CLSID", nullptr, clsid_.c_str()));
+  EXPECT_TRUE(progId.empty() || write(key + "\\ProgID", nullptr, progId.c_str()));
+  EXPECT_TRUE(progId.empty() || !registerProgId || write(progId + "\\CLSID", nullptr, clsid_.c_str()));
   for (const std::string& catid : catids) EXPECT_TRUE(write(key + "\\Implemented Categories\\" + catid));
   writeValues(key + "\\CapeDescription", values);
 }
