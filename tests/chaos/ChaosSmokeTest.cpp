@@ -13,9 +13,9 @@ struct SmokeCase {
 };
 
 const SmokeCase kCases[] = {
-    {"RoadSeeds", "--road 150 --from 100000"},
+    {"RoadSeeds", "--road 300 --from 100000"},
     // Every tenth population also opens the Component Manager and runs cohost check.
-    {"RegistryPopulations", "--registry 40 --from 100000 --full-every 10"},
+    {"RegistryPopulations", "--registry 200 --from 100000 --full-every 10"},
     // Seeds that once failed, one row each (what failed and how it was mended: README).
     {"Registry16", "--registry 1 --from 16"},
     {"Registry500QuotesAMegabyteCapeVersion", "--registry 1 --from 500"},
