@@ -273,13 +273,16 @@ bool packageNames(Checked& c, const VARIANT& list, std::vector<std::string>* nam
             "-dimensional array; one dimension is expected");
     return false;
   }
-  VARTYPE type = VT_EMPTY;
   LONG low = 0, high = -1;
-  if (FAILED(SafeArrayGetVartype(array, &type)) || FAILED(SafeArrayGetLBound(array, 1, &low)) ||
-      FAILED(SafeArrayGetUBound(array, 1, &high))) {
-    c.error("GetPropertyPackages gives an array whose type or bounds cannot be read");
+  if (FAILED(SafeArrayGetLBound(array, 1, &low)) || FAILED(SafeArrayGetUBound(array, 1, &high))) {
+    c.error("GetPropertyPackages gives an array whose bounds cannot be read");
     return false;
   }
+  // An array made without a recorded type still says whether it holds strings or VARIANTs,
+  // and the Component Manager reads it by that.
+  VARTYPE type = VT_EMPTY;
+  if (FAILED(SafeArrayGetVartype(array, &type)))
+    type = (array->fFeatures & FADF_BSTR) ? VT_BSTR : (array->fFeatures & FADF_VARIANT) ? VT_VARIANT : VT_EMPTY;
   if (type != VT_BSTR && type != VT_VARIANT) {
     c.error("GetPropertyPackages gives an array of VARTYPE " + std::to_string(type) + ", not of strings");
     return false;
