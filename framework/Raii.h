@@ -36,7 +36,6 @@ class UniqueHandle {
   void reset() { if (h_ && h_ != INVALID_HANDLE_VALUE) CloseHandle(h_); h_ = nullptr; }
   HANDLE get() const { return h_; }
   HANDLE* put() { reset(); return &h_; }
-  HANDLE release() { HANDLE h = h_; h_ = nullptr; return h; }
   explicit operator bool() const { return h_ && h_ != INVALID_HANDLE_VALUE; }
  private:
   HANDLE h_;

@@ -24,21 +24,6 @@ class QuietHost : public CatalogueHost {
 
 const long kFilters[] = {4 | 8 | 32, 4, 8, 32, 65536, 1 | 2 | 4 | 8 | 16 | 32 | 128 | 256};
 
-// The job of the cohost runs dies with this process: a check still running when the
-// watchdog ends the run must not go on spinning beside the seeds that follow.
-HANDLE checkJob() {
-  static fw::UniqueHandle job;
-  if (!job) {
-    fw::UniqueHandle made(CreateJobObjectA(nullptr, nullptr));
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (!made || !SetInformationJobObject(made.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
-      return nullptr;
-    *job.put() = made.release();
-  }
-  return job.get();
-}
-
 // "cohost check" on the population: its exit status is 0 or 1 (findings); anything else
 // is a crash of the tool or of what it loaded.
 bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
@@ -51,8 +36,12 @@ bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
   startup.hStdOutput = out.get();
   startup.hStdError = out.get();
   startup.hStdInput = nullptr;
-  HANDLE job = checkJob();
-  if (!job) {
+  // The tool runs in a job that dies with this process: a check still running when the
+  // watchdog ends the run must not go on spinning beside the seeds that follow.
+  fw::UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (!job || !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
     *exitCode = GetLastError();
     return false;
   }
@@ -63,12 +52,11 @@ bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
     return false;
   }
   fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  if (!AssignProcessToJobObject(job, process.hProcess)) {
+  if (!AssignProcessToJobObject(job.get(), process.hProcess) || ResumeThread(process.hThread) == static_cast<DWORD>(-1)) {
     *exitCode = GetLastError();
     TerminateProcess(process.hProcess, 3);
     return false;
   }
-  ResumeThread(process.hThread);
   if (WaitForSingleObject(process.hProcess, limitMs) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 3);
     WaitForSingleObject(process.hProcess, INFINITE);

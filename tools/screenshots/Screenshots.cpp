@@ -8,6 +8,7 @@
 #include <wincodec.h>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include "TxCOGUI.h"
@@ -18,6 +19,7 @@
 #include "ppdialog/COTHConfigIds.h"
 #include "samples/common/SampleIds.h"
 #include "support/CTxBSTR.h"
+#include "support/WideText.h"
 
 namespace {
 
@@ -46,23 +48,21 @@ bool savePng(HWND window, const std::string& path) {
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   BITMAPINFO info = {};
   info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB};
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  std::unique_ptr<HDC__, void (*)(HDC)> screen(GetDC(nullptr), [](HDC dc) { ReleaseDC(nullptr, dc); });
+  std::unique_ptr<HDC__, BOOL(WINAPI*)(HDC)> memory(CreateCompatibleDC(screen.get()), DeleteDC);
   void* bits = nullptr;
-  fw::UniqueGdi<HBITMAP> bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  fw::UniqueGdi<HBITMAP> bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   bool copied = false;
   if (memory && bitmap.get()) {
-    HGDIOBJ old = SelectObject(memory, bitmap.get());
-    copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
-    SelectObject(memory, old);
+    HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY) != FALSE;
+    SelectObject(memory.get(), old);
   }
-  if (memory) DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   fw::ComPtr<IWICImagingFactory> factory;
   fw::ComPtr<IWICStream> stream;
   fw::ComPtr<IWICBitmapEncoder> encoder;
   fw::ComPtr<IWICBitmapFrameEncode> frame;
-  std::wstring widePath(path.begin(), path.end());
+  std::wstring widePath = wideFromNarrow(path);
   WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
   HRESULT hr = copied ? CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                          IID_IWICImagingFactory, factory.put_void())
