@@ -2,8 +2,9 @@
 #include <objidl.h>
 #include <ocidl.h>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <new>
-#include <vector>
 #include "SampleCapeOpen.h"
 #include "TxCOGUI.h"
 #include "framework/ComPtr.h"
@@ -325,18 +326,20 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
   }
 
   void readSome(IStream* stream) {
-    std::vector<char> buffer(1 + random_.below(65536));
-    ULONG read = 0;
-    stream->Read(buffer.data(), static_cast<ULONG>(buffer.size()), &read);
+    // No C++ allocation that could throw out of a COM method: a failed one reads nothing.
+    ULONG size = 1 + random_.below(65536), read = 0;
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
+    if (buffer) stream->Read(buffer.get(), size, &read);
   }
 
   void writeSome(IStream* stream) {
     uint32_t roll = random_.below(100);
     if (roll < 30) return;  // writes nothing
-    size_t size = roll < 98 ? random_.below(4096) : 10 * 1024 * 1024;
-    std::vector<char> buffer(size, 'c');
-    ULONG written = 0;
-    stream->Write(buffer.data(), static_cast<ULONG>(buffer.size()), &written);
+    ULONG size = roll < 98 ? random_.below(4096) : 10 * 1024 * 1024, written = 0;
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[size + 1]);
+    if (!buffer) return;
+    memset(buffer.get(), 'c', size);
+    stream->Write(buffer.get(), size, &written);
   }
 
   LiveObject live_;

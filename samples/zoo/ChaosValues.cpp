@@ -1,7 +1,6 @@
 #include "samples/zoo/ChaosValues.h"
 #include <oleauto.h>
 #include <new>
-#include <string>
 #include "framework/Module.h"
 #include "framework/Raii.h"
 #include "samples/common/ComHelpers.h"
@@ -173,8 +172,10 @@ BSTR chaosText(ChaosRandom& random, bool huge) {
     return SysAllocStringLen(kBytes, 1 + random.below(10));
   }
   if (roll < 25) {
-    std::wstring text(2048 + random.below(3000), L'x');
-    return SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    UINT length = 2048 + random.below(3000);
+    BSTR text = SysAllocStringLen(nullptr, length);
+    for (UINT i = 0; text && i < length; ++i) text[i] = L'x';
+    return text;
   }
   return SysAllocString(random.pick(kShortTexts));
 }
