@@ -5,7 +5,7 @@
 #include "external/CapeOpen.h"
 #include "support/FillText.h"
 #include "support/Utils.h"
-#include "support/WideText.h"
+#include "framework/WideText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <string>
 #include "support/CTxBSTR.h"
-#include "support/WideText.h"
+#include "framework/WideText.h"
 
 // A fresh BSTR with 'text'; a null BSTR for empty text when 'nullWhenEmpty'.
 inline HRESULT outText(BSTR* out, const std::string& text, bool nullWhenEmpty) {

@@ -1,7 +1,7 @@
 #include "diagnostics/InterfaceProbe.h"
 #include "external/CapeOpen.h"
 #include "framework/ComPtr.h"
-#include "support/WideText.h"
+#include "framework/WideText.h"
 #include "support/Utils.h"
 
 namespace {

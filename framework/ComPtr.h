@@ -6,6 +6,25 @@
 
 namespace fw {
 
+// The one checked QueryInterface: E_POINTER without an object, and E_NOINTERFACE when
+// the object answers success but gives no pointer, so that no caller goes on with null.
+// *out is null whenever the result is a failure.
+inline HRESULT queryInterface(IUnknown* from, REFIID riid, void** out) {
+  if (!out) return E_POINTER;
+  *out = nullptr;
+  if (!from) return E_POINTER;
+  HRESULT hr = from->QueryInterface(riid, out);
+  if (FAILED(hr)) {
+    *out = nullptr;  // a failure owns nothing, whatever the object left there
+    return hr;
+  }
+  return *out ? hr : E_NOINTERFACE;
+}
+
+// A call that answers success must have filled the out pointer the caller goes on with:
+// success with null takes the road of an interface that is not there.
+inline HRESULT requireOut(HRESULT hr, const void* out) { return SUCCEEDED(hr) && !out ? E_NOINTERFACE : hr; }
+
 template <class T>
 class ComPtr {
  public:
@@ -53,12 +72,17 @@ class ComPtr {
     return S_OK;
   }
 
-  // QueryInterface of 'from' for riid into this pointer.
+  // QueryInterface of 'from' for riid into this pointer (see queryInterface).
   template <class U>
   HRESULT queryFrom(U* from, REFIID riid) {
     reset();
-    if (!from) return E_POINTER;
-    return from->QueryInterface(riid, reinterpret_cast<void**>(&p_));
+    return queryInterface(from, riid, reinterpret_cast<void**>(&p_));
+  }
+
+  // This object's interface riid into 'out' (see queryInterface).
+  template <class U>
+  HRESULT query(REFIID riid, ComPtr<U>& out) const {
+    return out.queryFrom(p_, riid);
   }
 
  private:

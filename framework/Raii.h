@@ -58,7 +58,7 @@ class UniqueFile {
   FILE* f_;
 };
 
-// Memory from CoTaskMemAlloc (StringFromCLSID, ProgIDFromCLSID ...).
+// Memory from CoTaskMemAlloc (ProgIDFromCLSID and the like).
 template <class T>
 class CoTaskMem {
  public:

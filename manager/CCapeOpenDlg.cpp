@@ -10,7 +10,7 @@
 #include "framework/Raii.h"
 #include "manager/AboutText.h"
 #include "manager/CapeOpenDlgIds.h"
-#include "support/WideText.h"
+#include "framework/WideText.h"
 #include "resources/resource.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"

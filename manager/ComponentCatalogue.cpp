@@ -4,7 +4,7 @@
 #include "external/CapeOpen.h"
 #include "framework/ComPtr.h"
 #include "framework/Raii.h"
-#include "support/WideText.h"
+#include "framework/WideText.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
 #include "support/Utils.h"

@@ -9,6 +9,9 @@
 
 class MTUtils {
  public:
+  // The object's own report codes; like every code from 2 to 999 they leave as E_FAIL.
+  static const HRESULT kInternalError = 100;
+  static const HRESULT kPersistenceError = 101;
   static const size_t kMessageSize = 2400;   // composed message and trace line, with the zero
   static const char* const kCaption;         // "Brisk Tarnix CAPE-OPEN"
 

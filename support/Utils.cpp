@@ -1,5 +1,5 @@
 #include "support/Utils.h"
-#include "support/WideText.h"
+#include "framework/GuidText.h"
 #include <cwchar>
 #include <cstdio>
 #include <vector>
@@ -52,11 +52,7 @@ void reportCreationFailure(REFCLSID clsid, DWORD context, REFIID iid, HRESULT co
 
 }  // namespace
 
-std::string Utils::guidText(REFGUID guid) {
-  fw::CoTaskMem<wchar_t> text;
-  if (FAILED(StringFromCLSID(guid, text.put()))) return std::string();
-  return narrowFromWide(text.get());
-}
+std::string Utils::guidText(REFGUID guid) { return ::guidText(guid); }
 
 bool Utils::equalNoCase(BSTR a, BSTR b) {
   if (!a || !b) return wideLength(a) == 0 && wideLength(b) == 0;

@@ -15,7 +15,7 @@
 #include "external/CapeOpen.h"
 #include "framework/Raii.h"
 #include "manager/ComponentCatalogue.h"
-#include "support/WideText.h"
+#include "framework/WideText.h"
 #include "support/CTxBSTR.h"
 
 namespace {

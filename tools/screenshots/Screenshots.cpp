@@ -19,7 +19,7 @@
 #include "ppdialog/COTHConfigIds.h"
 #include "samples/common/SampleIds.h"
 #include "support/CTxBSTR.h"
-#include "support/WideText.h"
+#include "framework/WideText.h"
 
 namespace {
 
