@@ -5,12 +5,6 @@ namespace tx {
 
 namespace {
 
-DialogDriver* g_driver = nullptr;
-const UINT_PTR kTimerId = 0x7C0;
-const UINT kTickMs = 40;
-// Ticks that a dialog may stay open after its last step (a posted click takes one).
-const int kGraceTicks = 12;
-
 BOOL CALLBACK collectVisible(HWND child, LPARAM param) {
   if (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)
     reinterpret_cast<std::set<int>*>(param)->insert(GetDlgCtrlID(child));
@@ -49,15 +43,8 @@ void readLevel(HWND tree, HTREEITEM first, std::vector<TreeNode>& nodes) {
 
 }  // namespace
 
-DialogDriver::DialogDriver(BoxCapture& capture, std::string caption)
-    : capture_(capture), caption_(std::move(caption)), previous_(g_driver) {
-  g_driver = this;
+DialogDriver::DialogDriver(BoxCapture& capture, std::string caption) : capture_(capture), caption_(std::move(caption)) {
   capture_.onDialog([this](HWND window) { opened(window); });
-}
-
-DialogDriver::~DialogDriver() {
-  capture_.onDialog(nullptr);
-  g_driver = previous_;
 }
 
 DialogDriver& DialogDriver::then(std::function<void(HWND)> step) {
@@ -76,36 +63,9 @@ void DialogDriver::opened(HWND window) {
     return;
   }
   ++seen_;
-  next_ = 0;
-  idleTicks_ = 0;
-  SetTimer(window, kTimerId, kTickMs, tick);
-}
-
-void CALLBACK DialogDriver::tick(HWND window, UINT, UINT_PTR, DWORD) {
-  if (g_driver) g_driver->run(window);
-}
-
-void DialogDriver::run(HWND window) {
-  // A step that opens a box runs a nested loop, where this timer goes on ticking.
-  if (busy_) return;
-  busy_ = true;
-  if (next_ < steps_.size()) {
-    steps_[next_++](window);
-  } else if (++idleTicks_ > kGraceTicks) {
-    forced_ = true;
-    KillTimer(window, kTimerId);
-    // Ended without a command, so that no handler of the dialog runs for it.
-    EndDialog(window, kForced);
-  }
-  busy_ = false;
-}
-
-std::string windowText(HWND window) {
-  int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-  GetWindowTextA(window, &text[0], length + 1);
-  text.resize(strlen(text.c_str()));
-  return text;
+  fw::DriveOptions options;
+  options.ended = [this](bool forced) { forced_ = forced_ || forced; };
+  fw::WindowHook::drive(window, steps_, options);
 }
 
 std::string controlText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
@@ -210,14 +170,6 @@ void selectTreeItem(HWND dialog, int treeId, HTREEITEM item) {
 void notifyTree(HWND dialog, int treeId, UINT code) {
   NMHDR header = {GetDlgItem(dialog, treeId), static_cast<UINT_PTR>(treeId), code};
   SendMessageA(dialog, WM_NOTIFY, treeId, reinterpret_cast<LPARAM>(&header));
-}
-
-void clickButton(HWND dialog, int id) {
-  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-void postClick(HWND dialog, int id) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void pressCloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }

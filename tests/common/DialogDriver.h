@@ -1,7 +1,7 @@
 // Drives the dialogs the test's own thread opens from inside their modal loops, so no test waits for a person:
-// the dialog with the driver's caption runs the steps, one per timer tick (again at each showing); another dialog
-// goes to the handler for others, or is recorded and cancelled; one still open a moment after its last step is
-// ended with kForced. Also the readers and user actions for its controls.
+// the dialog with the driver's caption runs the steps (fw::WindowHook::drive, again at each showing) and is ended
+// with kForced when it is still up, with nothing above it, after its last step; another dialog goes to the handler
+// for others, or is recorded and cancelled. Also the readers and user actions for its controls.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -15,10 +15,10 @@ namespace tx {
 
 class DialogDriver {
  public:
-  static constexpr INT_PTR kForced = -2;
+  static constexpr INT_PTR kForced = fw::WindowHook::kForcedEnd;
 
   DialogDriver(BoxCapture& capture, std::string caption);
-  ~DialogDriver();
+  ~DialogDriver() { capture_.onDialog(nullptr); }
   DialogDriver(const DialogDriver&) = delete;
   DialogDriver& operator=(const DialogDriver&) = delete;
 
@@ -31,24 +31,18 @@ class DialogDriver {
   const std::vector<std::string>& otherDialogs() const { return others_; }
 
  private:
-  static void CALLBACK tick(HWND window, UINT, UINT_PTR, DWORD);
   void opened(HWND window);
-  void run(HWND window);
 
   BoxCapture& capture_;
   std::string caption_;
-  std::vector<std::function<void(HWND)>> steps_;
+  std::vector<fw::WindowStep> steps_;
   std::function<void(HWND, const std::string&)> other_;
-  size_t next_ = 0;
-  int idleTicks_ = 0;
   int seen_ = 0;
-  bool busy_ = false;
   bool forced_ = false;
   std::vector<std::string> others_;
-  DialogDriver* previous_;
 };
 
-std::string windowText(HWND window);
+using fw::windowText;
 std::string controlText(HWND dialog, int id);
 // IDs of the dialog's controls that have the visible style.
 std::set<int> visibleControls(HWND dialog);
@@ -82,8 +76,8 @@ void notifyTree(HWND dialog, int treeId, UINT code);
 
 // User actions: a click delivered synchronously, or posted (for buttons that close the
 // dialog or open another one), the caption's close box, and the Escape key.
-void clickButton(HWND dialog, int id);
-void postClick(HWND dialog, int id);
+inline void clickButton(HWND dialog, int id) { fw::sendClick(dialog, id); }
+using fw::postClick;
 void pressCloseBox(HWND dialog);
 void pressEscape(HWND dialog);
 

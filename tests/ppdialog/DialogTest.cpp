@@ -216,14 +216,11 @@ TEST_F(Dialog, DialogThatCannotBeShownIsAFailure) {
   DialogDriver driver(boxes, kCaption);
   driver.then(pressCloseBox);
   // Refuses to create the dialog, as a system out of windows would.
-  HHOOK hook = SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    const CREATESTRUCTA* create = code == HCBT_CREATEWND ? reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs : nullptr;
-    return create && create->lpszName && !IS_INTRESOURCE(create->lpszName) && !strcmp(create->lpszName, kCaption)
-               ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
-  }, nullptr, GetCurrentThreadId());
-  ASSERT_NE(nullptr, hook);
+  fw::WindowHook refuse(nullptr, [](const CREATESTRUCTA& create) {
+    return create.lpszName && !IS_INTRESOURCE(create.lpszName) && !strcmp(create.lpszName, kCaption);
+  });
+  ASSERT_TRUE(refuse.installed());
   HRESULT hr = object->ShowThermoGUI(VARIANT_TRUE);
-  UnhookWindowsHookEx(hook);
   EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
   EXPECT_EQ(0, driver.dialogsSeen());
   expectBoxes({"*Unexpected error "});

@@ -6,11 +6,11 @@
 #pragma once
 #include <windows.h>
 #include <cstdint>
+#include "framework/WindowHook.h"
 
 class WindowDriver {
  public:
   WindowDriver();
-  ~WindowDriver();
   WindowDriver(const WindowDriver&) = delete;
   WindowDriver& operator=(const WindowDriver&) = delete;
 
@@ -21,16 +21,14 @@ class WindowDriver {
   unsigned long entriesClicked() const { return entries_; }
 
  private:
-  static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
-  static void CALLBACK answerBox(HWND box, UINT, UINT_PTR id, DWORD);
-  static void CALLBACK driveManager(HWND dialog, UINT, UINT_PTR id, DWORD);
-  static void CALLBACK drivePackageDialog(HWND dialog, UINT, UINT_PTR id, DWORD);
-  static void CALLBACK cancelDialog(HWND dialog, UINT, UINT_PTR id, DWORD);
+  void opened(HWND window);
+  void driveManager(HWND dialog);
+  void drivePackageDialog(HWND dialog);
   uint32_t draw(uint32_t n);
 
-  HHOOK hook_;
   uint64_t state_ = 1;
   unsigned long boxes_ = 0;
   unsigned long dialogs_ = 0;
   unsigned long entries_ = 0;
+  fw::WindowHook hook_;
 };

@@ -4,33 +4,29 @@
 // shows them. Either way the tool can read what was said.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <string>
 #include <vector>
+#include "framework/WindowHook.h"
 
 struct RelayedBox {
   std::string caption;
   std::string text;
 };
 
-// The button that Enter would press in a message box: its default one, else the first
-// shown of OK, Yes, Retry, Abort, No, Cancel, Ignore.
-int defaultButton(HWND box);
-
 class BoxRelay {
  public:
   explicit BoxRelay(bool batch);
-  ~BoxRelay();
   BoxRelay(const BoxRelay&) = delete;
   BoxRelay& operator=(const BoxRelay&) = delete;
 
-  bool batch() const { return hook_ != nullptr; }
+  bool batch() const { return hook_ && hook_->installed(); }
   // The boxes caught since the last take (batch mode only).
   std::vector<RelayedBox> take();
 
  private:
-  static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam);
-  static void CALLBACK answer(HWND box, UINT, UINT_PTR id, DWORD);
+  void relay(HWND box);
 
-  HHOOK hook_;
   std::vector<RelayedBox> boxes_;
+  std::unique_ptr<fw::WindowHook> hook_;
 };

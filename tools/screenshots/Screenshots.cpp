@@ -7,7 +7,6 @@
 #include <commctrl.h>
 #include <wincodec.h>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -15,6 +14,7 @@
 #include "external/CapeOpen.h"
 #include "framework/ComPtr.h"
 #include "framework/Raii.h"
+#include "framework/WindowHook.h"
 #include "manager/CapeOpenDlgIds.h"
 #include "ppdialog/COTHConfigIds.h"
 #include "samples/common/SampleIds.h"
@@ -83,27 +83,20 @@ bool savePng(HWND window, const std::string& path) {
   return SUCCEEDED(hr);
 }
 
-// Runs 'scene' once the dialog with 'caption' is up, from a timer of its own modal loop;
-// the scene closes it. A CBT hook on this thread sees the dialog activated.
+// Runs 'scene' once the dialog with 'caption' is up, from a tick of its own modal loop; the
+// scene closes it.
 std::string g_caption;
-std::function<void(HWND)> g_scene;
-HHOOK g_hook = nullptr;
+fw::WindowStep g_scene;
 
-void CALLBACK runScene(HWND window, UINT, UINT_PTR id, DWORD) {
-  KillTimer(window, id);
-  if (g_scene) std::exchange(g_scene, nullptr)(window);
-}
-
-LRESULT CALLBACK watch(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && g_scene) {
-    char caption[128] = "";
-    GetWindowTextA(reinterpret_cast<HWND>(wParam), caption, sizeof caption);
-    if (g_caption == caption) SetTimer(reinterpret_cast<HWND>(wParam), 1, 100, runScene);
+void watch(HWND window) {
+  if (g_scene && fw::windowText(window) == g_caption) {
+    fw::DriveOptions options;
+    options.tickMs = 100;
+    fw::WindowHook::drive(window, {std::exchange(g_scene, nullptr)}, options);
   }
-  return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-void onDialog(const char* caption, std::function<void(HWND)> scene) {
+void onDialog(const char* caption, fw::WindowStep scene) {
   g_caption = caption;
   g_scene = std::move(scene);
 }
@@ -207,9 +200,8 @@ int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
   CreateDirectoryA(argv[1], nullptr);
-  g_hook = SetWindowsHookExA(WH_CBT, watch, nullptr, GetCurrentThreadId());
+  fw::WindowHook hook(watch);
   bool manager = componentManager(argv[1]);
   bool package = packageDialog(argv[1]);
-  UnhookWindowsHookEx(g_hook);
   return manager && package ? 0 : 1;
 }

@@ -1,0 +1,248 @@
+// Watching and driving the windows that this thread opens, for the programs that run the
+// product without a person (tests, tools, benchmark): a CBT hook that reports each window
+// when it is first activated, step runners that act on a window from inside its own modal
+// loop, and the readers of message boxes. Header-only: the DLL itself never drives windows.
+#pragma once
+#include <windows.h>
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fw {
+
+inline std::string windowText(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  if (length <= 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  int copied = GetWindowTextA(window, &text[0], length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+inline bool isDialogWindow(HWND window) {
+  char name[32] = "";
+  return GetClassNameA(window, name, sizeof name) > 0 && strcmp(name, "#32770") == 0;
+}
+
+// A message box is a dialog whose text is the static control 0xFFFF.
+inline bool isMessageBox(HWND window) { return isDialogWindow(window) && GetDlgItem(window, 0xFFFF) != nullptr; }
+inline std::string messageBoxText(HWND box) { return windowText(GetDlgItem(box, 0xFFFF)); }
+
+inline bool hasVisibleButton(HWND window, int id) {
+  HWND button = GetDlgItem(window, id);
+  return button && IsWindowVisible(button);
+}
+
+// The button that Enter presses in a message box: its default one, else the first shown of
+// OK, Yes, Retry, Abort, No, Cancel, Ignore.
+inline int defaultButton(HWND box) {
+  static const int order[] = {IDOK, IDYES, IDRETRY, IDABORT, IDNO, IDCANCEL, IDIGNORE};
+  for (int id : order)
+    if (hasVisibleButton(box, id) && (GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & BS_DEFPUSHBUTTON)) return id;
+  for (int id : order)
+    if (hasVisibleButton(box, id)) return id;
+  return IDCANCEL;
+}
+
+// A click on button 'id' delivered at once, or posted (for a button that ends the window or
+// opens another, so that the caller is not inside its handler).
+inline void sendClick(HWND window, int id) {
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+inline void postClick(HWND window, int id) {
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+using WindowStep = std::function<void(HWND)>;
+
+struct DriveOptions {
+  // The first step runs at the first tick: after every message posted to the window so far
+  // and its first paint, so the window is filled in.
+  UINT tickMs = 10;
+  // A window still up, with nothing above it, this many ticks after its last step will not
+  // end by itself (what the steps posted is handled before the next tick): it is ended with
+  // kForcedEnd. 0: never.
+  int idleTicks = 2;
+  // Called once the window is destroyed, with true when it was ended for want of an end.
+  std::function<void(bool forced)> ended;
+};
+
+// One CBT hook per thread, shared by every WindowHook on it; the innermost one with a handler
+// gets the reports, and the one it replaced gets them again when it goes.
+class WindowHook {
+ public:
+  static constexpr INT_PTR kForcedEnd = -2;
+
+  // 'activated' sees each window of this thread once, inside the hook at its first
+  // activation, before a message box or dialog is filled in: read it from a step.
+  // 'refuseCreation' (may be null) makes a window fail to be created when it answers true.
+  explicit WindowHook(std::function<void(HWND)> activated,
+                      std::function<bool(const CREATESTRUCTA&)> refuseCreation = nullptr)
+      : activated_(std::move(activated)), refuseCreation_(std::move(refuseCreation)) {
+    State& state = threadState();
+    previous_ = state.current;
+    state.current = this;
+    if (!state.hook) state.hook = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
+    installed_ = state.hook != nullptr;
+  }
+  ~WindowHook() {
+    State& state = threadState();
+    state.current = previous_;
+    // Its runs go with it: their steps may use what its owner holds.
+    for (auto at = state.runs.begin(); at != state.runs.end();) {
+      if ((*at)->owner != this && previous_) {
+        ++at;
+        continue;
+      }
+      KillTimer((*at)->window, kTimerId);
+      at = state.runs.erase(at);
+    }
+    if (previous_) return;
+    if (state.hook) UnhookWindowsHookEx(state.hook);
+    state.hook = nullptr;
+    state.open.clear();
+  }
+  WindowHook(const WindowHook&) = delete;
+  WindowHook& operator=(const WindowHook&) = delete;
+
+  bool installed() const { return installed_; }
+
+  // Runs 'steps' on 'window' from its own message loop, one per tick, each once no window
+  // opened after it (a box a step raised) is still shown; then waits for it to be destroyed.
+  // A window driven again drops its earlier steps. The run ends with the hook that was told
+  // of the window (else the innermost one).
+  static bool drive(HWND window, std::vector<WindowStep> steps, DriveOptions options = DriveOptions()) {
+    State& state = threadState();
+    if (!state.hook || !state.current || !IsWindow(window)) return false;
+    std::unique_ptr<Run> run(new (std::nothrow) Run);
+    if (!run) return false;
+    run->owner = state.reporting ? state.reporting : state.current;
+    run->window = window;
+    run->steps = std::move(steps);
+    run->options = std::move(options);
+    run->blockedSince = GetTickCount();
+    forget(window);
+    if (!SetTimer(window, kTimerId, run->options.tickMs, tick)) return false;
+    state.runs.push_back(std::move(run));
+    return true;
+  }
+
+  // True when a window reported after 'window' is still shown above it.
+  static bool covered(HWND window) {
+    const std::vector<HWND>& open = threadState().open;
+    auto at = std::find(open.begin(), open.end(), window);
+    if (at == open.end()) return false;
+    return std::any_of(at + 1, open.end(), [](HWND later) { return IsWindowVisible(later) != FALSE; });
+  }
+
+ private:
+  static constexpr UINT_PTR kTimerId = 0x7E57;
+  // A run that stays covered this long goes on anyway: a stray window must not stop a drive.
+  static constexpr DWORD kCoveredLimitMs = 10000;
+
+  struct Run {
+    const WindowHook* owner = nullptr;
+    HWND window = nullptr;
+    std::vector<WindowStep> steps;
+    DriveOptions options;
+    size_t next = 0;
+    int idle = 0;
+    bool busy = false;
+    bool forced = false;
+    DWORD blockedSince = 0;
+  };
+  struct State {
+    HHOOK hook = nullptr;
+    WindowHook* current = nullptr;
+    WindowHook* reporting = nullptr;  // whose handler is being told of a window
+    std::vector<HWND> open;  // reported and not yet destroyed, oldest first
+    std::vector<std::unique_ptr<Run>> runs;
+  };
+  static State& threadState() {
+    static thread_local State state;
+    return state;
+  }
+
+  static Run* runOf(HWND window) {
+    for (const std::unique_ptr<Run>& run : threadState().runs)
+      if (run->window == window) return run.get();
+    return nullptr;
+  }
+
+  static void forget(HWND window) {
+    std::vector<std::unique_ptr<Run>>& runs = threadState().runs;
+    auto at = std::find_if(runs.begin(), runs.end(), [&](const std::unique_ptr<Run>& run) { return run->window == window; });
+    if (at == runs.end()) return;
+    KillTimer(window, kTimerId);
+    runs.erase(at);
+  }
+
+  static void CALLBACK tick(HWND window, UINT, UINT_PTR, DWORD) {
+    Run* run = runOf(window);
+    // A step that opens a box runs a nested loop, where this timer goes on ticking.
+    if (!run || run->busy) return;
+    if (covered(window) && GetTickCount() - run->blockedSince < kCoveredLimitMs) {
+      run->idle = 0;
+      return;
+    }
+    run->blockedSince = GetTickCount();
+    if (run->next < run->steps.size()) {
+      run->busy = true;
+      WindowStep step = run->steps[run->next++];
+      step(window);
+      if (Run* still = runOf(window)) still->busy = false;
+    } else if (run->options.idleTicks > 0 && ++run->idle >= run->options.idleTicks) {
+      run->forced = true;
+      KillTimer(window, kTimerId);
+      // Ended without a command, so that no handler of the window runs for it.
+      EndDialog(window, kForcedEnd);
+    }
+  }
+
+  static void destroyed(HWND window) {
+    State& state = threadState();
+    state.open.erase(std::remove(state.open.begin(), state.open.end(), window), state.open.end());
+    auto at = std::find_if(state.runs.begin(), state.runs.end(),
+                           [&](const std::unique_ptr<Run>& run) { return run->window == window; });
+    if (at == state.runs.end()) return;
+    std::unique_ptr<Run> run = std::move(*at);
+    state.runs.erase(at);
+    if (run->options.ended) run->options.ended(run->forced);
+  }
+
+  static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam) {
+    State& state = threadState();
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_ACTIVATE && window &&
+        std::find(state.open.begin(), state.open.end(), window) == state.open.end()) {
+      // A window is activated again when one above it closes: each is reported once.
+      state.open.push_back(window);
+      for (WindowHook* hook = state.current; hook; hook = hook->previous_) {
+        if (hook->activated_) {
+          state.reporting = hook;
+          hook->activated_(window);
+          state.reporting = nullptr;
+          break;
+        }
+      }
+    } else if (code == HCBT_DESTROYWND) {
+      destroyed(window);
+    } else if (code == HCBT_CREATEWND && lParam) {
+      const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+      for (WindowHook* hook = state.current; hook && create; hook = hook->previous_)
+        if (hook->refuseCreation_ && hook->refuseCreation_(*create)) return 1;
+    }
+    return CallNextHookEx(state.hook, code, wParam, lParam);
+  }
+
+  std::function<void(HWND)> activated_;
+  std::function<bool(const CREATESTRUCTA&)> refuseCreation_;
+  WindowHook* previous_ = nullptr;
+  bool installed_ = false;
+};
+
+}  // namespace fw
