@@ -9,6 +9,7 @@
 #include <thread>
 #include "cohost/Json.h"
 #include "common/TestSupport.h"
+#include "framework/ProcessLaunch.h"
 #include "samples/common/SampleIds.h"
 
 namespace {
@@ -31,27 +32,25 @@ CohostRun runCohost(const std::string& arguments, const char* caption, const std
       !CreatePipe(errRead.put(), errWrite.put(), &inherit, 0))
     return run;
   for (HANDLE h : {outRead.get(), errRead.get()}) SetHandleInformation(h, HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup = {sizeof startup};
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = outWrite.get();
-  startup.hStdError = errWrite.get();
-  std::string line = "\"" + tx::buildPath("tools/cohost.exe") + "\" " + arguments;
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) return run;
-  fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  outWrite.reset(), errWrite.reset();  // the tool's ends only: reading stops when it exits
+  fw::LaunchOptions options;
+  options.timeoutMs = 60000;
+  options.input = GetStdHandle(STD_INPUT_HANDLE);
+  options.output = outWrite.get();
+  options.error = errWrite.get();
+  if (*caption)
+    options.whileRunning = [&](DWORD pid) {
+      HWND window = FindWindowA(nullptr, caption);  // another program's window of that caption: the tool's comes later
+      DWORD owner = 0;
+      const bool tools = window && GetWindowThreadProcessId(window, &owner) && owner == pid;
+      return person(tools && IsWindowVisible(window) ? window : nullptr);
+    };
   std::thread outReader(drain, outRead.get(), &run.out), errReader(drain, errRead.get(), &run.err);
-  while (*caption && WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT) {
-    HWND window = FindWindowA(nullptr, caption);  // another program's window of that caption: the tool's comes later
-    DWORD pid = 0;
-    const bool tools = window && GetWindowThreadProcessId(window, &pid) && pid == process.dwProcessId;
-    if (person(tools && IsWindowVisible(window) ? window : nullptr)) break;
-  }
-  if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
+  fw::LaunchResult result = fw::launchAndWait(
+      L"\"" + wideFromNarrow(tx::buildPath("tools/cohost.exe")) + L"\" " + wideFromNarrow(arguments), options);
+  outWrite.reset(), errWrite.reset();  // the tool is gone: the readers reach the end
   outReader.join(), errReader.join();
   for (std::string* s : {&run.out, &run.err}) s->erase(std::remove(s->begin(), s->end(), '\r'), s->end());
-  GetExitCodeProcess(process.hProcess, reinterpret_cast<DWORD*>(&run.exitCode));
+  if (result.ran()) run.exitCode = static_cast<int>(result.exitCode);
   return run;
 }
 

@@ -45,7 +45,7 @@ RegisteredClass::~RegisteredClass() {
 
 CLSID RegisteredClass::guid() const {
   CLSID result = GUID_NULL;
-  CLSIDFromString(widen(clsid_).c_str(), &result);
+  CLSIDFromString(wideFromNarrow(clsid_).c_str(), &result);
   return result;
 }
 

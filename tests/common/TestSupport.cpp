@@ -5,7 +5,8 @@
 #include <fstream>
 #include <sstream>
 #include "TxCOGUI.h"
-#include "framework/Registrar.h"
+#include "framework/ProcessLaunch.h"
+#include "framework/RegistryTree.h"
 
 namespace tx {
 
@@ -36,7 +37,7 @@ bool keyExists(HKEY root, const std::string& key) {
   return RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
 }
 
-void deleteKeyTree(HKEY root, const std::string& key) { fw::deleteRegistryTree(root, key); }
+void deleteKeyTree(HKEY root, const std::string& key) { fw::deleteRegistryTree(root, wideFromNarrow(key)); }
 
 namespace {
 void snapshotInto(HKEY key, const std::string& path, std::vector<std::string>& lines) {
@@ -73,19 +74,10 @@ std::vector<std::string> snapshotKey(HKEY root, const std::string& key) {
 }
 
 int runProcess(const std::string& commandLine, DWORD timeoutMs) {
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return -1;
-  fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 99);
-    return -1;
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  return static_cast<int>(code);
+  fw::LaunchOptions options;
+  options.timeoutMs = timeoutMs;
+  fw::LaunchResult result = fw::launchAndWait(wideFromNarrow(commandLine), options);
+  return result.ran() ? static_cast<int>(result.exitCode) : -1;
 }
 
 std::string readFile(const std::string& path) {
@@ -142,28 +134,7 @@ std::string traceFolder() {
 
 std::string traceFilePath() { return traceFolder() + "\\TxCOGUI.trc"; }
 std::string readTrace() { return readFile(traceFilePath()); }
-std::string narrow(const wchar_t* text) {
-  if (!text) return std::string();
-  int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
-  if (length > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], length, nullptr, nullptr);
-  return result;
-}
-
-std::wstring widen(const std::string& text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring result(static_cast<size_t>(length > 0 ? length - 1 : 0), L'\0');
-  if (length > 1) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &result[0], length);
-  return result;
-}
-
-std::string bstrText(BSTR value) { return value ? narrow(value) : std::string("<null>"); }
-
-std::string guidText(REFGUID guid) {
-  wchar_t text[64] = L"";
-  StringFromGUID2(guid, text, 64);
-  return narrow(text);
-}
+std::string bstrText(BSTR value) { return value ? narrowFromWide(value) : std::string("<null>"); }
 
 std::string newGuidText() {
   GUID guid;

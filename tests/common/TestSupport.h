@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 #include "framework/ComPtr.h"
+#include "framework/GuidText.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "TxCOGUI.h"
 
 namespace tx {
@@ -48,13 +50,9 @@ std::string traceFolder();
 std::string traceFilePath();
 std::string readTrace();
 
-// Wide and narrow conversions for assertions.
-std::string narrow(const wchar_t* text);
-std::wstring widen(const std::string& text);
 // Text of a BSTR, with "<null>" for a null one (so null and empty differ).
 std::string bstrText(BSTR value);
-// A GUID in registry form (upper case, in braces), and a fresh one.
-std::string guidText(REFGUID guid);
+// A fresh GUID in registry form (upper case, in braces).
 std::string newGuidText();
 
 // Creates the product's object (CLSID_CCAPEGUI) and asks for ICCAPEGUI.

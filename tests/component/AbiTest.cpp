@@ -25,7 +25,7 @@ static_assert(slot::GetItemInfo == 7 + 44 && slot::setFilter == 52, "45 function
 std::string docName(ITypeInfo* info, MEMBERID id) {
   BSTR name = nullptr;
   info->GetDocumentation(id, &name, nullptr, nullptr, nullptr);
-  std::string result = tx::narrow(name);
+  std::string result = narrowFromWide(name);
   SysFreeString(name);
   return result;
 }
@@ -68,7 +68,7 @@ class AbiTest : public tx::ProductTest {
   HRESULT invoke(IDispatch* dispatch, const wchar_t* name, WORD flags, std::vector<VARIANT> args, VARIANT* result) {
     std::reverse(args.begin(), args.end());
     DISPID putId = DISPID_PROPERTYPUT, id = DISPID_UNKNOWN;
-    EXPECT_EQ(S_OK, tx::dispIdOf(dispatch, name, &id)) << tx::narrow(name);
+    EXPECT_EQ(S_OK, tx::dispIdOf(dispatch, name, &id)) << narrowFromWide(name);
     DISPPARAMS params = {args.empty() ? nullptr : args.data(), nullptr, static_cast<UINT>(args.size()), 0};
     if (flags & DISPATCH_PROPERTYPUT) params = {args.data(), &putId, static_cast<UINT>(args.size()), 1};
     return dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr, nullptr);
@@ -80,7 +80,7 @@ class AbiTest : public tx::ProductTest {
 TEST_F(AbiTest, TypeLibraryRegisteredAndInTheDll) {
   fw::ComPtr<ITypeLib> registered, inDll;
   ASSERT_EQ(S_OK, LoadRegTypeLib(LIBID_TXSHOWCOCATIDSLib, 1, 0, 0x409, registered.put()));
-  ASSERT_EQ(S_OK, LoadTypeLibEx(tx::widen(tx::productDll()).c_str(), REGKIND_NONE, inDll.put()));
+  ASSERT_EQ(S_OK, LoadTypeLibEx(wideFromNarrow(tx::productDll()).c_str(), REGKIND_NONE, inDll.put()));
   for (ITypeLib* library : {registered.get(), inDll.get()}) {
     SCOPED_TRACE(library == registered.get() ? "registered" : "DLL");
     TLIBATTR* lib = nullptr;
@@ -296,7 +296,7 @@ TEST_F(AbiTest, LateBindingByProgIdThroughTheTypeInformation) {
   for (const auto& n : names) {
     DISPID id = 0;
     EXPECT_EQ(n.second == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK, tx::dispIdOf(d.get(), n.first, &id));
-    if (n.second != DISPID_UNKNOWN) { EXPECT_EQ(n.second, id) << tx::narrow(n.first); }
+    if (n.second != DISPID_UNKNOWN) { EXPECT_EQ(n.second, id) << narrowFromWide(n.first); }
   }
   LPOLESTR name = const_cast<LPOLESTR>(L"setAlias");
   DISPID id = 0;

@@ -170,7 +170,7 @@ TEST_F(PersistenceTest, OldCaseIsUpgradedWithANoticeAndASavedOneIsInitialisedOrR
   EXPECT_EQ(S_OK, object->loadStorage(VARIANT_TRUE));  // no CAPEOPEN stream: saved by the old mechanism
   EXPECT_EQ(1u, calls(txs::kUnitsDll, "StreamInitUnit.InitNew").size());
   EXPECT_TRUE(calls(txs::kUnitsDll, "StreamInitUnit.Load").empty());
-  EXPECT_EQ(tx::narrow(txs::kInitNewText), dataOf(created.get()).first);
+  EXPECT_EQ(narrowFromWide(txs::kInitNewText), dataOf(created.get()).first);
   ASSERT_NO_FATAL_FAILURE(expectBoxes({"CAPE-OPEN component of type 'Sample Stream Init Unit' had been persisted using "
                                        "old CAPE-OPEN mechanism. It has been succesfully upgraded to be saved through "
                                        "new COM Persistence."}));

@@ -211,7 +211,7 @@ TEST_F(CatalogueTest, EveryCategoryListsTheSamplesAndTheFaultZooInTableOrder) {
   for (size_t i = 0; i < 8; ++i) {
     const std::string& catid = catalogue->catids()[i];
     GUID parsed = GUID_NULL;
-    EXPECT_EQ(CLSIDFromString(tx::widen(catid).c_str(), &parsed), S_OK) << catid;
+    EXPECT_EQ(CLSIDFromString(wideFromNarrow(catid).c_str(), &parsed), S_OK) << catid;
     EXPECT_TRUE(IsEqualGUID(parsed, *published[i])) << catid;
     EXPECT_EQ(catalogue->FindCategoryIndex(catid), static_cast<int>(i));
   }
@@ -232,7 +232,7 @@ TEST_F(CatalogueTest, EveryCategoryListsTheSamplesAndTheFaultZooInTableOrder) {
     const CAPETreeItem& record = *package.record;
     EXPECT_EQ((Names{package.label, record.progid, record.clsid, record.catid, record.description, record.about,
                      record.vendorURL}),
-              (Names{data.name, data.name, tx::guidText(txs::kThermoSystem.clsid), mt::kPackagesCatid,
+              (Names{data.name, data.name, guidText(txs::kThermoSystem.clsid), mt::kPackagesCatid,
                      data.values.description, data.values.about, data.values.vendorURL}));
     EXPECT_TRUE(package.children.empty());
     samplePackages.push_back(data.name);
@@ -267,9 +267,9 @@ TEST_F(CatalogueTest, EveryCategoryListsTheSamplesAndTheFaultZooInTableOrder) {
   ASSERT_TRUE(empty && variants && bracket && !empty->children.empty() && !variants->children.empty() &&
               !bracket->children.empty());
   EXPECT_EQ(empty->children[0].record, nullptr);  // a message line
-  EXPECT_EQ(variants->children[0].record->clsid, tx::guidText(txs::kVariantPackageList.clsid));
+  EXPECT_EQ(variants->children[0].record->clsid, guidText(txs::kVariantPackageList.clsid));
   EXPECT_EQ(variants->children[0].record->description, "Sound package of a fault zoo system");
-  EXPECT_EQ(bracket->children[0].record->clsid, tx::guidText(txs::kThermoSystem.clsid));
+  EXPECT_EQ(bracket->children[0].record->clsid, guidText(txs::kThermoSystem.clsid));
 
   // Unit operations, with their values (long ones cut at 2047 bytes), are not asked for packages.
   const std::vector<CatalogueEntry>& units = catalogue->roots()[5].children;
@@ -278,7 +278,7 @@ TEST_F(CatalogueTest, EveryCategoryListsTheSamplesAndTheFaultZooInTableOrder) {
   const CatalogueEntry* longValues = find(units, labelOf(txs::kLongValues));
   ASSERT_TRUE(mixer && bare && longValues);
   EXPECT_EQ((Names{mixer->record->clsid, mixer->record->catid, mixer->record->componentVersion}),
-            (Names{tx::guidText(txs::kMixer.clsid), mt::kUnitsCatid, txs::kMixer.values.componentVersion}));
+            (Names{guidText(txs::kMixer.clsid), mt::kUnitsCatid, txs::kMixer.values.componentVersion}));
   EXPECT_TRUE(mixer->children.empty());
   EXPECT_EQ(bare->record->name + "|" + bare->record->description, std::string(txs::kNoDescription.progId) + "|");
   EXPECT_EQ(longValues->record->description, std::string(txs::kLongDescription.text, 2047));

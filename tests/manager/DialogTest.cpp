@@ -41,7 +41,7 @@ class FakeBrowser : public IWebBrowserApp, public fw::ObjectRoot {
   }
   STDMETHODIMP Navigate(BSTR url, VARIANT* flags, VARIANT* frame, VARIANT* post, VARIANT* headers) override {
     try {
-      g_browser.log += tx::narrow(url) + " ";
+      g_browser.log += narrowFromWide(url) + " ";
       for (VARIANT* value : {flags, frame, post, headers})
         g_browser.log += value && value->vt == VT_ERROR && value->scode == DISP_E_PARAMNOTFOUND ? "m" : "x";
       g_browser.log += visible_ ? " shown\n" : " hidden\n";
@@ -392,10 +392,10 @@ TEST_F(DialogTest, AnEntryNamedByTheHostIsShownWithoutTheTree) {
     INT_PTR result;
   } rows[] = {
       // A package from its system's key, shown as a package.
-      {12, package.name, txs::kThermoSystem.progId, "", true, tx::guidText(txs::kThermoSystem.clsid), package.name,
+      {12, package.name, txs::kThermoSystem.progId, "", true, guidText(txs::kThermoSystem.clsid), package.name,
        txs::kThermoSystem.values.name, package.values.description, 1, 0, IDCANCEL},
       // A component whose category is not listed.
-      {32, txs::kMixer.progId, "", mt::kUnitsCatid, true, tx::guidText(txs::kMixer.clsid), txs::kMixer.values.name, "",
+      {32, txs::kMixer.progId, "", mt::kUnitsCatid, true, guidText(txs::kMixer.clsid), txs::kMixer.values.name, "",
        txs::kMixer.values.description, -1, IDOK, IDOK},
       // An unknown entry: an empty choice, the fields as the template has them.
       {0, "TxTest.Unknown.1", "", "", true, "", "", "", "", -1, 0, IDCANCEL},

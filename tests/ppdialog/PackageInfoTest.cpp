@@ -77,7 +77,7 @@ TEST_F(PackageInfo, EachLoadShowsItsListsAndAFailedOneKeepsWhatWasShown) {
     EXPECT_EQ(load.hr, object->setPPInfo(nullptr, nullptr, nullptr));
     EXPECT_EQ(load.shown, shownLists());
     expectBoxes(load.hr == S_OK ? Texts() : Texts{"*Unexpected error "});
-    EXPECT_TRUE(!load.error || boxes.anyContains(tx::narrow(load.error)));
+    EXPECT_TRUE(!load.error || boxes.anyContains(narrowFromWide(load.error)));
   }
   EXPECT_EQ(S_OK, object->releaseComponents());
 }
@@ -107,7 +107,7 @@ TEST_F(PackageInfo, CustomViewReportsWhatWentWrong) {
     Object component;
     std::string box;  // the whole text, or a piece of it besides the message
     bool whole;
-  } rows[] = {{"Edit fails", faultyPackage(txs::kFaultEditFails), tx::narrow(txs::kEditError), false},
+  } rows[] = {{"Edit fails", faultyPackage(txs::kFaultEditFails), narrowFromWide(txs::kEditError), false},
               {"no utilities", create(txs::kUnit093), " ERROR: " + noView, true},
               {"QueryInterface fails", create(txs::kQIFails), noView, false},
               {"no component", nullptr, " ERROR: " + noView, true}};

@@ -54,7 +54,7 @@ HRESULT WINAPI watchedCreate(REFCLSID clsid, IUnknown* outer, DWORD context, REF
 
 HRESULT WINAPI watchedCreateEx(REFCLSID clsid, IUnknown* outer, DWORD context, COSERVERINFO* server, DWORD count,
                                MULTI_QI* results) {
-  g_calls.push_back("Ex " + std::to_string(context) + " " + (server ? tx::narrow(server->pwszName) : "<none>"));
+  g_calls.push_back("Ex " + std::to_string(context) + " " + (server ? narrowFromWide(server->pwszName) : "<none>"));
   HRESULT hr = g_realCreateEx(clsid, outer, context, server, count, results);
   for (DWORD i = 0; SUCCEEDED(hr) && FAILED(g_fault.refused) && i < count; ++i) {
     if (results[i].pItf) results[i].pItf->Release();
@@ -78,7 +78,7 @@ class CreateInstanceTest : public tx::ComTest {
 
 TEST_F(CreateInstanceTest, CallsCodeAndDiagnosticOfEachCreation) {
   std::string progId, all = std::to_string(CLSCTX_ALL);
-  ASSERT_TRUE(tx::readRegString(HKEY_CLASSES_ROOT, "CLSID\\" + tx::guidText(CLSID_CCAPEGUI) + "\\ProgID", "", &progId));
+  ASSERT_TRUE(tx::readRegString(HKEY_CLASSES_ROOT, "CLSID\\" + guidText(CLSID_CCAPEGUI) + "\\ProgID", "", &progId));
   const DWORD kInproc = CLSCTX_INPROC_SERVER, kBoth = CLSCTX_INPROC_SERVER | CLSCTX_REMOTE_SERVER;
   const struct {
     Fault fault; const CLSID* clsid; DWORD context; const IID* iid; const wchar_t* computer; HRESULT hr; Texts calls;
@@ -88,7 +88,7 @@ TEST_F(CreateInstanceTest, CallsCodeAndDiagnosticOfEachCreation) {
       // computer name means this computer.
       {{}, &unknown_, kInproc, &IID_IPersistStream, nullptr, REGDB_E_CLASSNOTREG, {"Co 1"},
        "REGDB_E_CLASSNOTREG ($80040154)",
-       "Error creating interface 'IPersistStream' for class '" + tx::guidText(unknown_) + "' context 1"},
+       "Error creating interface 'IPersistStream' for class '" + guidText(unknown_) + "' context 1"},
       {{}, &CLSID_CCAPEGUI, CLSCTX_ALL, &unknown_, L"", E_NOINTERFACE, {"Co " + all}, "E_NOINTERFACE ($80004002)",
        "Error creating interface '' for class '" + progId + "' context " + all},
       // Only a refused remote context is retried without it.

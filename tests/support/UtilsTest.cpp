@@ -10,13 +10,13 @@ TEST(UtilsTest, CaseFoldingComparisonsAndTrimming) {
       {nullptr, L"", true}, {L"", nullptr, true}, {nullptr, nullptr, true}, {nullptr, L"a", false},
       {L"\u00C4", L"\u00E4", false},  // only ASCII letters fold
       {L"@[\\]^", L"`{|}~", false}};  // characters 0x20 apart that are not letters
-  for (const auto& p : pairs) EXPECT_EQ(p.equal, Utils::equalNoCase(_bstr_t(p.a), _bstr_t(p.b))) << tx::narrow(p.b);
+  for (const auto& p : pairs) EXPECT_EQ(p.equal, Utils::equalNoCase(_bstr_t(p.a), _bstr_t(p.b))) << narrowFromWide(p.b);
   const wchar_t kText[] = L"Property Package Manager";
   const struct { const wchar_t *text, *part; int at; } finds[] = {
       {kText, L"PACKAGE", 9}, {kText, L"property", 0}, {kText, L"manager", 17}, {L"xxabAB", L"AB", 2},
       {kText, L"Managers", -1}, {L"ab", L"abc", -1}, {kText, L"", 0}, {nullptr, nullptr, 0}, {nullptr, L"a", -1}};
   for (const auto& f : finds)
-    EXPECT_EQ(f.at, Utils::findNoCase(_bstr_t(f.text), _bstr_t(f.part))) << tx::narrow(f.part);
+    EXPECT_EQ(f.at, Utils::findNoCase(_bstr_t(f.text), _bstr_t(f.part))) << narrowFromWide(f.part);
   EXPECT_TRUE(Utils::containsNoCase(_bstr_t(kText), _bstr_t(L"age man")));
   EXPECT_FALSE(Utils::containsNoCase(_bstr_t(kText), _bstr_t(L"agemanager")));
   // Trailing blanks go only when nothing follows the first blank; tabs are no blanks; the result is new.
@@ -58,7 +58,7 @@ using RegistryTest = tx::ComTest;
 TEST_F(RegistryTest, ValuesAreReadAsTextAndNameTheInterface) {
   GUID iid, unknown;
   ASSERT_EQ(S_OK, CoCreateGuid(&iid)); ASSERT_EQ(S_OK, CoCreateGuid(&unknown));
-  std::string key = "Interface\\" + tx::guidText(iid);
+  std::string key = "Interface\\" + guidText(iid);
   struct Gone { std::string key; ~Gone() { tx::deleteKeyTree(HKEY_CLASSES_ROOT, key); } } gone{key};
   fw::UniqueHKey handle;  // closed before the key goes
   ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
