@@ -3,6 +3,9 @@
 # its populations and its trace would disturb the tests), inside Xvfb, with TxCOGUI.dll,
 # the sample host container and the chaos component registered there.
 #   scripts/soak.sh [chaos options]   e.g. --road 10000 --registry 1000 --bounds 50,50,50,50,64
+#   scripts/soak.sh --smoke [options] the large smoke: 300 road seeds and 200 registry populations
+#                                     (every tenth full), each seed limited to 60 s; the suite
+#                                     runs a small one (tests/chaos)
 # Failure lines also go to $SOAK_FAILURES ($build/soak-failures.txt); the figures to stdout.
 # A crash or hang ends the driver naming its step; the soak goes on after that step.
 set -euo pipefail
@@ -34,6 +37,14 @@ run() {
 # Inside the display this script runs itself again to do the work.
 if [ "${1:-}" = "--in-display" ]; then
   shift
+  if [ "${1:-}" = "--smoke" ]; then
+    shift
+    for sizes in "--road 300 --from 100000" "--registry 200 --from 100000 --full-every 10"; do
+      # shellcheck disable=SC2086 # the sizes are words
+      run --limit 60 $sizes "$@" || exit
+    done
+    exit
+  fi
   run "$@"
   exit
 fi

@@ -1,6 +1,7 @@
-// The chaos driver (tools/chaos) in the suite: a few hundred road seeds and registry
-// populations through the real DLL, and every seed that ever failed. A crash, hang, leak
-// or corrupted case file fails the case with the driver's lines, which name the seed.
+// The chaos driver (tools/chaos) in the suite: a few dozen road seeds and registry
+// populations through the real DLL, and every seed that ever failed (scripts/soak.sh --smoke
+// runs the large smoke). A crash, hang, leak or corrupted case file fails the case with the
+// driver's lines, which name the seed.
 #include <gtest/gtest.h>
 #include <string>
 #include "common/TestSupport.h"
@@ -13,9 +14,9 @@ struct SmokeCase {
 };
 
 const SmokeCase kCases[] = {
-    {"RoadSeeds", "--road 300 --from 100000"},
+    {"RoadSeeds", "--road 30 --from 100000"},
     // Every tenth population also opens the Component Manager and runs cohost check.
-    {"RegistryPopulations", "--registry 200 --from 100000 --full-every 10"},
+    {"RegistryPopulations", "--registry 20 --from 100000 --full-every 10"},
     // Seeds that once failed, one row each (what failed and how it was mended: README).
     {"Registry16", "--registry 1 --from 16"},
     {"Registry500QuotesAMegabyteCapeVersion", "--registry 1 --from 500"},
