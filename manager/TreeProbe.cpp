@@ -13,7 +13,7 @@ class TreeSink : public ProbeSink {
   void addLine(const std::string& line) override { dialog_.AddTreeItem(item_, line, nullptr); }
   void showMessage(const std::string& text) override {
     // No caption of its own: the box carries the application's name.
-    MessageBoxA(dialog_.hwnd(), text.c_str(), applicationTitle(), MB_OK);
+    showAppMessageTo(dialog_.hwnd(), text.c_str(), MB_OK);
   }
 
  private:

@@ -65,13 +65,11 @@ CCOTHConfig::CCOTHConfig(HWND parent)
 
 HRESULT CCOTHConfig::LoadPackageInfo(IDispatch* component, VARIANT* /*txNames*/, VARIANT* /*matchedBy*/,
                                      VARIANT* /*mapping*/) {
+  package_.reset();
   if (component) {
-    fw::ComPtr<ICapeThermoPropertyPackage> package;
-    HRESULT hr = component->QueryInterface(IID_PPV_ARGS(package.put()));
-    package_ = package;
+    // An object that answers success without a package has none, like one that says so.
+    HRESULT hr = package_.queryFrom(component, IID_ICapeThermoPropertyPackage);
     if (FAILED(hr) && hr != E_NOINTERFACE) return hr;
-  } else {
-    package_.reset();
   }
   if (!package_) return E_POINTER;
 

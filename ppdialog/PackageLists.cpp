@@ -1,7 +1,8 @@
 #include "ppdialog/PackageLists.h"
 #include <algorithm>
-#include <climits>
 #include <cstdio>
+#include "framework/ListArray.h"
+#include "framework/WideText.h"
 #include "support/SetGet.h"
 
 namespace ppdialog {
@@ -46,14 +47,7 @@ SAFEARRAY* arrayOf(const VARIANT& list) {
 }  // namespace
 
 std::string narrowBstr(BSTR text) {
-  if (!text) return std::string();
-  int length = static_cast<int>(SysStringLen(text));
-  if (length == 0) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, length, &result[0], size, nullptr, nullptr);
-  return result;
+  return text ? narrowFromWide(text, static_cast<int>(SysStringLen(text))) : std::string();
 }
 
 bool variantText(const VARIANT& value, std::string& text) {
@@ -78,46 +72,37 @@ bool variantText(const VARIANT& value, std::string& text) {
 
 std::vector<std::string> listTexts(const VARIANT& list) {
   std::vector<std::string> texts;
+  fw::ListShape shape;
   SAFEARRAY* array = arrayOf(list);
-  if (!array || array->cDims == 0) return texts;
+  if (!fw::readListShape(array, &shape)) return texts;
 
-  // The array's own element type decides how its block is read, not the type word that
-  // the component put on the VARIANT.
-  VARTYPE type = static_cast<VARTYPE>(list.vt & VT_TYPEMASK);
-  VARTYPE held = VT_EMPTY;
-  if (SUCCEEDED(SafeArrayGetVartype(array, &held))) type = held;
-
-  const SAFEARRAYBOUND& bound = array->rgsabound[0];
-  long lower = bound.lLbound;
+  // The array's own element type decides how its block is read; the type word that the
+  // component put on the VARIANT only stands in for an array that records none.
+  VARTYPE type = shape.type != VT_EMPTY ? shape.type : static_cast<VARTYPE>(list.vt & VT_TYPEMASK);
   size_t size = SetGet::elementSize(type);
   if (size == 0) {
     // SetGet reports the element type it cannot read (and the shape, when it is not a
     // list); bytes of an unknown layout are not shown.
     ElementSlot scratch;
+    long lower = shape.lower;
     SetGet::noCopyVariantGetV(type, array, lower, &scratch);
     return texts;
   }
   // A block laid out for other elements, or none at all: nothing can be read safely.
-  if (array->cbElements != size || !array->pvData) return texts;
+  if (shape.elementBytes != size || !array->pvData) return texts;
 
   // An array of more dimensions is read along its first one, with its shape reported once
   // by the first read rather than once per element.
-  unsigned long long elements = 1;
-  for (USHORT d = 0; d < array->cDims; ++d) elements *= array->rgsabound[d].cElements;
-  unsigned long long count = elements < bound.cElements ? elements : bound.cElements;
-  if (count == 0) return texts;
-  long long last = static_cast<long long>(lower) + static_cast<long long>(count) - 1;
-  if (last > LONG_MAX) last = LONG_MAX;
-  for (long long index = lower; index <= last; ++index) {
+  for (unsigned long long k = 0; k < shape.indices(); ++k) {
     ElementSlot element;
-    long at = static_cast<long>(index);
+    long at = shape.index(k);
     bool read;
-    if (index == lower)
+    if (k == 0)
       read = SetGet::noCopyVariantGetV(type, array, at, &element);
-    else if (array->cDims == 1)
+    else if (shape.dimensions == 1)
       read = SetGet::nextItem(type, array, at, &element);
     else
-      read = SetGet::noCopyItemGet(type, array->pvData, at, &element, lower);
+      read = SetGet::noCopyItemGet(type, array->pvData, at, &element, shape.lower);
     if (!read) break;
     texts.push_back(elementText(type, element));
   }

@@ -3,6 +3,7 @@
 #include <string>
 #include "framework/ComPtr.h"
 #include "framework/Registrar.h"
+#include "framework/WideText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -15,18 +16,10 @@ std::wstring modulePath(HMODULE module) {
   return std::wstring(path, length);
 }
 
-std::string narrow(const std::wstring& text) {
-  int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
-  std::string result(static_cast<size_t>(length - 1), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &result[0], length, nullptr, nullptr);
-  return result;
-}
-
 HRESULT runScript(HMODULE module, bool doRegister) {
   std::wstring path = modulePath(module);
   if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-  std::string raw = narrow(path);
+  std::string raw = narrowFromWide(path);
   // The script quotes its strings with single quotes: a quote in the path is doubled.
   std::string quoted;
   for (char c : raw) {

@@ -4,30 +4,39 @@
 #ifndef _MSC_VER  // MSVC ships these in its COM support library (comsuppw.lib)
 #include <windows.h>
 #include <comdef.h>
+#include <cstring>
 #include <new>
+#include <string>
 #include "framework/ComPtr.h"
+#include "framework/WideText.h"
 
 namespace _com_util {
 
 BSTR WINAPI ConvertStringToBSTR(const char* source) {
   if (!source) return nullptr;
-  int length = MultiByteToWideChar(CP_ACP, 0, source, -1, nullptr, 0);
-  if (length <= 0) _com_issue_error(HRESULT_FROM_WIN32(GetLastError()));
-  BSTR result = SysAllocStringLen(nullptr, static_cast<UINT>(length - 1));
+  std::wstring wide;
+  try {
+    wide = wideFromNarrow(source);
+  } catch (const std::bad_alloc&) {
+    _com_issue_error(E_OUTOFMEMORY);
+  }
+  BSTR result = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   if (!result) _com_issue_error(E_OUTOFMEMORY);
-  MultiByteToWideChar(CP_ACP, 0, source, -1, result, length);
   return result;
 }
 
 char* WINAPI ConvertBSTRToString(BSTR source) {
   if (!source) return nullptr;
-  int wideLength = static_cast<int>(SysStringLen(source));
-  int length = WideCharToMultiByte(CP_ACP, 0, source, wideLength, nullptr, 0, nullptr, nullptr);
-  if (length < 0) length = 0;
-  char* result = new (std::nothrow) char[static_cast<unsigned int>(length) + 1u];
+  std::string narrow;
+  try {
+    narrow = narrowFromWide(source, static_cast<int>(SysStringLen(source)));
+  } catch (const std::bad_alloc&) {
+    _com_issue_error(E_OUTOFMEMORY);
+  }
+  char* result = new (std::nothrow) char[narrow.size() + 1];
   if (!result) _com_issue_error(E_OUTOFMEMORY);
-  if (length > 0) WideCharToMultiByte(CP_ACP, 0, source, wideLength, result, length, nullptr, nullptr);
-  result[length] = '\0';
+  memcpy(result, narrow.data(), narrow.size());
+  result[narrow.size()] = '\0';
   return result;
 }
 
@@ -38,7 +47,7 @@ char* WINAPI ConvertBSTRToString(BSTR source) {
 void WINAPI _com_issue_errorex(HRESULT hr, IUnknown* punk, REFIID riid) {
   IErrorInfo* info = nullptr;  // handed to the raised error, which owns it
   fw::ComPtr<ISupportErrorInfo> support;
-  if (punk && SUCCEEDED(punk->QueryInterface(IID_PPV_ARGS(support.put()))) && support) {
+  if (SUCCEEDED(support.queryFrom(punk, IID_ISupportErrorInfo))) {
     if (support->InterfaceSupportsErrorInfo(riid) == S_OK && GetErrorInfo(0, &info) != S_OK) info = nullptr;
   }
   support.reset();

@@ -1,9 +1,6 @@
 #include "support/ResultText.h"
 #include <cstdio>
-#include <string>
-#include "support/MTUtils.h"
 #include "support/ResultTables.h"
-#include "framework/Raii.h"
 
 namespace {
 
@@ -35,23 +32,4 @@ const char* describeResult(HRESULT code) {
   snprintf(g_resultText, sizeof g_resultText, "severity: %s, facility: %s ($%08lX)", severity, facilityName,
            bits(code));
   return g_resultText;
-}
-
-void showSystemError(const char* text, HRESULT code) {
-  fw::LocalMem<char> systemText;
-  DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(code), 1033, reinterpret_cast<char*>(systemText.put()), 0, nullptr);
-  std::string message;
-  try {
-    message = text ? text : "";
-    if (length > 0 && systemText.get()) {
-      message.append("\n").append(systemText.get()).append(" ").append(describeResult(code));
-    } else {
-      message.append("\n<No system message defined> ").append(describeResult(code));
-    }
-  } catch (...) {
-    message.clear();  // out of memory: the box below still names the code
-  }
-  showAppMessage(message.empty() ? describeResult(code) : message.c_str(), "", MB_OK, 0);
 }

@@ -1,6 +1,6 @@
 #include "support/SetGet.h"
-#include <cstdio>
 #include <cstring>
+#include "framework/ListArray.h"
 #include "support/MTUtils.h"
 
 namespace {
@@ -9,16 +9,11 @@ const char kOrigin[] = "noCopyVariantGetV";
 
 VARTYPE elementType(VARTYPE type) { return type > VT_ARRAY ? static_cast<VARTYPE>(type - VT_ARRAY) : type; }
 
-// Whether 'index' names an element of the first dimension that the data block holds: an
-// array with an empty dimension holds none at all.
-bool withinFirstDimension(SAFEARRAY* array, long index) {
-  if (array->cDims == 0) return false;
-  unsigned long long total = 1;
-  for (USHORT d = 0; d < array->cDims; ++d) total *= array->rgsabound[d].cElements;
-  const SAFEARRAYBOUND& bound = array->rgsabound[0];
-  long long first = bound.lLbound;
-  long long count = total < bound.cElements ? static_cast<long long>(total) : bound.cElements;
-  return index >= first && index < first + count;
+// Whether 'index' names an element of the list that the data block holds: an array with
+// an empty dimension holds none at all.
+bool holds(const fw::ListShape& shape, long index) {
+  long long offset = static_cast<long long>(index) - shape.lower;
+  return offset >= 0 && static_cast<unsigned long long>(offset) < shape.count;
 }
 
 }  // namespace
@@ -37,7 +32,7 @@ size_t SetGet::elementSize(VARTYPE type) {
 bool SetGet::noCopyItemGet(VARTYPE type, void* data, long& index, void* out, long lowerBound) {
   size_t size = elementSize(elementType(type));
   if (size == 0) {
-    MTUtils::reportError(100, "bad VT in noCopyItemGet", nullptr, nullptr, true);
+    MTUtils::reportError(MTUtils::kInternalError, "bad VT in noCopyItemGet", nullptr, nullptr, true);
     return false;
   }
   if (!data || !out || index < lowerBound) {
@@ -54,35 +49,33 @@ bool SetGet::noCopyVariantGetV(VARTYPE type, SAFEARRAY* array, long& index, void
     MTUtils::reportFailure("no array given", kOrigin, nullptr, true);
     return false;
   }
-  if (SafeArrayGetDim(array) > 1)
+  fw::ListShape shape;
+  bool listed = fw::readListShape(array, &shape);
+  if (shape.dimensions > 1)
     MTUtils::reportFailure("Only 1 dimension arrays are supported", kOrigin, nullptr, true);
 
   // An element type that the reader does not know is reported as such, before anything
   // is compared with the array.
-  VARTYPE wanted = elementType(type);
-  size_t size = elementSize(wanted);
-  if (size == 0) return noCopyItemGet(type, array->pvData, index, out, array->rgsabound[0].lLbound);
+  size_t size = elementSize(elementType(type));
+  if (size == 0) return noCopyItemGet(type, array->pvData, index, out, shape.lower);
 
-  // A known type must be the array's own: reading the block as another type would take
-  // pointers from numbers or run past the block's end.
-  VARTYPE held = VT_EMPTY;
-  bool known = SUCCEEDED(SafeArrayGetVartype(array, &held));
-  if (known ? held != wanted : size != array->cbElements) {
+  // A known type must be the array's own, in elements of its size: reading the block as
+  // another type would take pointers from numbers or run past the block's end.
+  if (listed && ((shape.type != VT_EMPTY && shape.type != elementType(type)) || shape.elementBytes != size)) {
     MTUtils::reportFailure("element type does not match the array", kOrigin, nullptr, true);
     return false;
   }
-
-  const SAFEARRAYBOUND& bound = array->rgsabound[0];
-  if (!withinFirstDimension(array, index)) {
+  if (!listed || !holds(shape, index)) {
     MTUtils::reportFailure("index out of bounds", kOrigin, nullptr, true);
     return false;
   }
-  return noCopyItemGet(type, array->pvData, index, out, bound.lLbound);
+  return noCopyItemGet(type, array->pvData, index, out, shape.lower);
 }
 
 bool SetGet::nextItem(VARTYPE type, SAFEARRAY* array, long index, void* out) {
-  if (!array || array->cDims == 0) return false;
-  long long last = static_cast<long long>(array->rgsabound[0].lLbound) + array->rgsabound[0].cElements - 1;
-  if (index > last) return false;
+  fw::ListShape shape;
+  if (!fw::readListShape(array, &shape)) return false;
+  // Only the end stops the walk: an index below the list is the read's to report.
+  if (static_cast<long long>(index) - shape.lower >= static_cast<long long>(shape.count)) return false;
   return noCopyVariantGetV(type, array, index, out);
 }

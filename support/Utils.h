@@ -19,10 +19,10 @@ class Utils {
   static std::string readIniValue(const char* key, const char* section = "", const char* path = "");
   // The registered name of an interface ("Interface\{iid}"), empty when not registered.
   static HRESULT interfaceName(REFIID iid, BSTR* name);
+  // Registry form of a GUID (framework/GuidText.h), for the callers that know it here.
+  static std::string guidText(REFGUID guid);
   // Creates an object, on 'computer' when it is neither null nor empty. On failure writes
   // the diagnostic line to txshow.txt and shows the system's text of the code.
-  // Registry form of a GUID: in braces, upper-case digits; empty when it cannot be made.
-  static std::string guidText(REFGUID guid);
   static HRESULT createInstance(REFCLSID clsid, IUnknown* outer, DWORD context, REFIID iid, void** object,
                                 const wchar_t* computer);
 

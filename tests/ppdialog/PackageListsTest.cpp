@@ -1,5 +1,6 @@
 // The lists of a property package as the dialog shows them: every shape of VARIANT that a
 // component may hand over, sound or not.
+#include <climits>
 #include "framework/Raii.h"
 #include "ppdialog/PackageDialog.h"
 #include "ppdialog/PackageLists.h"
@@ -60,6 +61,10 @@ TEST(PackageLists, EveryShapeAndElementTypeAsTexts) {
       {"from 0", strings({L"water", L"ethanol", L"methane"}), {"water", "ethanol", "methane"}},
       {"from 1", strings({L"Vapor", L"Liquid", L"Liquid2", L"Solid"}, 1), {"Vapor", "Liquid", "Liquid2", "Solid"}},
       {"from -7", strings({L"a", L"b"}, -7), {"a", "b"}},
+      // Both ends of the index range: only what a LONG index can reach is read.
+      {"none from LONG_MIN", strings({}, LONG_MIN), {}}, {"from LONG_MIN", strings({L"a", L"b"}, LONG_MIN), {"a", "b"}},
+      {"to LONG_MAX", strings({L"x", L"y", L"z"}, LONG_MAX - 2), {"x", "y", "z"}},
+      {"past LONG_MAX", strings({L"x", L"y", L"z"}, LONG_MAX - 1), {"x", "y"}},
       {"empty and null rows", strings({L"7732-18-5", nullptr, L"", L"64-17-5"}), {"7732-18-5", "", "", "64-17-5"}},
       {"empty", [](VARIANT*) {}, {}},
       {"scalar", [](VARIANT* v) { v->vt = VT_BSTR, v->bstrVal = SysAllocString(L"not a list"); }, {}},

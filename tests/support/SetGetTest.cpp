@@ -1,6 +1,8 @@
 // Reading SAFEARRAY elements in place; misuse is reported without reading memory as what it is not.
 #include <gtest/gtest.h>
+#include <climits>
 #include <deque>
+#include "framework/ListArray.h"
 #include "SupportFixtures.h"
 #include "support/SetGet.h"
 
@@ -17,16 +19,22 @@ class SetGetTest : public SupportTest {
 
 TEST_F(SetGetTest, WalkAndEachKnownTypeReadInPlaceWithItsOwnSize) {
   BoxCapture boxes;
-  LONG value = 77;
-  EXPECT_FALSE(SetGet::nextItem(VT_I4, vector(VT_I4, 0, 0), 0, &value)) << "an empty array yields nothing";
-  EXPECT_EQ(77, value);
-  SAFEARRAY* longs = vector(VT_I4, 3, 1);
-  for (LONG i = 1; i <= 3; ++i) static_cast<LONG*>(longs->pvData)[i - 1] = i * 10;
-  std::vector<LONG> seen;
-  long index = 1;
-  ASSERT_TRUE(SetGet::noCopyVariantGetV(VT_I4, longs, index, &value)); EXPECT_EQ(10, value);
-  for (; SetGet::nextItem(VT_ARRAY | VT_I4, longs, index, &value); ++index) seen.push_back(value);
-  EXPECT_EQ((std::vector<LONG>{10, 20, 30}), seen); EXPECT_EQ(4, index) << "the walk stops after index count";
+  // The walk from the lower bound to the end of the list, at both ends of the index range.
+  const struct { LONG lower; ULONG count; long long end; } walks[] = {
+      {1, 3, 4}, {0, 0, 0}, {LONG_MIN, 0, LONG_MIN}, {LONG_MIN, 3, LONG_MIN + 3LL}, {LONG_MAX - 2, 3, LONG_MAX + 1LL}};
+  for (const auto& walk : walks) {
+    SAFEARRAY* longs = vector(VT_I4, walk.count, walk.lower);
+    for (ULONG i = 0; i < walk.count; ++i) static_cast<LONG*>(longs->pvData)[i] = LONG(i + 1) * 10;
+    std::vector<LONG> seen;
+    LONG value = 77;
+    long long index = walk.lower;
+    for (; index <= LONG_MAX && SetGet::nextItem(VT_ARRAY | VT_I4, longs, LONG(index), &value); ++index)
+      seen.push_back(value);
+    EXPECT_EQ(walk.end, index) << "the walk stops after index count, from " << walk.lower;
+    ASSERT_EQ(walk.count, seen.size());
+    for (ULONG i = 0; i < walk.count; ++i) EXPECT_EQ(LONG(i + 1) * 10, seen[i]);
+    EXPECT_EQ(walk.count ? LONG(walk.count) * 10 : 77, value) << "an empty list leaves the area alone";
+  }
   // Element 1 is copied byte for byte (a string or a VARIANT's string is the array's own); the bytes behind stay.
   for (VARTYPE type : {VT_I4, VT_R8, VT_BOOL, VT_BSTR, VT_VARIANT}) {
     SAFEARRAY* array = vector(type, 2, 0);
@@ -35,7 +43,7 @@ TEST_F(SetGetTest, WalkAndEachKnownTypeReadInPlaceWithItsOwnSize) {
     for (size_t i = 0; i < 2 * size; ++i) data[i] = static_cast<unsigned char>(i + 1);
     unsigned char area[sizeof(VARIANT) + 8];
     memset(area, 0x5A, sizeof area);
-    index = 1;
+    long index = 1;
     EXPECT_TRUE(SetGet::noCopyVariantGetV(type == VT_BSTR ? VT_ARRAY | VT_BSTR : type, array, index, area)) << type;
     EXPECT_EQ(0, memcmp(area, data + size, size)) << type;
     for (size_t i = size; i < sizeof area; ++i) EXPECT_EQ(0x5A, area[i]) << type << " byte " << i;
@@ -72,7 +80,10 @@ TEST_F(SetGetTest, MisuseIsReportedOnceAndNothingIsRead) {
       {raw, VT_VARIANT, 1, false, kMismatch}, {raw, VT_I4, 1, false, kMismatch},
       {longs, VT_I4, 4, false, kOutside}, {longs, VT_I4, 7, false, kOutside}, {longs, VT_I4, -100000, false, kOutside},
       {longs, VT_I4, 0x7FFFFFFF, false, kOutside}, {nullptr, VT_I4, 0, true, nullptr},
-      {nullptr, VT_I4, 0, false, "noCopyVariantGetV:  ERROR: no array given"}};
+      {vector(VT_I4, 0, LONG_MIN), VT_I4, LONG_MIN, false, kOutside},  // an empty list at the lowest index
+      {vector(VT_I4, 2, LONG_MAX - 1), VT_I4, LONG_MIN, false, kOutside},  // far below a list at the highest
+      {nullptr, VT_I4, 0, false, "noCopyVariantGetV:  ERROR: no array given"},
+      {vector(VT_I4, 2, LONG_MAX - 2), VT_I4, LONG_MAX, true, nullptr}};  // the walk ends where the list does
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.type << " at " << row.index << (row.walk ? " walking" : ""));
     TraceWatch trace;
@@ -101,4 +112,28 @@ TEST_F(SetGetTest, TwoDimensionalArrayIsReportedAndReadByItsFirstBound) {
   SetGet::noCopyVariantGetV(VT_I4, array.get(), index, &value);
   EXPECT_EQ(42, value) << "the reader goes on with the first bound record";
   EXPECT_EQ(Texts{kReport}, boxes.texts()); EXPECT_NE(std::string::npos, trace.added().find(kReport));
+}
+
+// The shape that the list readers start from: bounds counted in 64 bits, the type from the array.
+TEST_F(SetGetTest, ListShapeAtBothEndsOfTheIndexRange) {
+  SAFEARRAYBOUND emptySecond[2] = {{3, 0}, {0, 0}};
+  SAFEARRAY* flat = arrays_.emplace_back(SafeArrayCreate(VT_I4, 2, emptySecond)).get();
+  SAFEARRAY* untyped = nullptr;  // says by its features alone that it holds VARIANTs
+  ASSERT_EQ(S_OK, SafeArrayAllocDescriptor(1, &untyped));
+  arrays_.emplace_back(untyped);
+  untyped->fFeatures = FADF_VARIANT, untyped->cbElements = sizeof(VARIANT), untyped->rgsabound[0] = {1, 4};
+  const struct { SAFEARRAY* array; LONG lower; unsigned long long count, indices; LONG last; VARTYPE type; } rows[] = {
+      {nullptr, 0, 0, 0, 0, VT_EMPTY},
+      {vector(VT_BSTR, 0, LONG_MIN), LONG_MIN, 0, 0, 0, VT_BSTR},
+      {vector(VT_I4, 3, LONG_MIN), LONG_MIN, 3, 3, LONG_MIN + 2, VT_I4},
+      {vector(VT_R8, 3, LONG_MAX - 2), LONG_MAX - 2, 3, 3, LONG_MAX, VT_R8},
+      {vector(VT_BOOL, 5, LONG_MAX - 1), LONG_MAX - 1, 5, 2, LONG_MAX, VT_BOOL},  // two have a LONG index
+      {flat, 0, 0, 0, 0, VT_I4}, {untyped, 4, 1, 1, 4, VT_VARIANT}};
+  for (const auto& row : rows) {
+    fw::ListShape shape;
+    EXPECT_EQ(row.array != nullptr, fw::readListShape(row.array, &shape)) << row.lower;
+    EXPECT_EQ(std::make_tuple(row.lower, row.count, row.indices, row.type),
+              std::make_tuple(shape.lower, shape.count, shape.indices(), shape.type));
+    if (row.indices) EXPECT_EQ(row.lower, shape.index(0)), EXPECT_EQ(row.last, shape.index(row.indices - 1));
+  }
 }
