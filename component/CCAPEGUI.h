@@ -10,11 +10,10 @@
 #include "framework/DispatchImpl.h"
 #include "framework/ObjectRoot.h"
 #include "framework/Raii.h"
+#include "manager/ComponentChoice.h"
 #include "ppdialog/CCOTHConfig.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
-
-class CCapeOpenDlg;
 
 // ICCAPEGUI as the host holds it in process: the type library's 45 methods, then
 // setFilter, which the library does not list and the host reaches by its slot (52).
@@ -107,7 +106,8 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUIWithFilter, &IID_ICCAPEGUI, &
 
   // Selection.
   HRESULT browseStatic(bool show);
-  void readDialogResult(const CCapeOpenDlg& dialog);
+  // Takes a looked-up or chosen entry as this object's choice.
+  void adoptChoice(ComponentChoice chosen);
   HRESULT resolveClsid(const std::string& progId, CLSID* clsid);
   // The one way the object gives back the property system and the component it holds:
   // each is stopped first (its Terminate) when 'terminate', then released. A failing stop
@@ -141,19 +141,11 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUIWithFilter, &IID_ICCAPEGUI, &
   fw::ComPtr<ExtnContainer> container;
   bool isRecalling;
   long filter;
+  // The server name is held apart, wide: the host sets it too, and none differs from empty.
   CTxBSTR serverName;
-  std::string catid;
-  std::string compProgId;
-  std::string parentProgId;
-  std::string compAlias;
-  std::string parentAlias;
-  std::string coVersionText;
-  std::string compClsid;
-  std::string description;
-  std::string componentVersion;
-  std::string vendorURL;
-  std::string helpURL;
-  std::string about;
+  // The selected component: 'name' and 'parentName' are the aliases (setAlias), 'capeVersion'
+  // has no trailing white space, 'serverName' stays empty.
+  ComponentChoice choice;
   long compCOversion;
   fw::UniqueVariant supportedPhaseTypes;
   fw::ComPtr<IDispatch> component;  // setComponent keeps a reference of its own

@@ -52,14 +52,14 @@ STDMETHODIMP CCCAPEGUI::createComp(IDispatch** componentOut, IDispatch** parentO
 
     HRESULT hr;
     if (filter & catf_PropertyPackage) {
-      hr = createPropertyPackage(compProgId, parentProgId);
+      hr = createPropertyPackage(choice.progId, choice.parentProgId);
       if (FAILED(hr)) return hr;
       // The caller gets references of its own; the object keeps its references.
       component.copyTo(componentOut);
       if (parentOut) propertySystem.copyTo(parentOut);
     } else {
       fw::ComPtr<IDispatch> created;
-      hr = createChecked(compProgId, filter, created);
+      hr = createChecked(choice.progId, filter, created);
       if (FAILED(hr)) return hr;
       *componentOut = created.detach();
     }
@@ -103,7 +103,7 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, fw::C
 
   if (compCOversion != 0 && !CapeVersion::isVersionSupported(compCOversion, category)) {
     const char* warning = compCOversion == 90 ? kM2 : compCOversion == 110 ? kM3 : kM4;
-    report(0, fillText(warning, {progId, coVersionText, name}));
+    report(0, fillText(warning, {progId, choice.capeVersion, name}));
   }
 
   static const long kProbeOrder[] = {100, 93, 90};
@@ -119,11 +119,11 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, fw::C
   if (!detected) return report(FAILED(hr) ? hr : E_NOINTERFACE, fillText(kM5, {progId, name}));
 
   HRESULT result = S_OK;
-  if (compCOversion != 0 && compCOversion != detected && !coVersionText.empty()) {
+  if (compCOversion != 0 && compCOversion != detected && !choice.capeVersion.empty()) {
     fw::ComPtr<IUnknown> registered;
     hr = created->QueryInterface(CapeVersion::iidFor(category, compCOversion), registered.put_void());
     if (FAILED(hr)) {
-      report(0, fillText(kM6, {progId, coVersionText, narrowFromWide(CapeVersion::versionText(detected)), name}));
+      report(0, fillText(kM6, {progId, choice.capeVersion, narrowFromWide(CapeVersion::versionText(detected)), name}));
       out.reset();
       result = hr;
     }

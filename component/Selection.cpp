@@ -1,11 +1,14 @@
 // Component selection: what the host or the user chose, the hold on the host's container,
 // and giving back what the object created.
 #include "component/CCAPEGUI.h"
+#include <utility>
 #include "component/CapeVersion.h"
 #include "component/OutText.h"
 #include "framework/Raii.h"
 #include "external/CapeOpen.h"
+#include "framework/GuidText.h"
 #include "manager/CCapeOpenDlg.h"
+#include "manager/ComponentCatalogue.h"
 #include "support/Utils.h"
 
 namespace {
@@ -29,7 +32,7 @@ STDMETHODIMP CCCAPEGUI::setup(INT_PTR HWND_, IDispatch* newContainer, LONG newFi
     // Both interfaces of the host are held as its container.
     const IID& iid = (newFilter & catf_UnitOperation) ? IID_ExtnContainerUnit : IID_ExtnContainer;
     fw::ComPtr<ExtnContainer> held;
-    HRESULT hr = newContainer->QueryInterface(iid, held.put_void());
+    HRESULT hr = held.queryFrom(newContainer, iid);
     if (FAILED(hr)) return reportUnexpected(hr);
     // The container that this one replaces is given back here, not kept until release.
     container = held;
@@ -39,38 +42,36 @@ STDMETHODIMP CCCAPEGUI::setup(INT_PTR HWND_, IDispatch* newContainer, LONG newFi
 
 STDMETHODIMP CCCAPEGUI::setProgIds(BSTR szComponentProgId, BSTR szParentProgId) {
   return windowFrame([&]() -> HRESULT {
-    compProgId = narrowFromWide(szComponentProgId);
-    parentProgId = narrowFromWide(szParentProgId);
+    choice.progId = narrowFromWide(szComponentProgId);
+    choice.parentProgId = narrowFromWide(szParentProgId);
     browseStatic(false);
     return S_OK;
   });
 }
 
 HRESULT CCCAPEGUI::browseStatic(bool show) {
+  // Only a look at the entry needs the dialog: the lookup itself is the catalogue's.
+  if (!show) {
+    adoptChoice(ComponentCatalogue::lookup(choice.progId, choice.parentProgId));
+    return S_OK;
+  }
   CCapeOpenDlg dialog(hostWindow);
   dialog.setFilter(filter);
-  dialog.SetInitialComponent(compProgId, parentProgId, std::string());
-  if (show) dialog.DoModal();
-  readDialogResult(dialog);
+  dialog.SetInitialComponent(choice.progId, choice.parentProgId, std::string());
+  dialog.DoModal();
+  adoptChoice(dialog.choice());
   return S_OK;
 }
 
-void CCCAPEGUI::readDialogResult(const CCapeOpenDlg& dialog) {
-  const ComponentChoice& choice = dialog.choice();
-  serverName = CTxBSTR(choice.serverName.c_str());
-  compClsid = choice.clsid;
-  catid = choice.catid;
-  compProgId = choice.progId;
-  parentProgId = choice.parentProgId;
-  description = choice.description;
-  vendorURL = choice.vendorURL;
-  helpURL = choice.helpURL;
-  componentVersion = choice.componentVersion;
-  about = choice.about;
-  CTxBSTR name(choice.name.c_str()), parentName(choice.parentName.c_str());
+void CCCAPEGUI::adoptChoice(ComponentChoice chosen) {
+  serverName = CTxBSTR(chosen.serverName.c_str());
+  chosen.serverName.clear();
+  CTxBSTR name(chosen.name.c_str()), parentName(chosen.parentName.c_str());
+  chosen.capeVersion = trimRight(chosen.capeVersion);
+  choice = std::move(chosen);
+  // Through the interface, so that the property package dialog gets the names too.
   self()->setAlias(name, parentName);
-  coVersionText = trimRight(choice.capeVersion);
-  compCOversion = CapeVersion::parseCOVersion(coVersionText);
+  compCOversion = CapeVersion::parseCOVersion(choice.capeVersion);
 }
 
 STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
@@ -80,15 +81,15 @@ STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
     if (!szComponent || !szCATIDs) return E_POINTER;
     try {
       CCapeOpenDlg dialog(hostWindow);
-      catid.clear();
-      compProgId.clear();
-      parentProgId.clear();
+      choice.catid.clear();
+      choice.progId.clear();
+      choice.parentProgId.clear();
       dialog.setFilter(filter);
       // Accept and Cancel alike: whatever the dialog's choice holds is taken.
       dialog.DoModal();
-      readDialogResult(dialog);
+      adoptChoice(dialog.choice());
       // The values that came in are the caller's: neither read nor freed.
-      CTxBSTR chosen(compProgId.c_str()), category(catid.c_str());
+      CTxBSTR chosen(choice.progId.c_str()), category(choice.catid.c_str());
       fw::UniqueBstr componentOut(chosen.copy());
       fw::UniqueBstr categoryOut(category.copy());
       *szComponent = componentOut.release();
@@ -120,9 +121,9 @@ HRESULT CCCAPEGUI::resolveClsid(const std::string& progId, CLSID* clsid) {
   HRESULT hr = CLSIDFromProgID(wideProgId, clsid);
   if (SUCCEEDED(hr)) return hr;
   // A property package has no ProgID of its own: the catalogue gave its system's CLSID.
-  CTxBSTR chosen(compProgId.c_str());
-  if (Utils::equalNoCase(wideProgId, chosen) && !compClsid.empty()) {
-    CTxBSTR text(compClsid.c_str());
+  CTxBSTR chosen(choice.progId.c_str());
+  if (Utils::equalNoCase(wideProgId, chosen) && !choice.clsid.empty()) {
+    CTxBSTR text(choice.clsid.c_str());
     hr = CLSIDFromString(text, clsid);
     if (SUCCEEDED(hr)) return hr;
   }
@@ -134,9 +135,9 @@ STDMETHODIMP CCCAPEGUI::GetItemCLSID(BSTR* itemclsid) {
   return windowFrame([&]() -> HRESULT {
     if (!itemclsid) return E_POINTER;
     CLSID clsid;
-    HRESULT hr = resolveClsid(compProgId, &clsid);
+    HRESULT hr = resolveClsid(choice.progId, &clsid);
     if (FAILED(hr)) return hr;
-    std::string text = Utils::guidText(clsid);
+    std::string text = guidText(clsid);
     if (text.empty()) return reportUnexpected(E_OUTOFMEMORY);
     return outText(itemclsid, text, false);
   });
@@ -146,9 +147,9 @@ STDMETHODIMP CCCAPEGUI::GetParentCLSID(BSTR* Parentclsid) {
   return windowFrame([&]() -> HRESULT {
     if (!Parentclsid) return E_POINTER;
     CLSID clsid;
-    HRESULT hr = resolveClsid(parentProgId, &clsid);
+    HRESULT hr = resolveClsid(choice.parentProgId, &clsid);
     if (FAILED(hr)) return hr;
-    std::string text = Utils::guidText(clsid);
+    std::string text = guidText(clsid);
     if (text.empty()) return reportUnexpected(E_OUTOFMEMORY);
     return outText(Parentclsid, text, false);
   });
@@ -162,7 +163,7 @@ HRESULT CCCAPEGUI::giveBack(bool terminate) {
     fw::ComPtr<IDispatch> held = std::move(*field);
     if (!held || !terminate) continue;
     fw::ComPtr<ICapeUtilities> utilities;
-    HRESULT hr = held->QueryInterface(IID_PPV_ARGS(utilities.put()));
+    HRESULT hr = utilities.queryFrom(held.get(), IID_ICapeUtilities);
     if (SUCCEEDED(hr)) {
       hr = utilities->Terminate();
       // The component's own error information goes into the report.
@@ -184,34 +185,34 @@ STDMETHODIMP CCCAPEGUI::releaseComponents() {
 }
 
 STDMETHODIMP CCCAPEGUI::GetItemProgID(BSTR* itemprogid) {
-  return plainFrame([&] { return outText(itemprogid, compProgId, true); });
+  return plainFrame([&] { return outText(itemprogid, choice.progId, true); });
 }
 
 STDMETHODIMP CCCAPEGUI::GetItemAlias(BSTR* itemAlias) {
-  return plainFrame([&] { return outText(itemAlias, compAlias, true); });
+  return plainFrame([&] { return outText(itemAlias, choice.name, true); });
 }
 
 STDMETHODIMP CCCAPEGUI::GetParentProgID(BSTR* Parentprogid) {
-  return plainFrame([&] { return outText(Parentprogid, parentProgId, true); });
+  return plainFrame([&] { return outText(Parentprogid, choice.parentProgId, true); });
 }
 
 STDMETHODIMP CCCAPEGUI::GetParentAlias(BSTR* ParentAlias) {
-  return plainFrame([&] { return outText(ParentAlias, parentAlias, true); });
+  return plainFrame([&] { return outText(ParentAlias, choice.parentName, true); });
 }
 
 STDMETHODIMP CCCAPEGUI::GetCATID(BSTR* value) {
-  return plainFrame([&] { return outText(value, catid, false); });
+  return plainFrame([&] { return outText(value, choice.catid, false); });
 }
 
 STDMETHODIMP CCCAPEGUI::GetItemInfo(BSTR* descriptionOut, BSTR* componentVersionOut, BSTR* vendorURLOut,
                                     BSTR* helpURLOut, BSTR* aboutOut) {
   return windowFrame([&]() -> HRESULT {
     if (!descriptionOut || !componentVersionOut || !vendorURLOut || !helpURLOut || !aboutOut) return E_POINTER;
-    outText(descriptionOut, description, false);
-    outText(componentVersionOut, componentVersion, false);
-    outText(vendorURLOut, vendorURL, false);
-    outText(helpURLOut, helpURL, false);
-    outText(aboutOut, about, false);
+    outText(descriptionOut, choice.description, false);
+    outText(componentVersionOut, choice.componentVersion, false);
+    outText(vendorURLOut, choice.vendorURL, false);
+    outText(helpURLOut, choice.helpURL, false);
+    outText(aboutOut, choice.about, false);
     return S_OK;
   });
 }
@@ -240,11 +241,11 @@ STDMETHODIMP CCCAPEGUI::put_enableWarnings(VARIANT_BOOL newVal) {
 
 STDMETHODIMP CCCAPEGUI::setAlias(BSTR szComponentAlias, BSTR szParentAlias) {
   return plainFrame([&]() -> HRESULT {
-    compAlias = narrowFromWide(szComponentAlias);
-    parentAlias = narrowFromWide(szParentAlias);
+    choice.name = narrowFromWide(szComponentAlias);
+    choice.parentName = narrowFromWide(szParentAlias);
     if (config) {
-      config->packageName = compAlias;
-      config->systemName = parentAlias;
+      config->packageName = choice.name;
+      config->systemName = choice.parentName;
     }
     return S_OK;
   });

@@ -199,9 +199,9 @@ STDMETHODIMP CCCAPEGUI::setPPInfo(VARIANT* txNames, VARIANT* matchedBy, VARIANT*
 
 STDMETHODIMP CCCAPEGUI::getFullCOPPClassName(BSTR* name) {
   return windowFrame([&]() -> HRESULT {
-    const std::string& item = compAlias.empty() ? compProgId : compAlias;
+    const std::string& item = choice.name.empty() ? choice.progId : choice.name;
     std::string result = item.empty() ? std::string("<no Property Package name available>") : item;
-    result += parentProgId.empty() ? std::string("(Standalone)") : "(from '" + parentProgId + "')";
+    result += choice.parentProgId.empty() ? std::string("(Standalone)") : "(from '" + choice.parentProgId + "')";
     return outText(name, result, false);
   });
 }
@@ -226,7 +226,7 @@ HRESULT CCCAPEGUI::ShowCustomView() {
   fw::ComPtr<ICCAPEGUI> keepAlive(self());
   return plainFrame([&]() -> HRESULT {
     // The maker's own property system has no view of its own to show.
-    bool makerSystem = !parentProgId.empty() && CCOTHConfig::isMakerSystem(CTxBSTR(parentProgId.c_str()));
+    bool makerSystem = !choice.parentProgId.empty() && CCOTHConfig::isMakerSystem(CTxBSTR(choice.parentProgId.c_str()));
     if (!makerSystem && component) {
       fw::ComPtr<ICapeUtilities> utilities;
       HRESULT hr = component->QueryInterface(IID_PPV_ARGS(utilities.put()));

@@ -1,16 +1,12 @@
 #include "manager/CCapeOpenDlg.h"
-#include <exdisp.h>
-#include <shlobj.h>
-#include <shlwapi.h>
-#include <cstdio>
 #include <vector>
-#include "manager/TreeProbe.h"
-#include "framework/ComPtr.h"
 #include "framework/Module.h"
-#include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "manager/AboutText.h"
 #include "manager/CapeOpenDlgIds.h"
-#include "framework/WideText.h"
+#include "manager/ErrorBox.h"
+#include "manager/RemoteComputer.h"
+#include "manager/WebPage.h"
 #include "resources/resource.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
@@ -20,33 +16,12 @@ namespace {
 
 const char kCaption[] = "CAPE-OPEN Component Manager";
 
-// The web browser application and the two interfaces the dialog uses on it.
-const CLSID kClsidInternetExplorer = {0x0002DF01, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidWebBrowser = {0xEAB22AC1, 0x30C1, 0x11CF, {0xA7, 0xEB, 0x00, 0x00, 0xC0, 0x5B, 0xAE, 0x0B}};
-const IID kIidWebBrowserApp = {0x0002DF05, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
 CAPETreeItem* itemRecord(HWND tree, HTREEITEM item) {
   TVITEMA data = {};
   data.mask = TVIF_PARAM;
   data.hItem = item;
   if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
   return reinterpret_cast<CAPETreeItem*>(data.lParam);
-}
-
-// Major and minor version of the shell library, 0 and 0 when it cannot say.
-void shellVersion(int& major, int& minor) {
-  major = minor = 0;
-  fw::UniqueModule shell(LoadLibraryA("shell32.dll"));
-  if (!shell) return;
-  typedef HRESULT(CALLBACK * GetVersionFn)(DLLVERSIONINFO*);
-  GetVersionFn getVersion = reinterpret_cast<GetVersionFn>(
-      reinterpret_cast<void*>(GetProcAddress(shell.get(), "DllGetVersion")));
-  if (!getVersion) return;
-  DLLVERSIONINFO info = {};
-  info.cbSize = sizeof info;
-  if (FAILED(getVersion(&info))) return;
-  major = static_cast<int>(info.dwMajorVersion);
-  minor = static_cast<int>(info.dwMinorVersion);
 }
 
 }  // namespace
@@ -229,7 +204,7 @@ void CCapeOpenDlg::browseSelection() {
 }
 
 void CCapeOpenDlg::onRemote() {
-  choice_.serverName = RequestRemoteMachine(parentWindow(), "question hardcoded in dialog");
+  choice_.serverName = RequestRemoteMachine(hwnd(), parentWindow(), "question hardcoded in dialog");
   std::vector<char> text(choice_.serverName.begin(), choice_.serverName.end());
   text.push_back('\0');
   TCITEMA tab = {};
@@ -239,82 +214,39 @@ void CCapeOpenDlg::onRemote() {
   DisplayCategories();
 }
 
-std::string CCapeOpenDlg::RequestRemoteMachine(HWND owner, const char* title) {
-  int major = 0;
-  int minor = 0;
-  shellVersion(major, minor);
-  char version[64];
-  snprintf(version, sizeof version, "Shell32 version %d,%d", major, minor);
-  ShowDialogError(version);
+HRESULT CCapeOpenDlg::ShowDialogError(const std::string& text) { return showManagerError(text); }
 
-  // What is typed into the prompt is not used: the shell's browser names the computer.
-  CInputBox prompt(hwnd());
-  INT_PTR shown = prompt.DoModal();
-  if (shown == -1 || shown == IDABORT) {
-    ShowDialogError("could not display window to request remote machine");
-    return std::string();
-  }
-  fw::CoTaskMem<ITEMIDLIST> network;
-  if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_NETWORK, network.put())) || !network.get()) return std::string();
-  std::vector<char> display(MAX_PATH + 1, '\0');
-  BROWSEINFOA browse = {};
-  browse.hwndOwner = owner;
-  browse.pidlRoot = network.get();
-  browse.pszDisplayName = display.data();
-  browse.lpszTitle = title;
-  browse.ulFlags = BIF_BROWSEFORCOMPUTER;
-  fw::CoTaskMem<ITEMIDLIST> picked;
-  *picked.put() = SHBrowseForFolderA(&browse);
-  if (!picked.get()) return std::string();
-  display[MAX_PATH] = '\0';
-  return std::string("\\\\") + display.data();
-}
-
-HRESULT CCapeOpenDlg::ShowDialogError(const std::string& text) {
-  showAppMessage(text.c_str(), nullptr, MB_ICONSTOP | MB_OK, 0);
-  return E_FAIL;
-}
-
-std::string CCapeOpenDlg::SelectionContext() const {
-  return makeSelectionContext(choice_.clsid, choice_.progId, choice_.parentProgId);
-}
+std::string CCapeOpenDlg::SelectionContext() const { return makeSelectionContext(choice_); }
 
 void CCapeOpenDlg::showCatalogueError(const std::string& text) { ShowDialogError(text); }
 
 std::string CCapeOpenDlg::selectionContext() const { return SelectionContext(); }
 
+HTREEITEM CCapeOpenDlg::probeSelection(const CAPETreeItem** record) const {
+  CAPETreeItem* selected = nullptr;
+  HTREEITEM item = GetSelectedItemData(&selected, nullptr);
+  *record = selected;
+  return item;
+}
+
+void CCapeOpenDlg::addProbeLine(HTREEITEM item, const std::string& line) { AddTreeItem(item, line, nullptr); }
+
 void CCapeOpenDlg::SetSelection(const CAPETreeItem* record, const CAPETreeItem* parent) {
-  if (!record) return;
-  choice_.catid = record->catid;
-  choice_.progId = record->progid;
-  choice_.clsid = record->clsid;
-  choice_.name = record->name;
-  choice_.description = record->description;
-  choice_.componentVersion = record->componentVersion;
-  choice_.vendorURL = record->vendorURL;
-  choice_.helpURL = record->helpURL;
-  choice_.about = record->about;
-  choice_.capeVersion = record->capeVersion;
-  choice_.parentProgId = parent ? parent->progid : std::string();
-  choice_.parentName = parent ? parent->name : std::string();
+  chooseRecord(choice_, record, parent);
 }
 
 void CCapeOpenDlg::SetInitialComponent(const std::string& progId, const std::string& parentProgId,
                                        const std::string& catid) {
-  if (progId.empty()) {
+  staticMode_ = !progId.empty();
+  if (!staticMode_) {
     choice_.progId.clear();
     choice_.parentProgId.clear();
-    staticMode_ = false;
     return;
   }
-  choice_.parentProgId = parentProgId;
-  choice_.progId = progId;
-  staticMode_ = true;
-  std::unique_ptr<CAPETreeItem> parent;
-  std::unique_ptr<CAPETreeItem> record;
-  if (!parentProgId.empty()) catalogue_.GetInfoForProgID(parentProgId, std::string(), catid, &parent);
-  catalogue_.GetInfoForProgID(progId, parentProgId, catid, &record);
-  SetSelection(record.get(), parent.get());
+  // The lookup gives no server name: the one chosen here stays.
+  std::string serverName = choice_.serverName;
+  choice_ = ComponentCatalogue::lookup(progId, parentProgId, catid, this);
+  choice_.serverName = serverName;
 }
 
 HRESULT CCapeOpenDlg::browseComponentInfo(CAPETreeItem* record) {
@@ -370,40 +302,6 @@ HRESULT CCapeOpenDlg::browseComponentInfo() {
     return hr;
   } catch (...) {
     return ShowDialogError("Unexpected error in browseComponentInfo. " + SelectionContext() + lookup);
-  }
-}
-
-HRESULT CCapeOpenDlg::NavigateToURL(const std::string& url) {
-  if (url.empty()) return ShowDialogError("Component does not provide any URL for that field");
-  // The browser is always started on this computer.
-  fw::ComPtr<IWebBrowser> browser;
-  HRESULT hr = Utils::createInstance(kClsidInternetExplorer, nullptr, Utils::kCreationContext, kIidWebBrowser,
-                                     browser.put_void(), nullptr);
-  if (FAILED(hr)) return hr;
-  if (!browser) return E_POINTER;
-  try {
-    CTxBSTR address(url.c_str());
-    fw::ComPtr<IWebBrowserApp> application;
-    hr = application.queryFrom(browser.get(), kIidWebBrowserApp);
-    if (hr == E_NOINTERFACE || (SUCCEEDED(hr) && !application)) {
-      ShowDialogError("Error access interface IWebBrowserApp from InternetExplorer class");
-      return FAILED(hr) ? hr : E_NOINTERFACE;
-    }
-    if (FAILED(hr)) {
-      ShowDialogError("Unexpected Error navigating to url '" + url + "'");
-      return hr;
-    }
-    // A browser that cannot show itself may still open the page: Navigate decides.
-    application->put_Visible(VARIANT_TRUE);
-    VARIANT missing;
-    VariantInit(&missing);
-    missing.vt = VT_ERROR;
-    missing.scode = DISP_E_PARAMNOTFOUND;
-    hr = browser->Navigate(address.GetBSTR(), &missing, &missing, &missing, &missing);
-    if (FAILED(hr)) ShowDialogError("Error navigating to url '" + url + "'");
-    return hr;
-  } catch (...) {
-    return ShowDialogError("Unexpected Error navigating to url '" + url + "'");
   }
 }
 
@@ -479,5 +377,3 @@ void CCapeOpenDlg::DisplayCategories() {
     ShowDialogError("CCapeOpenDlg::DisplayCategories. " + SelectionContext());
   }
 }
-
-CInputBox::CInputBox(HWND parent) : fw::Dialog(IDD_INPUTBOX, parent) {}

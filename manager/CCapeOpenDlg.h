@@ -11,16 +11,18 @@
 #include "framework/Raii.h"
 #include "manager/ComponentCatalogue.h"
 #include "manager/ComponentChoice.h"
+#include "manager/TreeProbe.h"
 
-class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
+class CCapeOpenDlg : public fw::Dialog, private CatalogueHost, private ProbeTree {
  public:
   explicit CCapeOpenDlg(HWND parent);
   ~CCapeOpenDlg() override;
 
   void setFilter(long filter) { filter_ = filter; }
   long filter() const { return filter_; }
-  // With a ProgID: static-information mode, the choice filled from the registry (the
-  // ProgID is a package name of 'parentProgId' when that is not empty). Without: selection mode.
+  // With a ProgID: static-information mode, the choice filled from the registry by the
+  // catalogue's lookup (the ProgID is a package name of 'parentProgId' when that is not
+  // empty). Without: selection mode.
   void SetInitialComponent(const std::string& progId, const std::string& parentProgId, const std::string& catid);
   const ComponentChoice& choice() const { return choice_; }
   bool staticMode() const { return staticMode_; }
@@ -31,15 +33,11 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
   HRESULT browseComponentInfo(CAPETreeItem* record);
   // Static-information mode: looks up and shows the entry named by the choice.
   HRESULT browseComponentInfo();
-  // Opens 'url' in the web browser (always on this computer).
-  HRESULT NavigateToURL(const std::string& url);
-  // Asks for a remote computer: "\\" + its name, or empty.
-  std::string RequestRemoteMachine(HWND owner, const char* title);
   // The framework's message box with the stop icon; returns E_FAIL.
   HRESULT ShowDialogError(const std::string& text);
   std::string SelectionContext() const;
 
-  // Tree operations (also used by the interface probe).
+  // Tree operations.
   HTREEITEM AddTreeItem(HTREEITEM parent, const std::string& text, CAPETreeItem* record);
   HTREEITEM GetSelectedItemData(CAPETreeItem** record, CAPETreeItem** parentRecord) const;
   void DisplayCategories();
@@ -65,6 +63,11 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
   // CatalogueHost
   void showCatalogueError(const std::string& text) override;
   std::string selectionContext() const override;
+  // ProbeTree
+  HTREEITEM probeSelection(const CAPETreeItem** record) const override;
+  void addProbeLine(HTREEITEM item, const std::string& line) override;
+  HWND probeOwner() const override { return hwnd(); }
+  const std::string& probeServer() const override { return choice_.serverName; }
 
   void Accept(bool doubleClick);
   void browseSelection();
@@ -93,10 +96,4 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost {
   HWND componentVersionEdit_;
   HWND capeVersionEdit_;
   HWND aboutEdit_;
-};
-
-// The computer-name prompt: OK and Cancel close it; what is typed is not read.
-class CInputBox : public fw::Dialog {
- public:
-  explicit CInputBox(HWND parent);
 };

@@ -3,8 +3,11 @@
 #include <cwchar>
 #include "external/CapeOpen.h"
 #include "framework/ComPtr.h"
+#include "framework/GuidText.h"
+#include "framework/ListArray.h"
 #include "framework/Raii.h"
 #include "framework/WideText.h"
+#include "manager/ErrorBox.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
 #include "support/Utils.h"
@@ -34,6 +37,19 @@ const char kNoThermoSystem[] = "Object does not support ICapeThermoSystem interf
 
 CatalogueHost g_defaultHost;
 
+// Reports go where the caller's host sends them; their context is the choice that is
+// being looked up.
+class LookupHost : public CatalogueHost {
+ public:
+  LookupHost(CatalogueHost& outer, const ComponentChoice& choice) : outer_(outer), choice_(choice) {}
+  void showCatalogueError(const std::string& text) override { outer_.showCatalogueError(text); }
+  std::string selectionContext() const override { return makeSelectionContext(choice_); }
+
+ private:
+  CatalogueHost& outer_;
+  const ComponentChoice& choice_;
+};
+
 }  // namespace
 
 CAPETreeItem::~CAPETreeItem() {
@@ -61,9 +77,27 @@ std::string makeSelectionContext(const std::string& clsid, const std::string& pr
   return "clsid:" + clsid + ", progid:" + progId + ", parent: " + parent;
 }
 
-void CatalogueHost::showCatalogueError(const std::string& text) {
-  showAppMessage(text.c_str(), nullptr, MB_ICONSTOP | MB_OK, 0);
+std::string makeSelectionContext(const ComponentChoice& choice) {
+  return makeSelectionContext(choice.clsid, choice.progId, choice.parentProgId);
 }
+
+void chooseRecord(ComponentChoice& choice, const CAPETreeItem* record, const CAPETreeItem* parent) {
+  if (!record) return;
+  choice.catid = record->catid;
+  choice.progId = record->progid;
+  choice.clsid = record->clsid;
+  choice.name = record->name;
+  choice.description = record->description;
+  choice.componentVersion = record->componentVersion;
+  choice.vendorURL = record->vendorURL;
+  choice.helpURL = record->helpURL;
+  choice.about = record->about;
+  choice.capeVersion = record->capeVersion;
+  choice.parentProgId = parent ? parent->progid : std::string();
+  choice.parentName = parent ? parent->name : std::string();
+}
+
+void CatalogueHost::showCatalogueError(const std::string& text) { showManagerError(text); }
 
 std::string CatalogueHost::selectionContext() const { return makeSelectionContext("", "", ""); }
 
@@ -80,11 +114,30 @@ std::unique_ptr<ComponentCatalogue> ComponentCatalogue::build(long filter, const
   return catalogue;
 }
 
+ComponentChoice ComponentCatalogue::lookup(const std::string& progId, const std::string& parentProgId,
+                                           const std::string& catid, CatalogueHost* host) {
+  ComponentChoice choice;
+  if (progId.empty()) return choice;
+  choice.progId = progId;
+  choice.parentProgId = parentProgId;
+  LookupHost reports(host ? *host : g_defaultHost, choice);
+  ComponentCatalogue catalogue(&reports);
+  std::unique_ptr<CAPETreeItem> parent;
+  std::unique_ptr<CAPETreeItem> record;
+  if (!parentProgId.empty()) catalogue.GetInfoForProgID(parentProgId, std::string(), catid, &parent);
+  catalogue.GetInfoForProgID(progId, parentProgId, catid, &record);
+  chooseRecord(choice, record.get(), parent.get());
+  return choice;
+}
+
 CatalogueHost& ComponentCatalogue::host() const { return host_ ? *host_ : g_defaultHost; }
 
 HRESULT ComponentCatalogue::createObject(REFCLSID clsid, REFIID iid, void** object) {
   std::wstring server = wideFromNarrow(serverName_);
-  return Utils::createInstance(clsid, nullptr, Utils::kCreationContext, iid, object, server.empty() ? nullptr : server.c_str());
+  // A creation that answers success without an object has made none.
+  return fw::requireOut(
+      Utils::createInstance(clsid, nullptr, Utils::kCreationContext, iid, object, server.empty() ? nullptr : server.c_str()),
+      *object);
 }
 
 void ComponentCatalogue::ClearTree() {
@@ -136,13 +189,13 @@ void ComponentCatalogue::DisplayCategories(long filter) {
 void ComponentCatalogue::DisplayCategoryComponents(CatalogueEntry& category, const wchar_t* catid) {
   if (!catid || !wcschr(catid, L'{')) return;
   fw::ComPtr<ICatInformation> categories;
-  if (FAILED(createObject(CLSID_StdComponentCategoriesMgr, IID_ICatInformation, categories.put_void())) || !categories)
-    return;
+  if (FAILED(createObject(CLSID_StdComponentCategoriesMgr, IID_ICatInformation, categories.put_void()))) return;
   CATID wanted = GUID_NULL;
   if (FAILED(CLSIDFromString(const_cast<wchar_t*>(catid), &wanted))) return;
   fw::ComPtr<IEnumCLSID> classes;
-  if (FAILED(categories->EnumClassesOfCategories(1, &wanted, static_cast<ULONG>(-1), nullptr, classes.put())) ||
-      !classes)
+  if (FAILED(fw::requireOut(categories->EnumClassesOfCategories(1, &wanted, static_cast<ULONG>(-1), nullptr,
+                                                                classes.put()),
+                            classes.get())))
     return;
   std::string narrowCatid = narrowFromWide(catid);
   CLSID clsid = GUID_NULL;
@@ -188,7 +241,7 @@ HRESULT ComponentCatalogue::readInfo(REFCLSID clsid, const std::string& catid, C
   std::string key;
   std::string progId;
   try {
-    std::string clsidString = Utils::guidText(clsid);
+    std::string clsidString = guidText(clsid);
     if (!packageName.empty()) {
       progId = packageName;
       key = "CLSID\\" + clsidString + "\\PropertyPackages\\" + packageName + "\\CapeDescription";
@@ -244,12 +297,11 @@ void ComponentCatalogue::DisplayPropertySystemPropPacks(CatalogueEntry& category
       // An unknown ProgID leaves the null CLSID, whose creation fails with its message.
       CLSIDFromProgID(wideFromNarrow(systemProgId).c_str(), &clsid);
       fw::ComPtr<IUnknown> object;
-      if (FAILED(createObject(clsid, IID_IUnknown, object.put_void())) || !object) continue;
+      if (FAILED(createObject(clsid, IID_IUnknown, object.put_void()))) continue;
       fw::ComPtr<ICapeThermoSystem> thermoSystem;
       // The line of a failure tells only what this query left, not what a system before it did.
       SetErrorInfo(0, nullptr);
-      HRESULT hr = object->QueryInterface(IID_PPV_ARGS(thermoSystem.put()));
-      if (SUCCEEDED(hr) && !thermoSystem) hr = E_NOINTERFACE;
+      HRESULT hr = thermoSystem.queryFrom(object.get(), IID_ICapeThermoSystem);
       if (FAILED(hr)) {
         if (hr == E_NOINTERFACE) {
           addEntry(system.children, kNoThermoSystem, nullptr);
@@ -275,32 +327,21 @@ void ComponentCatalogue::DisplayPropertySystemPropPacks(CatalogueEntry& category
 
 void ComponentCatalogue::listPackages(CatalogueEntry& system, REFCLSID systemClsid, const VARIANT& packages,
                                       std::string& current) {
-  if ((packages.vt & VT_ARRAY) == 0 || (packages.vt & VT_BYREF) != 0 || !packages.parray) return;
-  SAFEARRAY* array = packages.parray;
-  long lower = 0;
-  long upper = -1;
-  if (SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetLBound(array, 1, &lower)) ||
-      FAILED(SafeArrayGetUBound(array, 1, &upper)))
-    return;
-  // An empty array at the lowest bound has an upper bound that wraps round to the highest:
-  // its own element count says it is empty.
-  if (array->rgsabound[0].cElements == 0 || static_cast<long long>(upper) - lower + 1 <= 0) {
+  fw::ListShape shape;
+  if (!fw::readListShape(fw::listArrayOf(packages), &shape) || shape.dimensions != 1) return;
+  if (shape.empty()) {
     addEntry(system.children, kNoPackages, nullptr);
     return;
   }
   // The array's own element type decides how an element is read: only strings are names.
-  VARTYPE held = VT_EMPTY;
-  if (FAILED(SafeArrayGetVartype(array, &held))) {
-    if (array->fFeatures & FADF_BSTR) held = VT_BSTR;
-    else if (array->fFeatures & FADF_VARIANT) held = VT_VARIANT;
-  }
-  if (held == VT_BSTR && array->cbElements != sizeof(BSTR)) return;
-  if (held == VT_VARIANT && array->cbElements != sizeof(VARIANT)) return;
-  if (held != VT_BSTR && held != VT_VARIANT) return;
-  for (long long index = lower; index <= upper; ++index) {
-    LONG at = static_cast<LONG>(index);
+  if (shape.type == VT_BSTR ? shape.elementBytes != sizeof(BSTR)
+                            : shape.type != VT_VARIANT || shape.elementBytes != sizeof(VARIANT))
+    return;
+  SAFEARRAY* array = packages.parray;
+  for (unsigned long long k = 0; k < shape.indices(); ++k) {
+    LONG at = shape.index(k);
     std::string name;
-    if (held == VT_BSTR) {
+    if (shape.type == VT_BSTR) {
       BSTR element = nullptr;
       if (FAILED(SafeArrayGetElement(array, &at, &element))) continue;
       CTxBSTR owner;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "manager/ComponentChoice.h"
 
 // One row of the fixed table of CAPE-OPEN component categories.
 struct CategoryRow {
@@ -78,6 +79,11 @@ class CatalogueHost {
 
 // "clsid:<clsid>, progid:<progId>, parent: <parent>".
 std::string makeSelectionContext(const std::string& clsid, const std::string& progId, const std::string& parent);
+std::string makeSelectionContext(const ComponentChoice& choice);
+
+// Copies a record, and the ProgID and name of its parent (none: empty), into 'choice';
+// the server name stays. Without a record nothing changes.
+void chooseRecord(ComponentChoice& choice, const CAPETreeItem* record, const CAPETreeItem* parent);
 
 class ComponentCatalogue {
  public:
@@ -90,6 +96,12 @@ class ComponentCatalogue {
   // Builds a catalogue for 'filter' as seen on 'serverName' (empty: this computer).
   static std::unique_ptr<ComponentCatalogue> build(long filter, const std::string& serverName = std::string(),
                                                    CatalogueHost* host = nullptr);
+  // The entry that a host names, without any window: the component 'progId', or the
+  // package 'progId' of the property system 'parentProgId' when that is not empty. The
+  // choice holds what the registry gave (an unknown ProgID gives no ProgID back); an
+  // empty 'progId' gives an empty choice. Error texts name the choice being looked up.
+  static ComponentChoice lookup(const std::string& progId, const std::string& parentProgId,
+                                const std::string& catid = std::string(), CatalogueHost* host = nullptr);
 
   // Objects are created on this computer ("\\name" or "name"; empty: this one).
   void setServerName(const std::string& serverName) { serverName_ = serverName; }

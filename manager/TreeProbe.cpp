@@ -1,36 +1,34 @@
-// The probe run from the Component Manager's tree: lines become children of the
-// probed entry's item, messages go to the dialog's message box.
 #include "manager/TreeProbe.h"
 #include "diagnostics/InterfaceProbe.h"
-#include "manager/CCapeOpenDlg.h"
+#include "manager/ComponentCatalogue.h"
 #include "support/MTUtils.h"
 
 namespace {
 
 class TreeSink : public ProbeSink {
  public:
-  TreeSink(CCapeOpenDlg& dialog, HTREEITEM item) : dialog_(dialog), item_(item) {}
-  void addLine(const std::string& line) override { dialog_.AddTreeItem(item_, line, nullptr); }
+  TreeSink(ProbeTree& tree, HTREEITEM item) : tree_(tree), item_(item) {}
+  void addLine(const std::string& line) override { tree_.addProbeLine(item_, line); }
   void showMessage(const std::string& text) override {
     // No caption of its own: the box carries the application's name.
-    showAppMessageTo(dialog_.hwnd(), text.c_str(), MB_OK);
+    showAppMessageTo(tree_.probeOwner(), text.c_str(), MB_OK);
   }
 
  private:
-  CCapeOpenDlg& dialog_;
+  ProbeTree& tree_;
   HTREEITEM item_;
 };
 
 }  // namespace
 
-void ProbeInterfaces(CCapeOpenDlg& dialog, HTREEITEM item, const std::string& progId) {
-  TreeSink sink(dialog, item);
-  ProbeInterfaces(sink, progId, dialog.serverName());
+void ProbeInterfaces(ProbeTree& tree, HTREEITEM item, const std::string& progId) {
+  TreeSink sink(tree, item);
+  ProbeInterfaces(sink, progId, tree.probeServer());
 }
 
-LRESULT OnTreeRightClick(CCapeOpenDlg& dialog) {
-  CAPETreeItem* record = nullptr;
-  HTREEITEM item = dialog.GetSelectedItemData(&record, nullptr);
-  if (item && record) ProbeInterfaces(dialog, item, record->progid);
+LRESULT OnTreeRightClick(ProbeTree& tree) {
+  const CAPETreeItem* record = nullptr;
+  HTREEITEM item = tree.probeSelection(&record);
+  if (item && record) ProbeInterfaces(tree, item, record->progid);
   return 0;
 }

@@ -174,6 +174,11 @@ TEST_F(CatalogueTest, LookupsByProgIdReadComponentsAndPackagesUnlisted) {
     EXPECT_EQ((Names{record->progid, record->name, record->clsid, record->catid,
                      record->description + "|" + record->helpURL + "|" + record->capeVersion}),
               (Names{row.progId, row.name, row.clsid, row.found ? row.catid : "", row.values}));
+    // The lookup for a host gives the same, with the system's ProgID and name as the parent.
+    ComponentChoice choice = ComponentCatalogue::lookup(row.text, row.parent, row.catid);
+    EXPECT_EQ((Names{choice.progId, choice.name, choice.clsid, choice.catid, choice.parentProgId + "|" + choice.parentName}),
+              (Names{row.progId, row.name, row.clsid, row.found ? row.catid : "",
+                     row.parent == systemId ? systemId + "|Lookup System" : "|"}));
   }
   EXPECT_EQ(catalogue.recordCount(), 0u);
 

@@ -10,6 +10,7 @@
 #include "framework/ClassFactory.h"
 #include "manager/AboutText.h"
 #include "manager/ManagerTestSupport.h"
+#include "manager/WebPage.h"
 #include "resources/resource.h"
 
 namespace {
@@ -285,7 +286,7 @@ TEST_F(DialogTest, WebPageButtonsThenAClickShowsTheEntrysValuesAndARightClickPro
     tx::clickButton(window, IDC_CO_VENDOR_URL);
     g_browser.mode = BrowserState::kNavigateFails;
     tx::clickButton(window, IDC_CO_HELP);
-    EXPECT_EQ(dialog.NavigateToURL("http://direct.example"), E_FAIL);
+    EXPECT_EQ(NavigateToURL("http://direct.example"), E_FAIL);
     EXPECT_EQ(boxes.texts(), (Texts{noUrl, noUrl, "Error access interface IWebBrowserApp from InternetExplorer class",
                                     "Error navigating to url '" + help + "'",
                                     "Error navigating to url 'http://direct.example'"}));
