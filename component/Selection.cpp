@@ -107,7 +107,7 @@ STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
       } catch (...) {
         name.clear();
       }
-      report(100, "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + name);
+      report(MTUtils::kInternalError, "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + name);
       // Never hand the caller back the uninitialised pointers it passed in.
       *szComponent = SysAllocString(L"");
       *szCATIDs = SysAllocString(L"");
@@ -166,8 +166,9 @@ HRESULT CCCAPEGUI::giveBack(bool terminate) {
     HRESULT hr = utilities.queryFrom(held.get(), IID_ICapeUtilities);
     if (SUCCEEDED(hr)) {
       hr = utilities->Terminate();
-      // The component's own error information goes into the report.
-      if (FAILED(hr)) hr = reportUnexpected(hr);
+      // Any success code is a stop; a failure carries the component's own error
+      // information into the report.
+      hr = SUCCEEDED(hr) ? S_OK : reportUnexpected(hr);
     } else {
       hr = hr == E_NOINTERFACE ? S_OK : reportUnexpected(hr);
     }
@@ -243,10 +244,8 @@ STDMETHODIMP CCCAPEGUI::setAlias(BSTR szComponentAlias, BSTR szParentAlias) {
   return plainFrame([&]() -> HRESULT {
     choice.name = narrowFromWide(szComponentAlias);
     choice.parentName = narrowFromWide(szParentAlias);
-    if (config) {
-      config->packageName = choice.name;
-      config->systemName = choice.parentName;
-    }
+    config->packageName = choice.name;
+    config->systemName = choice.parentName;
     return S_OK;
   });
 }
