@@ -10,7 +10,8 @@ namespace {
 
 std::string className(REFCLSID clsid) {
   fw::CoTaskMem<wchar_t> progId;
-  if (SUCCEEDED(ProgIDFromCLSID(clsid, progId.put())) && progId.get() && *progId.get()) return narrowFromWide(progId.get());
+  if (SUCCEEDED(ProgIDFromCLSID(clsid, progId.put())) && progId.get() && *progId.get())
+    return narrowFromWide(progId.get());
   return guidText(clsid);
 }
 
