@@ -46,7 +46,6 @@ class CCapeOpenDlg : public fw::Dialog, private CatalogueHost, private ProbeTree
   int FindCategoryIndex(const std::string& catid) const { return catalogue_.FindCategoryIndex(catid); }
   ComponentCatalogue& catalogue() { return catalogue_; }
   const CAPETreeItem* currentItem() const { return current_; }
-  const std::string& serverName() const { return choice_.serverName; }
   HWND tree() const { return tree_; }
   HWND categoryCombo() const { return item(210); }
 

@@ -134,10 +134,10 @@ CatalogueHost& ComponentCatalogue::host() const { return host_ ? *host_ : g_defa
 
 HRESULT ComponentCatalogue::createObject(REFCLSID clsid, REFIID iid, void** object) {
   std::wstring server = wideFromNarrow(serverName_);
+  HRESULT hr =
+      Utils::createInstance(clsid, nullptr, Utils::kCreationContext, iid, object, server.empty() ? nullptr : server.c_str());
   // A creation that answers success without an object has made none.
-  return fw::requireOut(
-      Utils::createInstance(clsid, nullptr, Utils::kCreationContext, iid, object, server.empty() ? nullptr : server.c_str()),
-      *object);
+  return fw::requireOut(hr, *object);
 }
 
 void ComponentCatalogue::ClearTree() {
@@ -193,10 +193,8 @@ void ComponentCatalogue::DisplayCategoryComponents(CatalogueEntry& category, con
   CATID wanted = GUID_NULL;
   if (FAILED(CLSIDFromString(const_cast<wchar_t*>(catid), &wanted))) return;
   fw::ComPtr<IEnumCLSID> classes;
-  if (FAILED(fw::requireOut(categories->EnumClassesOfCategories(1, &wanted, static_cast<ULONG>(-1), nullptr,
-                                                                classes.put()),
-                            classes.get())))
-    return;
+  HRESULT listed = categories->EnumClassesOfCategories(1, &wanted, static_cast<ULONG>(-1), nullptr, classes.put());
+  if (FAILED(fw::requireOut(listed, classes.get()))) return;
   std::string narrowCatid = narrowFromWide(catid);
   CLSID clsid = GUID_NULL;
   ULONG fetched = 0;
