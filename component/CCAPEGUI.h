@@ -127,13 +127,13 @@ class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUIWithFilter, &IID_ICCAPEGUI, &
   struct PersistStep;
   std::string displayName() const;
   HRESULT persistKind(LONG* pt);
-  HRESULT hostStorage(long mode, IStorage** storage, const PersistStep& step);
+  HRESULT hostStorage(long mode, fw::UniqueVariant& value, IStorage** storage, const PersistStep& step);
   HRESULT initNewPersistence(IStorage* storage, const PersistStep& step);
   HRESULT openOrUpgrade(HRESULT result, IStorage* storage, const PersistStep& step);
   HRESULT saveStreamKind(IStorage* storage, const PersistStep& step);
   HRESULT loadStreamKind(IStorage* storage, const PersistStep& step, bool* initialisedAsNew);
   HRESULT persistenceFault(const PersistStep& step);
-  HRESULT reportPersistenceError(HRESULT code, const char* text, const char* detail);
+  HRESULT reportPersistenceError(const char* text, const char* detail);
 
   HWND hostWindow;
   bool enableWarnings;

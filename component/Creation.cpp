@@ -37,7 +37,7 @@ const char kM11[] = "Internal error creating a CAPEOPEN property package";
 // Initialize through the utilities interface, when the component has one.
 HRESULT initializeComponent(IUnknown* component) {
   fw::ComPtr<ICapeUtilities> utilities;
-  if (FAILED(component->QueryInterface(IID_PPV_ARGS(utilities.put())))) return S_OK;
+  if (FAILED(utilities.queryFrom(component, IID_ICapeUtilities))) return S_OK;
   return utilities->Initialize();
 }
 
@@ -99,7 +99,8 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, fw::C
   fw::ComPtr<IDispatch> created;
   const wchar_t* computer = static_cast<const wchar_t*>(serverName);
   hr = Utils::createInstance(clsid, nullptr, Utils::kComponentContext, IID_PPV_ARGS(created.put()), computer);
-  if (FAILED(hr) || !created) return report(FAILED(hr) ? hr : E_POINTER, fillText(kM1, {progId, progId, name}));
+  hr = fw::requireOut(hr, created.get());
+  if (FAILED(hr)) return report(hr, fillText(kM1, {progId, progId, name}));
 
   if (compCOversion != 0 && !CapeVersion::isVersionSupported(compCOversion, category)) {
     const char* warning = compCOversion == 90 ? kM2 : compCOversion == 110 ? kM3 : kM4;
@@ -109,19 +110,18 @@ HRESULT CCCAPEGUI::createChecked(const std::string& progId, long category, fw::C
   static const long kProbeOrder[] = {100, 93, 90};
   long detected = 0;
   for (long version : kProbeOrder) {
-    hr = created->QueryInterface(CapeVersion::iidFor(category, version), out.put_void());
-    if (SUCCEEDED(hr) && out) {
+    hr = out.queryFrom(created.get(), CapeVersion::iidFor(category, version));
+    if (SUCCEEDED(hr)) {
       detected = version;
       break;
     }
-    out.reset();
   }
-  if (!detected) return report(FAILED(hr) ? hr : E_NOINTERFACE, fillText(kM5, {progId, name}));
+  if (!detected) return report(hr, fillText(kM5, {progId, name}));
 
   HRESULT result = S_OK;
   if (compCOversion != 0 && compCOversion != detected && !coVersionText.empty()) {
     fw::ComPtr<IUnknown> registered;
-    hr = created->QueryInterface(CapeVersion::iidFor(category, compCOversion), registered.put_void());
+    hr = registered.queryFrom(created.get(), CapeVersion::iidFor(category, compCOversion));
     if (FAILED(hr)) {
       report(0, fillText(kM6, {progId, coVersionText, narrowFromWide(CapeVersion::versionText(detected)), name}));
       out.reset();
@@ -138,7 +138,7 @@ HRESULT CCCAPEGUI::createPropertyPackage(const std::string& packageName, const s
     if (SUCCEEDED(hr)) closingStep();
     return hr;
   } catch (...) {
-    return MTUtils::reportError(100, kM11, nullptr, hostWindow, true);
+    return MTUtils::reportError(MTUtils::kInternalError, kM11, nullptr, hostWindow, true);
   }
 }
 
@@ -161,10 +161,10 @@ HRESULT CCCAPEGUI::createPackageOfSystem(const std::string& packageName, const s
   }
   if (!component) return report(E_FAIL, fillText(kM8, {systemProgId, packageName}));
 
-  hr = system->QueryInterface(IID_PPV_ARGS(propertySystem.put()));
+  hr = propertySystem.queryFrom(system.get(), IID_IDispatch);
   if (FAILED(hr)) return reportUnexpected(hr);
   fw::ComPtr<ICapeThermoPropertyPackage> thermoPackage;
-  hr = component->QueryInterface(IID_PPV_ARGS(thermoPackage.put()));
+  hr = thermoPackage.queryFrom(component.get(), IID_ICapeThermoPropertyPackage);
   if (FAILED(hr)) {
     std::string message = fillText(kM9, {packageName, systemProgId, systemProgId});
     giveBack(false);
@@ -177,14 +177,14 @@ HRESULT CCCAPEGUI::createStandalonePackage(const std::string& packageName) {
   fw::ComPtr<IDispatch> package;
   HRESULT hr = createChecked(packageName, catf_PropertyPackage, package);
   if (FAILED(hr)) return hr;
-  hr = package->QueryInterface(IID_PPV_ARGS(component.put()));
+  hr = component.queryFrom(package.get(), IID_IDispatch);
   if (FAILED(hr)) {
     giveBack(false);
     return report(hr, fillText(kM10, {packageName}));
   }
   hr = initializeComponent(component.get());
   // A package of its own has no context text: its failing start is an internal error.
-  if (FAILED(hr)) return MTUtils::reportError(100, kM11, nullptr, hostWindow, true);
+  if (FAILED(hr)) return MTUtils::reportError(MTUtils::kInternalError, kM11, nullptr, hostWindow, true);
   propertySystem.reset();
   return S_OK;
 }

@@ -46,7 +46,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
     IClassFactory* factory = nullptr;
     HRESULT hr = classFactory(&factory);
     if (FAILED(hr)) return hr;
-    return factory->QueryInterface(riid, ppv);
+    return fw::queryInterface(factory, riid, ppv);
   } catch (...) {
     return E_UNEXPECTED;
   }

@@ -19,7 +19,6 @@ const DWORD kCreateMode = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;  
 const DWORD kOpenMode = STGM_READ | STGM_SHARE_EXCLUSIVE;                       // 0x10
 // What automation components return from InitNew or Load when all went well.
 const HRESULT kAutomationSuccess = static_cast<HRESULT>(0x800A02E1);
-const HRESULT kPersistenceError = 101;
 
 const char kSaveError[] = "Error saving component through COM persistence";
 const char kLoadError[] = "Error loading component through COM persistence";
@@ -32,9 +31,8 @@ bool isStreamKind(long kind) { return kind == kPersistStream || kind == kPersist
 class StreamPersist {
  public:
   HRESULT query(IDispatch* component, long kind) {
-    if (!component) return E_POINTER;
-    if (kind == kPersistStream) return component->QueryInterface(IID_PPV_ARGS(stream_.put()));
-    return component->QueryInterface(IID_PPV_ARGS(streamInit_.put()));
+    if (kind == kPersistStream) return stream_.queryFrom(component, IID_IPersistStream);
+    return streamInit_.queryFrom(component, IID_IPersistStreamInit);
   }
   HRESULT save(IStream* stream) { return stream_ ? stream_->Save(stream, TRUE) : streamInit_->Save(stream, TRUE); }
   HRESULT load(IStream* stream) { return stream_ ? stream_->Load(stream) : streamInit_->Load(stream); }
@@ -56,13 +54,14 @@ struct CCCAPEGUI::PersistStep {
 std::string CCCAPEGUI::displayName() const { return compAlias.empty() ? compProgId : compAlias; }
 
 HRESULT CCCAPEGUI::persistenceFault(const PersistStep& step) {
-  return reportPersistenceError(kPersistenceError, step.text, step.detail);
+  return reportPersistenceError(step.text, step.detail);
 }
 
 // The storage of the host for 'mode'; null when the host gave no object that answers IStorage.
-HRESULT CCCAPEGUI::hostStorage(long mode, IStorage** storage, const PersistStep& step) {
+// The host's VARIANT ('value') may hold the only reference that keeps the storage valid: the
+// caller keeps it until the component is done with the storage.
+HRESULT CCCAPEGUI::hostStorage(long mode, fw::UniqueVariant& value, IStorage** storage, const PersistStep& step) {
   *storage = nullptr;
-  fw::UniqueVariant value;
   HRESULT hr = container->GetStorage(mode, value.put());
   if (FAILED(hr)) return reportUnexpected(hr);
   // Only an object pointer is read, also through a reference (as hosts written in other
@@ -75,11 +74,8 @@ HRESULT CCCAPEGUI::hostStorage(long mode, IStorage** storage, const PersistStep&
     object = V_UNKNOWNREF(v) ? *V_UNKNOWNREF(v) : nullptr;
   }
   if (!object) return S_OK;
-  hr = object->QueryInterface(IID_PPV_ARGS(storage));
-  if (FAILED(hr)) {
-    *storage = nullptr;
-    if (hr != E_NOINTERFACE) return persistenceFault(step);
-  }
+  hr = fw::queryInterface(object, IID_IStorage, reinterpret_cast<void**>(storage));
+  if (FAILED(hr) && hr != E_NOINTERFACE) return persistenceFault(step);
   return S_OK;
 }
 
@@ -112,7 +108,7 @@ HRESULT CCCAPEGUI::persistKind(LONG* pt) {
                {&IID_IPersistStream, kPersistStream}};
   for (const auto& kind : kinds) {
     fw::ComPtr<IUnknown> persist;
-    HRESULT hr = component->QueryInterface(*kind.iid, persist.put_void());
+    HRESULT hr = persist.queryFrom(component.get(), *kind.iid);
     if (SUCCEEDED(hr)) {
       *pt = kind.kind;
       return S_OK;
@@ -128,12 +124,14 @@ STDMETHODIMP CCCAPEGUI::saveStorage() {
     if (!container) return S_OK;
     const PersistStep step = {kSaveError, nullptr};
     try {
+      // Released in the reverse order: the persistence interface, the VARIANT, the storage.
       fw::ComPtr<IStorage> storage;
-      HRESULT hr = hostStorage(extnStorageSave, storage.put(), step);
+      fw::UniqueVariant value;
+      HRESULT hr = hostStorage(extnStorageSave, value, storage.put(), step);
       if (FAILED(hr)) return hr;
       if (persistType == kPersistStorage) {
         fw::ComPtr<IPersistStorage> persist;
-        hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
+        hr = persist.queryFrom(component.get(), IID_IPersistStorage);
         if (FAILED(hr)) return reportUnexpected(hr);
         if (!storage) return persistenceFault(step);
         hr = persist->Save(storage.get(), TRUE);
@@ -165,12 +163,14 @@ HRESULT CCCAPEGUI::saveStreamKind(IStorage* storage, const PersistStep& step) {
 
   fw::ComPtr<IStream> memory;
   hr = CreateStreamOnHGlobal(nullptr, TRUE, memory.put());
+  hr = fw::requireOut(hr, memory.get());
   if (FAILED(hr)) return reportUnexpected(hr);
   hr = persist.save(memory.get());
   if (FAILED(hr)) return reportUnexpected(hr);
 
   fw::ComPtr<IStream> stream;
   hr = storage->CreateStream(kStreamName, kCreateMode, 0, 0, stream.put());
+  hr = fw::requireOut(hr, stream.get());
   if (FAILED(hr)) return reportUnexpected(hr);
   LARGE_INTEGER start = {};
   ULARGE_INTEGER all;
@@ -178,7 +178,7 @@ HRESULT CCCAPEGUI::saveStreamKind(IStorage* storage, const PersistStep& step) {
   hr = memory->Seek(start, STREAM_SEEK_SET, nullptr);
   if (SUCCEEDED(hr)) hr = memory->CopyTo(stream.get(), all, nullptr, nullptr);
   if (FAILED(hr)) return reportUnexpected(hr);
-  stream.reset();
+  // The stream goes after the commit.
   hr = storage->Commit(STGC_DEFAULT);
   if (FAILED(hr)) return reportUnexpected(hr);
   return S_OK;
@@ -193,7 +193,8 @@ STDMETHODIMP CCCAPEGUI::loadStorage(VARIANT_BOOL recalling) {
     const PersistStep step = {kLoadError, name.c_str()};
     try {
       fw::ComPtr<IStorage> storage;
-      HRESULT hr = hostStorage(extnStorageLoad, storage.put(), step);
+      fw::UniqueVariant value;
+      HRESULT hr = hostStorage(extnStorageLoad, value, storage.put(), step);
       if (FAILED(hr)) return hr;
       if (!isRecalling) return initNewPersistence(storage.get(), step);
 
@@ -204,7 +205,7 @@ STDMETHODIMP CCCAPEGUI::loadStorage(VARIANT_BOOL recalling) {
         if (initialisedAsNew) return S_OK;
       } else if (persistType == kPersistStorage) {
         fw::ComPtr<IPersistStorage> persist;
-        hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
+        hr = persist.queryFrom(component.get(), IID_IPersistStorage);
         if (FAILED(hr)) return reportUnexpected(hr);
         if (!storage) return persistenceFault(step);
         hr = persist->Load(storage.get());
@@ -227,6 +228,7 @@ HRESULT CCCAPEGUI::loadStreamKind(IStorage* storage, const PersistStep& step, bo
   if (!storage) return persistenceFault(step);
   fw::ComPtr<IStream> stream;
   hr = storage->OpenStream(kStreamName, nullptr, kOpenMode, 0, stream.put());
+  hr = fw::requireOut(hr, stream.get());
   HRESULT opened = openOrUpgrade(hr, storage, step);
   *initialisedAsNew = opened == STG_E_FILENOTFOUND;
   if (*initialisedAsNew) return S_OK;
@@ -246,14 +248,14 @@ HRESULT CCCAPEGUI::initNewPersistence(IStorage* storage, const PersistStep& step
   const char* what = nullptr;
   if (persistType == kPersistStorage) {
     fw::ComPtr<IPersistStorage> persist;
-    hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
+    hr = persist.queryFrom(component.get(), IID_IPersistStorage);
     if (FAILED(hr)) return reportUnexpected(hr);
     if (!storage) return persistenceFault(step);
     hr = persist->InitNew(storage);
     what = "initializing COM persistence (IPersistStorage)";
   } else if (persistType == kPersistStreamInit) {
     fw::ComPtr<IPersistStreamInit> persist;
-    hr = component ? component->QueryInterface(IID_PPV_ARGS(persist.put())) : E_POINTER;
+    hr = persist.queryFrom(component.get(), IID_IPersistStreamInit);
     if (FAILED(hr)) return reportUnexpected(hr);
     hr = persist->InitNew();
     what = "initializing COM persistence (IPersistStreamInit)";
@@ -285,21 +287,21 @@ HRESULT CCCAPEGUI::openOrUpgrade(HRESULT result, IStorage* storage, const Persis
   return result;
 }
 
-HRESULT CCCAPEGUI::reportPersistenceError(HRESULT code, const char* text, const char* detail) {
+HRESULT CCCAPEGUI::reportPersistenceError(const char* text, const char* detail) {
   std::string message = text;
   if (detail) message.append(": ").append(detail);
   if (message.size() > 399) message.resize(399);
 
-  if (!container) return report(code, text);
+  if (!container) return report(MTUtils::kPersistenceError, text);
 
   fw::ComPtr<ExtnHostContext> context;
   HRESULT hr = container->GetHostContext(context.put());
+  hr = fw::requireOut(hr, context.get());
   if (FAILED(hr)) return reportUnexpected(hr);
-  if (!context) return reportUnexpected(E_POINTER);
   fw::ComPtr<ExtnMessageLog> log;
   hr = context->GetMessageLog(log.put());
+  hr = fw::requireOut(hr, log.get());
   if (FAILED(hr)) return reportUnexpected(hr);
-  if (!log) return reportUnexpected(E_POINTER);
   hr = log->Prepare(0);
   if (FAILED(hr)) return reportUnexpected(hr);
   log.reset();
@@ -307,6 +309,5 @@ HRESULT CCCAPEGUI::reportPersistenceError(HRESULT code, const char* text, const 
   CTxBSTR wideMessage(message.c_str());
   hr = container->AddMessage(wideMessage, 0);
   if (FAILED(hr)) return reportUnexpected(hr);
-  if (code == 100) report(code, text);
-  return MTUtils::traceError(code, text, nullptr);
+  return MTUtils::traceError(MTUtils::kPersistenceError, text, nullptr);
 }

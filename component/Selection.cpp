@@ -29,7 +29,7 @@ STDMETHODIMP CCCAPEGUI::setup(INT_PTR HWND_, IDispatch* newContainer, LONG newFi
     // Both interfaces of the host are held as its container.
     const IID& iid = (newFilter & catf_UnitOperation) ? IID_ExtnContainerUnit : IID_ExtnContainer;
     fw::ComPtr<ExtnContainer> held;
-    HRESULT hr = newContainer->QueryInterface(iid, held.put_void());
+    HRESULT hr = held.queryFrom(newContainer, iid);
     if (FAILED(hr)) return reportUnexpected(hr);
     // The container that this one replaces is given back here, not kept until release.
     container = held;
@@ -106,7 +106,7 @@ STDMETHODIMP CCCAPEGUI::ShowGUI(BSTR* szComponent, BSTR* szCATIDs) {
       } catch (...) {
         name.clear();
       }
-      report(100, "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + name);
+      report(MTUtils::kInternalError, "Unexpected error in CCAPEGUI::ShowGui for ProgId:" + name);
       // Never hand the caller back the uninitialised pointers it passed in.
       *szComponent = SysAllocString(L"");
       *szCATIDs = SysAllocString(L"");
@@ -162,11 +162,12 @@ HRESULT CCCAPEGUI::giveBack(bool terminate) {
     fw::ComPtr<IDispatch> held = std::move(*field);
     if (!held || !terminate) continue;
     fw::ComPtr<ICapeUtilities> utilities;
-    HRESULT hr = held->QueryInterface(IID_PPV_ARGS(utilities.put()));
+    HRESULT hr = utilities.queryFrom(held.get(), IID_ICapeUtilities);
     if (SUCCEEDED(hr)) {
       hr = utilities->Terminate();
-      // The component's own error information goes into the report.
-      if (FAILED(hr)) hr = reportUnexpected(hr);
+      // Any success code is a stop; a failure carries the component's own error
+      // information into the report.
+      hr = SUCCEEDED(hr) ? S_OK : reportUnexpected(hr);
     } else {
       hr = hr == E_NOINTERFACE ? S_OK : reportUnexpected(hr);
     }
@@ -242,10 +243,8 @@ STDMETHODIMP CCCAPEGUI::setAlias(BSTR szComponentAlias, BSTR szParentAlias) {
   return plainFrame([&]() -> HRESULT {
     compAlias = narrowFromWide(szComponentAlias);
     parentAlias = narrowFromWide(szParentAlias);
-    if (config) {
-      config->packageName = compAlias;
-      config->systemName = parentAlias;
-    }
+    config->packageName = compAlias;
+    config->systemName = parentAlias;
     return S_OK;
   });
 }

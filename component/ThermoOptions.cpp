@@ -28,7 +28,6 @@ STDMETHODIMP CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModifications) {
   // The host's own handlers run in the dialog's loop and may drop its last reference.
   fw::ComPtr<ICCAPEGUI> keepAlive(self());
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     // Asked again from a handler of the host while the dialog is up: one window per
     // dialog object, or its data exchange would lose track of the first.
     if (config->hwnd()) {
@@ -50,7 +49,6 @@ STDMETHODIMP CCCAPEGUI::ShowThermoGUI(VARIANT_BOOL allowModifications) {
 STDMETHODIMP CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompounds, VARIANT_BOOL allowSubsets,
                                           VARIANT_BOOL treatAsHypos) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     config->freeCompounds = stored(freeCompounds);
     config->allowSubsets = stored(allowSubsets);
     config->treatAsHypos = stored(treatAsHypos);
@@ -62,7 +60,6 @@ STDMETHODIMP CCCAPEGUI::simulateThermoGUI(VARIANT_BOOL freeCompounds, VARIANT_BO
 STDMETHODIMP CCCAPEGUI::setCompOptions(VARIANT_BOOL allowSubsets, VARIANT_BOOL freeCompounds,
                                        VARIANT_BOOL treatAsHypos) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     config->allowSubsets = stored(allowSubsets);
     config->freeCompounds = stored(freeCompounds);
     config->treatAsHypos = stored(treatAsHypos);
@@ -73,7 +70,6 @@ STDMETHODIMP CCCAPEGUI::setCompOptions(VARIANT_BOOL allowSubsets, VARIANT_BOOL f
 STDMETHODIMP CCCAPEGUI::getCompOptions(VARIANT_BOOL* allowSubsets, VARIANT_BOOL* freeCompounds,
                                        VARIANT_BOOL* treatAsHypos) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     return answer3(allowSubsets, freeCompounds, treatAsHypos, config->allowSubsets, config->freeCompounds,
                    config->treatAsHypos);
   });
@@ -81,7 +77,6 @@ STDMETHODIMP CCCAPEGUI::getCompOptions(VARIANT_BOOL* allowSubsets, VARIANT_BOOL*
 
 STDMETHODIMP CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL trace, VARIANT_BOOL log, VARIANT_BOOL popUp) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     config->recovTrace = stored(trace);
     config->recovLog = stored(log);
     config->recovPopUp = stored(popUp);
@@ -91,14 +86,12 @@ STDMETHODIMP CCCAPEGUI::setRecovErrorsOptions(VARIANT_BOOL trace, VARIANT_BOOL l
 
 STDMETHODIMP CCCAPEGUI::getRecovErrorsOptions(VARIANT_BOOL* trace, VARIANT_BOOL* log, VARIANT_BOOL* popUp) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     return answer3(trace, log, popUp, config->recovTrace, config->recovLog, config->recovPopUp);
   });
 }
 
 STDMETHODIMP CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL trace, VARIANT_BOOL log, VARIANT_BOOL popUp) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     config->critTrace = stored(trace);
     config->critLog = stored(log);
     config->critPopUp = stored(popUp);
@@ -108,14 +101,12 @@ STDMETHODIMP CCCAPEGUI::setCritErrorsOptions(VARIANT_BOOL trace, VARIANT_BOOL lo
 
 STDMETHODIMP CCCAPEGUI::getCritErrorsOptions(VARIANT_BOOL* trace, VARIANT_BOOL* log, VARIANT_BOOL* popUp) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     return answer3(trace, log, popUp, config->critTrace, config->critLog, config->critPopUp);
   });
 }
 
 STDMETHODIMP CCCAPEGUI::get_requestLiquid2(VARIANT_BOOL* pVal) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     if (!pVal) return E_POINTER;
     *pVal = answered(config->requestLiquid2);
     return S_OK;
@@ -124,7 +115,6 @@ STDMETHODIMP CCCAPEGUI::get_requestLiquid2(VARIANT_BOOL* pVal) {
 
 STDMETHODIMP CCCAPEGUI::put_requestLiquid2(VARIANT_BOOL newVal) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     config->requestLiquid2 = stored(newVal);
     return S_OK;
   });
@@ -132,7 +122,6 @@ STDMETHODIMP CCCAPEGUI::put_requestLiquid2(VARIANT_BOOL newVal) {
 
 STDMETHODIMP CCCAPEGUI::get_doOrderPhases(VARIANT_BOOL* pVal) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     if (!pVal) return E_POINTER;
     *pVal = answered(config->doOrderPhases);
     return S_OK;
@@ -141,7 +130,6 @@ STDMETHODIMP CCCAPEGUI::get_doOrderPhases(VARIANT_BOOL* pVal) {
 
 STDMETHODIMP CCCAPEGUI::put_doOrderPhases(VARIANT_BOOL newVal) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     config->doOrderPhases = stored(newVal);
     return S_OK;
   });
@@ -149,14 +137,12 @@ STDMETHODIMP CCCAPEGUI::put_doOrderPhases(VARIANT_BOOL newVal) {
 
 STDMETHODIMP CCCAPEGUI::get_socketVersion(BSTR* pVal) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     return outText(pVal, config->socketVersion, false);
   });
 }
 
 STDMETHODIMP CCCAPEGUI::put_socketVersion(BSTR newVal) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     config->socketVersion = narrowFromWide(newVal);
     return S_OK;
   });
@@ -188,7 +174,6 @@ STDMETHODIMP CCCAPEGUI::getThis(INT_PTR* rawPointer) {
 
 STDMETHODIMP CCCAPEGUI::setPPInfo(VARIANT* txNames, VARIANT* matchedBy, VARIANT* mapping) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     // The report carries only the package's own error information.
     SetErrorInfo(0, nullptr);
     HRESULT hr = config->LoadPackageInfo(component.get(), txNames, matchedBy, mapping);
@@ -208,7 +193,6 @@ STDMETHODIMP CCCAPEGUI::getFullCOPPClassName(BSTR* name) {
 
 STDMETHODIMP CCCAPEGUI::traceReport(BSTR msg, VARIANT_BOOL appendNewLine) {
   return windowFrame([&]() -> HRESULT {
-    if (!config) return E_UNEXPECTED;
     std::string report = config->importReport + narrowFromWide(msg);
     if (appendNewLine != 0) report += '\n';
     config->importReport = report;
@@ -229,8 +213,8 @@ HRESULT CCCAPEGUI::ShowCustomView() {
     bool makerSystem = !parentProgId.empty() && CCOTHConfig::isMakerSystem(CTxBSTR(parentProgId.c_str()));
     if (!makerSystem && component) {
       fw::ComPtr<ICapeUtilities> utilities;
-      HRESULT hr = component->QueryInterface(IID_PPV_ARGS(utilities.put()));
-      if (SUCCEEDED(hr) && utilities) {
+      HRESULT hr = utilities.queryFrom(component.get(), IID_ICapeUtilities);
+      if (SUCCEEDED(hr)) {
         SetErrorInfo(0, nullptr);
         hr = utilities->Edit();
         if (SUCCEEDED(hr)) return S_OK;

@@ -22,8 +22,8 @@ void ProbeInterface(ProbeSink& sink, const char* name, REFIID iid, IUnknown* obj
   if (!object || !name) return;
   try {
     fw::ComPtr<IUnknown> answer;
-    HRESULT hr = object->QueryInterface(iid, answer.put_void());
-    // Only E_NOINTERFACE says that the interface is absent.
+    HRESULT hr = answer.queryFrom(object, iid);
+    // Only E_NOINTERFACE (success without a pointer counts so) says that the interface is absent.
     sink.addLine(std::string("QI( ") + name + (hr == E_NOINTERFACE ? " ) failed" : " ) succeeded"));
   } catch (...) {
     sink.showMessage("Error");
@@ -38,7 +38,8 @@ HRESULT ProbeInterfaces(ProbeSink& sink, const std::string& progId, const std::s
   fw::ComPtr<IUnknown> object;
   HRESULT hr = Utils::createInstance(clsid, nullptr, Utils::kCreationContext, IID_IUnknown, object.put_void(),
                                      server.empty() ? nullptr : server.c_str());
-  if (hr == S_OK && object) {
+  hr = fw::requireOut(hr, object.get());
+  if (hr == S_OK) {
     for (const CapeProbeEntry& entry : kCapeProbeTable) ProbeInterface(sink, entry.name, *entry.iid, object.get());
   } else if (hr == REGDB_E_CLASSNOTREG) {
     sink.showMessage("The object " + progId + " is not registered in the registration database.");

@@ -9,8 +9,10 @@ CTxBSTR& CTxBSTR::operator+=(const _bstr_t& other) {
   _bstr_t tail(other);
   unsigned int head = length();
   unsigned int added = tail.length();
-  // A BSTR's byte length, terminator included, must fit in 32 bits.
-  if (added > (UINT_MAX / sizeof(wchar_t)) - 1 - head) _com_issue_error(E_OUTOFMEMORY);
+  // A BSTR's length prefix counts its bytes in 32 bits. The limit is checked before any
+  // allocation, and without wrapping round for a string that is at it already.
+  const unsigned int maxLength = UINT_MAX / sizeof(wchar_t);
+  if (head > maxLength || added > maxLength - head) _com_issue_error(E_OUTOFMEMORY);
   unsigned int total = head + added;
   BSTR joined = SysAllocStringLen(nullptr, total);
   if (!joined) _com_issue_error(E_OUTOFMEMORY);

@@ -42,14 +42,14 @@ TEST(CTxBSTRTest, NullEmptyCopiesAndAppending) {
   EXPECT_EQ("abc", narrowOf(first)); EXPECT_EQ(before, wide(first)); EXPECT_EQ("abcdef", narrowOf(second));
   EXPECT_EQ(6u, second.length()); EXPECT_EQ("abc!", narrowOf(assigned));
   EXPECT_EQ("abcx", narrowOf(first + CTxBSTR("x")));
-  // A string that claims the largest length a BSTR can have, two bytes short of 4 GB: appending raises
-  // E_OUTOFMEMORY and keeps the string.
+  // A string that claims the largest length a BSTR can have, two bytes short of 4 GB: appending one
+  // character more raises E_OUTOFMEMORY and keeps the string.
   struct { DWORD bytes; wchar_t text[4]; } fake = {0xFFFFFFFEu, {L'a', L'b', 0, 0}};
   CTxBSTR huge;
   huge.Attach(fake.text);
   ASSERT_EQ(0x7FFFFFFFu, huge.length());
   HRESULT raised = S_OK;
-  try { huge += CTxBSTR(L"xy"); } catch (const _com_error& error) { raised = error.Error(); }
+  try { huge += CTxBSTR(L"x"); } catch (const _com_error& error) { raised = error.Error(); }
   EXPECT_EQ(E_OUTOFMEMORY, raised); EXPECT_EQ(fake.text, wide(huge)); EXPECT_EQ(fake.text, huge.Detach());
 }
 
