@@ -287,6 +287,20 @@ inline constexpr ClassInfo kQIFails = {"QIFails",
                                        TXS_ZOO_VALUES("Zoo QI Fails", "QueryInterface fails with E_FAIL", "1.0"),
                                        true};
 
+// QueryInterface answers S_OK with a null pointer for every interface but IUnknown; its
+// class object asks it like any other. Unit Operations, Thermo Property Systems and
+// Property Packages.
+inline constexpr ClassInfo kNullQI = {
+    "NullQI",
+    TXS_PROGID("TxSamples.Zoo.NullQI.1"),
+    "TxSamples.Zoo.NullQI",
+    {0x0B503622, 0x29F8, 0x4069, {0xA1, 0x37, 0x76, 0xEA, 0x59, 0xA0, 0x4F, 0xCF}},
+    kZooDll,
+    kCatUnitOperation | kCatThermoSystem | kCatPropertyPackage,
+    true,
+    TXS_ZOO_VALUES("Zoo Null QI", "QueryInterface succeeds without a pointer", "1.0"),
+    true};
+
 // 1.0 unit whose Terminate fails with COM error information (kTerminateError...).
 inline constexpr ClassInfo kTerminateFails = {
     "TerminateFails",
@@ -610,6 +624,7 @@ inline constexpr const ClassInfo* kUnitsClasses[] = {&kMixer,      &kUnit093,   
                                                      &kStreamUnit, &kStreamInitUnit, &kDualPersistUnit};
 inline constexpr const ClassInfo* kHostClasses[] = {&kHostContainer};
 inline constexpr const ClassInfo* kZooClasses[] = {&kQIFails,
+                                                   &kNullQI,
                                                    &kTerminateFails,
                                                    &kInitializeFails,
                                                    &kInitNewFails,

@@ -2,6 +2,7 @@
 #include "samples/common/SamplePackage.h"
 #include "samples/common/SampleSystem.h"
 #include "samples/common/SampleUnit.h"
+#include "samples/zoo/NullQI.h"
 #include "samples/zoo/QIFails.h"
 
 namespace txs {
@@ -69,6 +70,7 @@ constexpr SampleClass systemClass() {
 const SampleClass* sampleClasses(int* count) {
   static const SampleClass classes[] = {
       {&kQIFails, createQIFailsFactory, nullptr},
+      {&kNullQI, createNullQIFactory, nullptr},
       unitClass<&kTerminateFailsTraits>(),
       systemClass<&kInitializeFailsTraits>(),
       unitClass<&kInitNewFailsTraits>(),

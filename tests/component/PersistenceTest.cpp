@@ -203,15 +203,3 @@ TEST_F(PersistenceTest, OldCaseIsUpgradedWithANoticeAndASavedOneIsInitialisedOrR
   EXPECT_EQ(E_FAIL, object->loadStorage(VARIANT_TRUE));
   expectBoxes({"^ ERROR: Unexpected error loading COM persistence (IPersistStreamInit)"});
 }
-
-TEST_F(PersistenceTest, PersistenceKindProbeFailureWithoutContainerIsShown) {
-  fw::ComPtr<IDispatch> faulty;
-  ASSERT_EQ(S_OK,
-            CoCreateInstance(txs::kQIFails.clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, faulty.put_void()));
-  EXPECT_EQ(E_FAIL, object->setComponent(faulty.get()));
-  expectBoxes({" ERROR: Error saving component through COM persistence", "^ ERROR: Unexpected error "});
-  // Giving it back, its failing QueryInterface (not E_NOINTERFACE) is reported too.
-  boxes.clear();
-  EXPECT_EQ(E_FAIL, object->releaseComponents());
-  expectBoxes({"^ ERROR: Unexpected error "});
-}

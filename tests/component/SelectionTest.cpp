@@ -1,15 +1,16 @@
 // Selecting a component: the host's container held by setup, setProgIds without the dialog, and
 // ShowGUI as the user drives the Component Manager, its choice read back through every getter.
 #include "common/ProductFixture.h"
+#include "external/CapeOpen.h"
 #include "external/ExtnContainer.h"
 #include "manager/ManagerTestSupport.h"
 
 namespace {
 
-// A host container of the test's own: answers the IID it is told to, records what it was asked
-// for and counts the references it gives.
-struct RecordingContainer : IDispatch {
-  explicit RecordingContainer(const IID& answers) : answers(answers) {}
+// A host container or a component of the test's own: answers the IID it is told to, records what it
+// was asked for, counts the references it gives and answers Terminate with 'stopResult'.
+struct RecordingObject : ICapeUtilities {
+  explicit RecordingObject(const IID& answers) : answers(answers) {}
   STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
     asked.push_back(riid);
     if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch) && !IsEqualIID(riid, answers))
@@ -22,9 +23,16 @@ struct RecordingContainer : IDispatch {
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_FAIL; }
+  STDMETHODIMP get_parameters(CapeInterface*) override { return E_NOTIMPL; }
+  STDMETHODIMP put_simulationContext(CapeInterface) override { return E_NOTIMPL; }
+  STDMETHODIMP Initialize() override { return E_NOTIMPL; }
+  STDMETHODIMP Terminate() override { return ++stops, stopResult; }
+  STDMETHODIMP Edit() override { return E_NOTIMPL; }
   IID answers;
   std::vector<IID> asked;
   ULONG refs = 1;
+  HRESULT stopResult = S_OK;
+  int stops = 0;
 };
 
 // Makes every COM task allocation (BSTRs among them) fail while armed. COM may still call it after
@@ -82,8 +90,8 @@ class SelectionTest : public tx::ProductTest {
 }  // namespace
 
 TEST_F(SelectionTest, SetupHoldsOneContainerAskedByTheUnitOperationBit) {
-  RecordingContainer unitHost(IID_ExtnContainerUnit), packageHost(IID_ExtnContainer);
-  const struct { RecordingContainer* host; long filter; HRESULT hr; const IID* asked; ULONG unitRefs, packageRefs; }
+  RecordingObject unitHost(IID_ExtnContainerUnit), packageHost(IID_ExtnContainer);
+  const struct { RecordingObject* host; long filter; HRESULT hr; const IID* asked; ULONG unitRefs, packageRefs; }
       steps[] = {{&unitHost, catf_UnitOperation, S_OK, &IID_ExtnContainerUnit, 2, 1},
                  {&packageHost, catf_PropertyPackage, S_OK, &IID_ExtnContainer, 1, 2},  // the replaced one given back
                  {&unitHost, catf_PropertyPackage, E_NOINTERFACE, &IID_ExtnContainer, 1, 2},  // reported, one kept
@@ -102,6 +110,28 @@ TEST_F(SelectionTest, SetupHoldsOneContainerAskedByTheUnitOperationBit) {
     ASSERT_EQ(S_OK, object->releaseComponents());
     EXPECT_EQ(1u, packageHost.refs);
   }
+}
+
+TEST_F(SelectionTest, ReleaseTakesAnyStopThatSucceedsReportsAFailingOneAndGivesAllBack) {
+  // Terminate of the fault zoo's member (with its error information), else of a component of the test's own.
+  const struct { HRESULT stop, hr; const char* box; } rows[] = {
+      {E_FAIL, E_FAIL, " ERROR: Unexpected error \n(Terminate failed on purpose: TxSamples)"},
+      {S_OK, S_OK, nullptr}, {S_FALSE, S_OK, nullptr}, {2, S_OK, nullptr}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.stop);
+    boxes.clear();
+    RecordingObject own(IID_ICapeUtilities);
+    own.stopResult = row.stop;
+    fw::ComPtr<IDispatch> created;
+    if (row.box) choose(catf_UnitOperation, txs::kTerminateFails.progId);
+    ASSERT_EQ(S_OK, row.box ? object->createComp(created.put(), nullptr) : object->setComponent(&own));
+    created.reset();
+    EXPECT_EQ(row.hr, object->releaseComponents());
+    expectBoxes(std::vector<std::string>(row.box ? 1 : 0, row.box ? row.box : ""));
+    EXPECT_EQ(row.box ? 0 : 1, own.stops);
+    EXPECT_EQ(1u, own.refs);
+  }
+  EXPECT_EQ(0, txs::sampleLiveObjects(txs::kZooDll));
 }
 
 TEST_F(SelectionTest, SetProgIdsWithoutTheDialog) {

@@ -36,6 +36,7 @@ TEST_F(ProbeTest, CreatedComponentsGetTwentyLinesOthersTheirMessages) {
       {txs::kThermoSystem.progId, S_OK, {"IUnknown", "IDispatch", "ICapeIdentification", "ICapeThermoSystem"}, "", ""},
       {txs::kUnit093.progId, S_OK, {"IUnknown", "IDispatch"}, "", ""},
       {txs::kQIFails.progId, S_OK, {"*"}, "", ""},
+      {txs::kNullQI.progId, S_OK, {"IUnknown"}, "", ""},  // success without a pointer: not there
       {"TxTest.NotRegistered.1", REGDB_E_CLASSNOTREG, {}, "The object TxTest.NotRegistered.1" + notRegistered,
        "Error creating interface"},
       {noServer, REGDB_E_CLASSNOTREG, {}, "The object " + noServer + notRegistered, "for class '" + noServer + "'"},
