@@ -51,7 +51,7 @@ struct CCCAPEGUI::PersistStep {
   const char* detail;
 };
 
-std::string CCCAPEGUI::displayName() const { return choice.name.empty() ? choice.progId : choice.name; }
+std::string CCCAPEGUI::displayName() const { return compAlias.empty() ? compProgId : compAlias; }
 
 HRESULT CCCAPEGUI::persistenceFault(const PersistStep& step) {
   return reportPersistenceError(step.text, step.detail);
@@ -162,13 +162,15 @@ HRESULT CCCAPEGUI::saveStreamKind(IStorage* storage, const PersistStep& step) {
   if (!storage) return persistenceFault(step);
 
   fw::ComPtr<IStream> memory;
-  hr = fw::requireOut(CreateStreamOnHGlobal(nullptr, TRUE, memory.put()), memory.get());
+  hr = CreateStreamOnHGlobal(nullptr, TRUE, memory.put());
+  hr = fw::requireOut(hr, memory.get());
   if (FAILED(hr)) return reportUnexpected(hr);
   hr = persist.save(memory.get());
   if (FAILED(hr)) return reportUnexpected(hr);
 
   fw::ComPtr<IStream> stream;
-  hr = fw::requireOut(storage->CreateStream(kStreamName, kCreateMode, 0, 0, stream.put()), stream.get());
+  hr = storage->CreateStream(kStreamName, kCreateMode, 0, 0, stream.put());
+  hr = fw::requireOut(hr, stream.get());
   if (FAILED(hr)) return reportUnexpected(hr);
   LARGE_INTEGER start = {};
   ULARGE_INTEGER all;
@@ -225,7 +227,8 @@ HRESULT CCCAPEGUI::loadStreamKind(IStorage* storage, const PersistStep& step, bo
   if (FAILED(hr)) return reportUnexpected(hr);
   if (!storage) return persistenceFault(step);
   fw::ComPtr<IStream> stream;
-  hr = fw::requireOut(storage->OpenStream(kStreamName, nullptr, kOpenMode, 0, stream.put()), stream.get());
+  hr = storage->OpenStream(kStreamName, nullptr, kOpenMode, 0, stream.put());
+  hr = fw::requireOut(hr, stream.get());
   HRESULT opened = openOrUpgrade(hr, storage, step);
   *initialisedAsNew = opened == STG_E_FILENOTFOUND;
   if (*initialisedAsNew) return S_OK;
@@ -292,10 +295,12 @@ HRESULT CCCAPEGUI::reportPersistenceError(const char* text, const char* detail) 
   if (!container) return report(MTUtils::kPersistenceError, text);
 
   fw::ComPtr<ExtnHostContext> context;
-  HRESULT hr = fw::requireOut(container->GetHostContext(context.put()), context.get());
+  HRESULT hr = container->GetHostContext(context.put());
+  hr = fw::requireOut(hr, context.get());
   if (FAILED(hr)) return reportUnexpected(hr);
   fw::ComPtr<ExtnMessageLog> log;
-  hr = fw::requireOut(context->GetMessageLog(log.put()), log.get());
+  hr = context->GetMessageLog(log.put());
+  hr = fw::requireOut(hr, log.get());
   if (FAILED(hr)) return reportUnexpected(hr);
   hr = log->Prepare(0);
   if (FAILED(hr)) return reportUnexpected(hr);
