@@ -3,8 +3,8 @@
 // of the previous one again.
 #pragma once
 #include <windows.h>
-#include <cstdio>
 #include <string>
+#include "framework/GuidText.h"
 
 namespace bench {
 
@@ -30,14 +30,6 @@ inline int systemIndex(REFCLSID clsid) {
   for (int i = 0; i < 7; ++i)
     if (clsid.Data4[i] != base.Data4[i]) return -1;
   return clsid.Data4[7] < kSystemCount ? clsid.Data4[7] : -1;
-}
-
-inline std::string guidText(REFGUID g) {
-  char text[40];
-  snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-           static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3],
-           g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
-  return text;
 }
 
 // The name a synthetic system gives its package 'j' (also its registry key).

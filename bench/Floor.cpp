@@ -3,7 +3,10 @@
 #include <oleauto.h>
 #include "external/CapeOpen.h"
 #include "framework/ComPtr.h"
+#include "framework/GuidText.h"
+#include "framework/ListArray.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 
 namespace bench {
 namespace {
@@ -12,15 +15,6 @@ const wchar_t kUnitCatid[] = L"{678c09a5-7d66-11D2-a67d-00105a42887f}";
 const wchar_t kSystemCatid[] = L"{678c09a3-7d66-11d2-a67d-00105a42887f}";
 const char* const kValueNames[7] = {"Name",    "Description", "About",  "CapeVersion", "ComponentVersion",
                                     "VendorURL", "HelpURL"};
-
-std::string narrow(const wchar_t* text) {
-  if (!text) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return std::string();
-  std::string result(static_cast<size_t>(size - 1), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, &result[0], size, nullptr, nullptr);
-  return result;
-}
 
 // One open key, seven reads.
 void readValues(const std::string& path, std::string (&values)[7]) {
@@ -52,13 +46,13 @@ void readPackages(REFCLSID clsid, FloorRecord* system) {
   fw::UniqueVariant list;
   if (FAILED(object->GetPropertyPackages(list.get())) || list.get()->vt != (VT_ARRAY | VT_BSTR)) return;
   SAFEARRAY* names = list.get()->parray;
-  LONG lower = 0, upper = -1;
-  if (FAILED(SafeArrayGetLBound(names, 1, &lower)) || FAILED(SafeArrayGetUBound(names, 1, &upper))) return;
+  fw::ListShape shape;
+  if (!fw::readListShape(names, &shape) || shape.type != VT_BSTR) return;
   BSTR* data = nullptr;
   if (FAILED(SafeArrayAccessData(names, reinterpret_cast<void**>(&data)))) return;
-  for (LONG i = 0; i <= upper - lower; ++i) {
+  for (unsigned long long i = 0; i < shape.indices(); ++i) {
     FloorRecord package;
-    package.progid = narrow(data[i]);
+    package.progid = narrowFromWide(data[i]);
     package.clsid = system->clsid;
     readValues("CLSID\\" + system->clsid + "\\PropertyPackages\\" + package.progid + "\\CapeDescription",
                package.values);
@@ -83,18 +77,16 @@ HRESULT runFloor(std::vector<FloorRecord>* records) {
     fw::ComPtr<IEnumCLSID> classes;
     hr = enumerate(categories.get(), catid, classes.put());
     if (FAILED(hr)) return hr;
-    std::string narrowCatid = narrow(catid);
+    std::string narrowCatid = narrowFromWide(catid);
     CLSID clsid;
     ULONG fetched = 0;
     while (classes->Next(1, &clsid, &fetched) == S_OK && fetched == 1) {
       fw::CoTaskMem<wchar_t> progId;
       if (FAILED(ProgIDFromCLSID(clsid, progId.put()))) continue;
-      wchar_t clsidText[40];
-      StringFromGUID2(clsid, clsidText, 40);
       FloorRecord record;
       record.catid = narrowCatid;
-      record.progid = narrow(progId.get());
-      record.clsid = narrow(clsidText);
+      record.progid = narrowFromWide(progId.get());
+      record.clsid = guidText(clsid);
       readValues("CLSID\\" + record.clsid + "\\CapeDescription", record.values);
       if (catid == kSystemCatid) readPackages(clsid, &record);
       records->push_back(std::move(record));

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include "bench/BenchIds.h"
 #include "framework/Raii.h"
+#include "framework/RegistryTree.h"
+#include "framework/WideText.h"
 #include "manager/ComponentCatalogue.h"
 
 namespace bench {
@@ -170,9 +172,8 @@ bool setCategorized(unsigned long count, std::string* error) {
     if (status != ERROR_SUCCESS) return fail(error, describe("Adding a category key", status));
   }
   for (; have > count; --have) {
-    std::string clsid = guidText(syntheticClsid(Kind::Unit, have - 1));
-    RegDeleteKeyA(clsidRoot.get(), (clsid + category).c_str());
-    RegDeleteKeyA(clsidRoot.get(), (clsid + categories).c_str());
+    const std::string clsid = guidText(syntheticClsid(Kind::Unit, have - 1));
+    fw::deleteRegistryTree(clsidRoot.get(), wideFromNarrow(clsid + categories));
   }
   status = writeNumber(state.get(), "Categorized", count);
   if (status != ERROR_SUCCESS) return fail(error, describe("Writing the state", status));

@@ -7,6 +7,7 @@
 #include <string>
 #include "bench/BenchIds.h"
 #include "external/CapeOpen.h"
+#include "framework/ComPtr.h"
 
 namespace {
 
@@ -114,7 +115,7 @@ class SystemFactory final : public IClassFactory {
     if (outer) return CLASS_E_NOAGGREGATION;
     BenchSystem* system = new (std::nothrow) BenchSystem(index_);
     if (!system) return E_OUTOFMEMORY;
-    HRESULT hr = system->QueryInterface(iid, object);
+    HRESULT hr = fw::queryInterface(system, iid, object);
     system->Release();
     return hr;
   }
@@ -139,7 +140,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
   if (index < 0) return CLASS_E_CLASSNOTAVAILABLE;
   SystemFactory* factory = new (std::nothrow) SystemFactory(index);
   if (!factory) return E_OUTOFMEMORY;
-  HRESULT hr = factory->QueryInterface(iid, object);
+  HRESULT hr = fw::queryInterface(factory, iid, object);
   factory->Release();
   return hr;
 }

@@ -18,28 +18,10 @@ HRESULT failWith(HRESULT code, const wchar_t* description, REFIID iid) {
   return code;
 }
 
-std::wstring toWide(const char* text) {
-  if (!text || !*text) return std::wstring();
-  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-  wide.resize(static_cast<size_t>(length - 1));
-  return wide;
-}
-
-std::string toNarrow(const wchar_t* text) {
-  if (!text || !*text) return std::string();
-  int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], length, nullptr, nullptr);
-  narrow.resize(static_cast<size_t>(length - 1));
-  return narrow;
-}
-
 HRESULT copyText(const std::string& text, BSTR* out) {
   if (!out) return E_POINTER;
   try {
-    *out = SysAllocString(toWide(text.c_str()).c_str());
+    *out = SysAllocString(wideFromNarrow(text).c_str());
   } catch (...) {
     *out = nullptr;
   }
@@ -55,7 +37,7 @@ HRESULT makeVector(VARTYPE type, ULONG count, LONG lowerBound, fw::UniqueSafeArr
 }
 
 HRESULT putString(SAFEARRAY* array, LONG* index, const std::string& text) {
-  BSTR value = SysAllocString(toWide(text.c_str()).c_str());
+  BSTR value = SysAllocString(wideFromNarrow(text).c_str());
   if (!value) return E_OUTOFMEMORY;
   HRESULT hr = SafeArrayPutElement(array, index, value);  // copies the string
   SysFreeString(value);
@@ -110,7 +92,7 @@ HRESULT makeVariantStringArray(const std::vector<std::string>& items, VARIANT* o
     LONG index = static_cast<LONG>(i);
     fw::UniqueVariant element;
     element.get()->vt = VT_BSTR;
-    element.get()->bstrVal = SysAllocString(toWide(items[i].c_str()).c_str());
+    element.get()->bstrVal = SysAllocString(wideFromNarrow(items[i]).c_str());
     hr = element.get()->bstrVal ? SafeArrayPutElement(array.get(), &index, element.get()) : E_OUTOFMEMORY;
   }
   return SUCCEEDED(hr) ? hand(array, VT_VARIANT, out) : hr;

@@ -1,18 +1,17 @@
-// Small COM helpers of the samples: error information, text conversion and the
+// Small COM helpers of the samples: error information, BSTR copies and the
 // SAFEARRAYs that CAPE-OPEN lists travel in.
 #pragma once
 #include <windows.h>
 #include <oaidl.h>
 #include <string>
 #include <vector>
+#include "framework/WideText.h"
 
 namespace txs {
 
 // Sets the thread's COM error information (source kErrorSource) and returns 'code'.
 HRESULT failWith(HRESULT code, const wchar_t* description, REFIID iid);
 
-std::wstring toWide(const char* text);
-std::string toNarrow(const wchar_t* text);
 // A new BSTR of 'text' into *out: E_POINTER without 'out', E_OUTOFMEMORY (never a C++
 // exception) when it cannot be made.
 HRESULT copyText(const std::string& text, BSTR* out);

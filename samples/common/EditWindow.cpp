@@ -83,8 +83,8 @@ INT_PTR CALLBACK editProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 HRESULT showEditWindow(const std::string& caption, const std::string& text) {
   TemplateBuilder dialog;
-  dialog.header(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 2, 220, 90, toWide(caption.c_str()));
-  dialog.item(SS_LEFT, 10, 10, 200, 50, kEditTextId, 0x0082, toWide(text.c_str()));
+  dialog.header(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER, 2, 220, 90, wideFromNarrow(caption));
+  dialog.item(SS_LEFT, 10, 10, 200, 50, kEditTextId, 0x0082, wideFromNarrow(text));
   dialog.item(BS_DEFPUSHBUTTON | WS_TABSTOP, 160, 68, 50, 14, IDOK, 0x0080, L"OK");
   INT_PTR result = DialogBoxIndirectParamW(fw::Module::instance(), dialog.get(), GetActiveWindow(), editProc, 0);
   if (result == -1) {

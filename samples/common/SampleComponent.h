@@ -89,7 +89,7 @@ class SampleComponent : public SampleDispatch<ICapeUtilities, &IID_ICapeUtilitie
   const Derived& self() const { return static_cast<const Derived&>(*this); }
   static HRESULT setText(BSTR text, std::string& out) {
     try {
-      out = toNarrow(text);
+      out = narrowFromWide(text);
       return S_OK;
     } catch (...) {
       return E_OUTOFMEMORY;

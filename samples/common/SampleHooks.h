@@ -23,6 +23,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "framework/GuidText.h"
 #include "samples/common/SampleIds.h"
 
 extern "C" {
@@ -118,11 +119,7 @@ inline std::vector<std::string> sampleCallLog(const char* dll) {
 // Loads the DLL that serves 'info' (from its registered InprocServer32) and keeps it
 // loaded until FreeLibrary, so that its call log outlives CoFreeUnusedLibraries.
 inline HMODULE pinSampleDll(const ClassInfo& info) {
-  wchar_t clsid[40] = L"";
-  StringFromGUID2(info.clsid, clsid, 40);
-  std::string key = "CLSID\\";
-  for (const wchar_t* c = clsid; *c; ++c) key += static_cast<char>(*c);  // a GUID is ASCII
-  key += "\\InprocServer32";
+  const std::string key = "CLSID\\" + guidText(info.clsid) + "\\InprocServer32";
   char path[MAX_PATH] = "";
   LONG size = sizeof path;
   if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), path, &size) != ERROR_SUCCESS) return nullptr;

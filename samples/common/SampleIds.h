@@ -419,6 +419,17 @@ inline constexpr ClassInfo kEmptyPackageList = {  // an array without elements
     true,
     TXS_ZOO_VALUES("Zoo Empty Package List", "GetPropertyPackages gives an empty array", "1.0"),
     true};
+inline constexpr ClassInfo kLowestEmptyPackageList = {  // no elements from the lowest LONG on
+    "LowestEmptyPackageList",
+    TXS_PROGID("TxSamples.Zoo.LowestEmptyPackageList.1"),
+    "TxSamples.Zoo.LowestEmptyPackageList",
+    {0x57054396, 0x1C83, 0x41F3, {0x94, 0x4F, 0xE2, 0x49, 0x8E, 0x98, 0xB9, 0xE1}},
+    kZooDll,
+    kCatThermoSystem,
+    true,
+    TXS_ZOO_VALUES("Zoo Lowest Empty Package List", "GetPropertyPackages gives an empty array at the lowest index",
+                   "1.0"),
+    true};
 inline constexpr ClassInfo kNoPackageList = {  // S_OK and an empty VARIANT
     "NoPackageList",
     TXS_PROGID("TxSamples.Zoo.NoPackageList.1"),
@@ -636,6 +647,7 @@ inline constexpr const ClassInfo* kZooClasses[] = {&kQIFails,
                                                    &kQuirk800A02E1,
                                                    &kQuirk800A02E1Storage,
                                                    &kEmptyPackageList,
+                                                   &kLowestEmptyPackageList,
                                                    &kNoPackageList,
                                                    &kVariantPackageList,
                                                    &kNumberPackageList,

@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <cstring>
 #include <vector>
+#include "framework/ComPtr.h"
 #include "framework/DispatchImpl.h"
 #include "framework/Module.h"
 #include "samples/common/SampleRegistry.h"
@@ -90,7 +91,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* ppv) {
       IClassFactory* factory = nullptr;
       HRESULT hr = classes[i].createFactory(&factory);
       if (FAILED(hr)) return hr;
-      hr = factory->QueryInterface(riid, ppv);
+      hr = fw::queryInterface(factory, riid, ppv);
       factory->Release();
       return hr;
     }

@@ -87,7 +87,7 @@ HRESULT createObjectAs(Setup setup, REFIID riid, void** out) {
   HRESULT hr = createObject(unknown, &object);
   if (SUCCEEDED(hr)) hr = setUpOrNoMemory([&] { setup(*object); });
   if (FAILED(hr)) return hr;
-  return unknown->QueryInterface(riid, out);
+  return fw::queryInterface(unknown.get(), riid, out);
 }
 
 }  // namespace txs

@@ -6,7 +6,9 @@
 #include "external/CapeOpenCategories.h"
 #include "framework/ComPtr.h"
 #include "framework/Module.h"
+#include "framework/GuidText.h"
 #include "framework/Raii.h"
+#include "framework/RegistryTree.h"
 #include "samples/common/ComHelpers.h"
 #include "samples/common/SampleSystem.h"
 
@@ -62,22 +64,7 @@ HRESULT writeDescription(HKEY parent, const std::string& path, const CapeValues&
 }
 
 HRESULT deleteTree(HKEY parent, const std::string& name) {
-  fw::UniqueHKey key;
-  LONG result = RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
-  if (result == ERROR_FILE_NOT_FOUND) return S_OK;
-  if (result != ERROR_SUCCESS) return fromWin32(result);
-  for (;;) {
-    char child[512];
-    DWORD length = sizeof child;
-    result = RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result != ERROR_SUCCESS) return fromWin32(result);
-    HRESULT hr = deleteTree(key.get(), child);
-    if (FAILED(hr)) return hr;
-  }
-  key.reset();
-  result = RegDeleteKeyA(parent, name.c_str());
-  return result == ERROR_FILE_NOT_FOUND ? S_OK : fromWin32(result);
+  return fromWin32(fw::deleteRegistryTree(parent, wideFromNarrow(name)));
 }
 
 // Deletes a ProgID key when its CLSID is ours; another server's key of that name stays.
@@ -139,7 +126,7 @@ HRESULT registerClass(HKEY classes, const std::string& serverPath, const SampleC
 // registered it owns it, another DLL's registration or removal leaves it alone (unless its
 // owner's file is gone), so removing one sample never takes the names from the others.
 HRESULT registerInterfaceNames(const std::string& modulePath, bool add) {
-  std::wstring resource = toWide(modulePath.c_str()) + L"\\2";
+  std::wstring resource = wideFromNarrow(modulePath) + L"\\2";
   fw::ComPtr<ITypeLib> library;
   HRESULT hr = LoadTypeLibEx(resource.c_str(), REGKIND_NONE, library.put());
   if (FAILED(hr)) return hr;
@@ -170,14 +157,6 @@ HRESULT registerInterfaceNames(const std::string& modulePath, bool add) {
 }
 
 }  // namespace
-
-std::string guidText(REFGUID guid) {
-  wchar_t wide[40] = L"";
-  StringFromGUID2(guid, wide, 40);
-  char text[40] = "";
-  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-  return text;
-}
 
 HRESULT registerClasses(HMODULE module, const SampleClass* classes, int count) {
   char path[MAX_PATH] = "";

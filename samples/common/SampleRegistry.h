@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include "framework/GuidText.h"
 #include "framework/Raii.h"
 #include "samples/common/SampleModule.h"
 
@@ -23,8 +24,5 @@ HRESULT registerClassIn(HKEY classes, const std::string& serverPath, const Class
 HRESULT unregisterClassIn(HKEY classes, const ClassInfo& info);
 // A string value of a key below 'classes', made when missing.
 HRESULT setStringValue(HKEY classes, const std::string& key, const char* name, const std::string& text);
-
-// Registry form of a GUID: braces, upper-case hexadecimal digits.
-std::string guidText(REFGUID guid);
 
 }  // namespace txs

@@ -1,5 +1,6 @@
 #include "samples/common/SampleSystem.h"
 #include <oleauto.h>
+#include <climits>
 #include "samples/common/ComHelpers.h"
 #include "samples/common/SamplePackage.h"
 
@@ -72,6 +73,8 @@ STDMETHODIMP SampleSystem::GetPropertyPackages(VARIANT* propPackageList) {
       }
       case PackageListKind::Empty:
         return makeStringArray(std::vector<std::string>(), 0, propPackageList);
+      case PackageListKind::EmptyAtLowest:
+        return makeStringArray(std::vector<std::string>(), LONG_MIN, propPackageList);
       case PackageListKind::None:
         return S_OK;
       case PackageListKind::Variants:
@@ -95,7 +98,7 @@ STDMETHODIMP SampleSystem::GetPropertyPackages(VARIANT* propPackageList) {
 
 STDMETHODIMP SampleSystem::ResolvePropertyPackage(BSTR propertyPackage, IDispatch** propPackObject) {
   try {
-    std::string name = toNarrow(propertyPackage);
+    std::string name = narrowFromWide(propertyPackage);
     log("ResolvePropertyPackage", name);
     if (!propPackObject) return E_POINTER;
     *propPackObject = nullptr;

@@ -12,6 +12,7 @@ namespace txs {
 enum class PackageListKind {
   Names,           // VT_ARRAY | VT_BSTR of every package name
   Empty,           // VT_ARRAY | VT_BSTR without elements
+  EmptyAtLowest,   // the same with the lowest LONG as lower bound: its upper bound wraps
   None,            // S_OK, VT_EMPTY
   Variants,        // VT_ARRAY | VT_VARIANT holding kZooListedNames[0..1] as BSTRs
   Numbers,         // VT_ARRAY | VT_I4 of kNumberPackageListValues

@@ -1,6 +1,7 @@
 #include "samples/host/HostContainer.h"
 #include <oleauto.h>
 #include "external/ExtnContainer.h"
+#include "framework/ComPtr.h"
 #include "framework/Module.h"
 #include "samples/common/ComHelpers.h"
 #include "samples/host/HostObjects.h"
@@ -40,7 +41,7 @@ HRESULT HostContainer::create(const wchar_t* file, DWORD failures, REFIID riid, 
   created->failures_ = failures;
   HRESULT hr = S_OK;
   if (file) hr = created->OpenFile(file, GetFileAttributesW(file) == INVALID_FILE_ATTRIBUTES);
-  if (SUCCEEDED(hr)) hr = control->QueryInterface(riid, out);
+  if (SUCCEEDED(hr)) hr = fw::queryInterface(control.get(), riid, out);
   return hr;
 }
 
@@ -104,7 +105,7 @@ STDMETHODIMP HostContainer::GetHostContext(SampleHostContext** context) {
 
 STDMETHODIMP HostContainer::AddMessage(BSTR message, LONG flags) {
   try {
-    log("AddMessage", toNarrow(message) + "," + std::to_string(flags));
+    log("AddMessage", narrowFromWide(message) + "," + std::to_string(flags));
   } catch (...) {
     return E_OUTOFMEMORY;
   }

@@ -52,6 +52,15 @@ uint64_t currentSeed() {
   return chaosStream(seed, ++g_objectsUnderSeed);
 }
 
+// The edge shapes (success with a null out pointer, lists at the ends of the LONG range,
+// odd successes of Initialize and Terminate) come from a stream of their own, drawn after
+// each of the object's answers, so that the draws a seed made before stay as they were.
+const uint64_t kEdgeStream = 0xED6E;
+const uint32_t kNullQueryPercent = 5;
+const uint32_t kNullOutPercent = 5;
+const uint32_t kEdgeListPercent = 10;
+const uint32_t kOddSuccessPercent = 20;
+
 // Its IDispatch refuses late binding (the product binds early).
 class ChaosObject : public EarlyBound<ICapeThermoSystem>,
                     public EarlyBound<ICapeThermoPropertyPackage>,
@@ -62,7 +71,7 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
                     public IPersistStreamInit,
                     public IPersistStream {
  public:
-  ChaosObject(ChaosKind kind, uint64_t state) : kind_(kind), random_(state) {
+  ChaosObject(ChaosKind kind, uint64_t state) : kind_(kind), random_(state), edges_(chaosStream(state, kEdgeStream)) {
     fw::Module::lock();
     // How this object's QueryInterface behaves, for its whole life.
     uint32_t roll = random_.below(100);
@@ -77,17 +86,20 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
   virtual ~ChaosObject() { fw::Module::unlock(); }
   ChaosObject(const ChaosObject&) = delete;
   ChaosObject& operator=(const ChaosObject&) = delete;
+  // The class object has had its answer: from now on a query may come back empty-handed.
+  void handOut() { handedOut_ = true; }
 
   // IUnknown
   STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
-    *ppv = nullptr;
-    void* found = lookUp(riid);
-    if (!found) return E_NOINTERFACE;
-    if (!IsEqualIID(riid, IID_IUnknown) && !answerNow()) return random_.chance(80) ? E_NOINTERFACE : chaosFailure(random_);
-    *ppv = found;
-    AddRef();
-    return S_OK;
+    HRESULT hr = query(riid, ppv);
+    // Success without a pointer, for anything but the identity, once the object is out.
+    if (handedOut_ && !IsEqualIID(riid, IID_IUnknown) && edges_.chance(kNullQueryPercent)) {
+      if (*ppv) reinterpret_cast<IUnknown*>(*ppv)->Release();
+      *ppv = nullptr;
+      return S_OK;
+    }
+    return hr;
   }
   STDMETHOD_(ULONG, AddRef)() override { return ++refCount_; }
   STDMETHOD_(ULONG, Release)() override {
@@ -103,7 +115,7 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
     if (!package) return hr;
     *package = nullptr;
     if (random_.chance(85) || SUCCEEDED(hr)) *package = objectAnswer(ChaosKind::Package);
-    return hr;
+    return emptyHanded(hr, package);
   }
 
   // ICapeThermoPropertyPackage
@@ -119,6 +131,8 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
         chaosVariant(random_, out, random_.chance(2));
       }
     }
+    VARIANT* const lists[] = {compIds, formulae, names, boilTemps, molWt, casNo};
+    edgeList(edges_.pick(lists));
     return hr;
   }
   STDMETHOD(GetUniversalConstant)(IDispatch*, VARIANT, VARIANT* values) override {
@@ -141,7 +155,7 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
   STDMETHOD(get_ports)(IDispatch** ports) override {
     HRESULT hr = result(IID_ICapeUnit);
     if (ports) *ports = random_.chance(50) ? newChaosPlainObject() : nullptr;
-    return hr;
+    return emptyHanded(hr, ports);
   }
   STDMETHOD(get_ValStatus)(LONG* status) override {
     HRESULT hr = result(IID_ICapeUnit);
@@ -163,17 +177,17 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
   STDMETHOD(get_parameters)(IDispatch** parameters) override {
     HRESULT hr = result(IID_ICapeUtilities);
     if (parameters) *parameters = random_.chance(30) ? newChaosPlainObject() : nullptr;
-    return hr;
+    return emptyHanded(hr, parameters);
   }
   STDMETHOD(put_simulationContext)(IDispatch*) override { return result(IID_ICapeUtilities); }
-  STDMETHOD(Initialize)() override { return withHost(IID_ICapeUtilities); }
-  STDMETHOD(Terminate)() override { return withHost(IID_ICapeUtilities); }
+  STDMETHOD(Initialize)() override { return withHost(IID_ICapeUtilities, true); }
+  STDMETHOD(Terminate)() override { return withHost(IID_ICapeUtilities, true); }
   STDMETHOD(Edit)() override {
     if (random_.chance(5)) {
       UINT types[] = {MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL | MB_ICONQUESTION, MB_OK | MB_SYSTEMMODAL};
       MessageBoxW(nullptr, L"Chaos component: edit", L"Chaos", random_.pick(types));
     }
-    return withHost(IID_ICapeUtilities);
+    return withHost(IID_ICapeUtilities, false);
   }
 
   // ICapeIdentification
@@ -228,6 +242,16 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
   enum class QiMode { Steady, Flaky, AnswersThenFails, Stingy };
   enum class PersistSet { None, Storage, Stream, StreamInit, All };
 
+  HRESULT query(REFIID riid, void** ppv) {
+    *ppv = nullptr;
+    void* found = lookUp(riid);
+    if (!found) return E_NOINTERFACE;
+    if (!IsEqualIID(riid, IID_IUnknown) && !answerNow()) return random_.chance(80) ? E_NOINTERFACE : chaosFailure(random_);
+    *ppv = found;
+    AddRef();
+    return S_OK;
+  }
+
   void* lookUp(REFIID riid) {
     if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch))
       return static_cast<ICapeUtilities*>(this);
@@ -273,13 +297,34 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
     // [out, retval]: may come in uninitialised; a null or empty answer is left now and then.
     VariantInit(out);
     if (random_.chance(90)) chaosVariant(random_, out, random_.chance(3));
+    edgeList(out);
     return hr;
+  }
+
+  void edgeList(VARIANT* out) {
+    if (!out || !edges_.chance(kEdgeListPercent)) return;
+    VariantClear(out);
+    chaosEdgeList(edges_, out);
   }
 
   HRESULT textAnswer(BSTR* out) {
     HRESULT hr = result(IID_ICapeIdentification);
     if (out) *out = chaosText(random_, random_.chance(5));
-    return hr;
+    return emptyHanded(hr, out);
+  }
+
+  // Success with nothing in the out pointer.
+  HRESULT emptyHanded(HRESULT hr, IDispatch** out) {
+    if (!out || !edges_.chance(kNullOutPercent)) return hr;
+    if (*out) (*out)->Release();
+    *out = nullptr;
+    return S_OK;
+  }
+  HRESULT emptyHanded(HRESULT hr, BSTR* out) {
+    if (!out || !edges_.chance(kNullOutPercent)) return hr;
+    SysFreeString(*out);
+    *out = nullptr;
+    return S_OK;
   }
 
   IDispatch* objectAnswer(ChaosKind kind) {
@@ -296,16 +341,18 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
   }
 
   // Initialize, Edit and Terminate: a result, and now and then a call back into the host
-  // while the host is calling us.
-  HRESULT withHost(REFIID iid) {
+  // while the host is calling us; Initialize and Terminate also answer odd successes.
+  HRESULT withHost(REFIID iid, bool oddSuccesses) {
+    fw::ComPtr<ICapeUtilities> self;  // the host may release us meanwhile: we live to answer
     if (g_host && g_reentryDepth < 2 && random_.chance(15)) {
       fw::ComPtr<ICCAPEGUI> host = g_host;  // the host may forget itself meanwhile
-      fw::ComPtr<ICapeUtilities> self(this);  // and release us
+      self = this;
       ++g_reentryDepth;
       callHost(host.get());
       --g_reentryDepth;
     }
-    return result(iid);
+    HRESULT hr = result(iid);
+    return oddSuccesses && edges_.chance(kOddSuccessPercent) ? chaosOddSuccess(edges_) : hr;
   }
 
   void callHost(ICCAPEGUI* host) {
@@ -346,10 +393,12 @@ class ChaosObject : public EarlyBound<ICapeThermoSystem>,
   ULONG refCount_ = 0;
   ChaosKind kind_;
   ChaosRandom random_;
+  ChaosRandom edges_;
   QiMode qiMode_;
   uint32_t answersLeft_;
   PersistSet persist_;
   bool strangers_;
+  bool handedOut_ = false;
 };
 
 }  // namespace
@@ -371,7 +420,8 @@ HRESULT createChaosObject(ChaosKind kind, REFIID riid, void** out) {
     ChaosObject* object = new (std::nothrow) ChaosObject(kind, state);
     if (!object) return E_OUTOFMEMORY;
     object->AddRef();
-    HRESULT hr = object->QueryInterface(riid, out);
+    HRESULT hr = fw::queryInterface(static_cast<ICapeUtilities*>(object), riid, out);
+    object->handOut();
     object->Release();
     return hr;
   } catch (...) {

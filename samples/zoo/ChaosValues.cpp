@@ -1,5 +1,6 @@
 #include "samples/zoo/ChaosValues.h"
 #include <oleauto.h>
+#include <climits>
 #include <new>
 #include "framework/Module.h"
 #include "framework/Raii.h"
@@ -153,6 +154,22 @@ HRESULT chaosResult(ChaosRandom& random) {
 }
 
 HRESULT chaosFailure(ChaosRandom& random) { return random.pick(kFailures); }
+
+HRESULT chaosOddSuccess(ChaosRandom& random) { return random.pick(kOddSuccesses); }
+
+void chaosEdgeList(ChaosRandom& random, VARIANT* out) {
+  const VARTYPE vt = random.chance(70) ? VT_BSTR : VT_VARIANT;
+  const ULONG count = random.chance(50) ? 0 : 1 + random.below(3);
+  SAFEARRAYBOUND bound = {count, count ? static_cast<LONG>(LONG_MAX - static_cast<LONG>(count - 1)) : LONG_MIN};
+  fw::UniqueSafeArray array(SafeArrayCreate(vt, 1, &bound));
+  if (!array.get()) return;  // stays VT_EMPTY
+  for (ULONG k = 0; k < count; ++k) {
+    LONG index = bound.lLbound + static_cast<LONG>(k);
+    putElement(random, array.get(), vt, &index, false, 1);
+  }
+  out->vt = static_cast<VARTYPE>(VT_ARRAY | vt);
+  out->parray = array.detach();
+}
 
 HRESULT chaosReport(ChaosRandom& random, HRESULT code, REFIID iid) {
   if (SUCCEEDED(code) || random.chance(40)) return code;

@@ -16,6 +16,8 @@ constexpr SystemTraits kInitializeFailsTraits = {&kInitializeFails,      nullptr
                                                  PackageListKind::Names, true};
 constexpr SystemTraits kEmptyListTraits = {&kEmptyPackageList,     nullptr, 0, false, TXS_ZOO_NAMES,
                                            PackageListKind::Empty, false};
+constexpr SystemTraits kLowestEmptyListTraits = {&kLowestEmptyPackageList, nullptr, 0, false, TXS_ZOO_NAMES,
+                                                 PackageListKind::EmptyAtLowest, false};
 constexpr SystemTraits kNoListTraits = {&kNoPackageList,       nullptr, 0, false, TXS_ZOO_NAMES,
                                         PackageListKind::None, false};
 constexpr SystemTraits kVariantListTraits = {&kVariantPackageList,      nullptr, 0, false, TXS_ZOO_NAMES,
@@ -82,6 +84,7 @@ const SampleClass* sampleClasses(int* count) {
       unitClass<&kQuirkTraits>(),
       unitClass<&kQuirkStorageTraits>(),
       systemClass<&kEmptyListTraits>(),
+      systemClass<&kLowestEmptyListTraits>(),
       systemClass<&kNoListTraits>(),
       systemClass<&kVariantListTraits>(),
       systemClass<&kNumberListTraits>(),

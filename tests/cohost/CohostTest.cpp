@@ -297,3 +297,16 @@ TEST_P(CohostRuns, ExitCodeAndOutput) {
 INSTANTIATE_TEST_SUITE_P(Commands, CohostRuns, ::testing::ValuesIn(kRuns));
 
 }  // namespace
+
+namespace {
+
+// An empty package list from the lowest LONG on: its upper bound wraps round to the highest, so a walker that
+// trusts it never ends.
+const std::vector<Command> kListShapes = {
+    {"check --json", 1,
+     {finding(txs::kLowestEmptyPackageList, "warning", "the property system lists no property packages"),
+      {"#components/progid=TxSamples.Zoo.LowestEmptyPackageList.1/findings", "1"}}},
+};
+INSTANTIATE_TEST_SUITE_P(ListShapes, CohostRuns, ::testing::ValuesIn(kListShapes));
+
+}  // namespace

@@ -44,7 +44,7 @@ TEST_F(HooksTest, EachDllCountsItsObjectsAndLogsTheirCalls) {
       {&txs::kHostContainer, &IID_IDispatch,
        [](IUnknown* o) {
          fw::ComPtr<IUnknown> container;
-         return o->QueryInterface(IID_ExtnContainerUnit, container.put_void());
+         return container.queryFrom(o, IID_ExtnContainerUnit);
        },
        "HostContainer.QueryInterface(ExtnContainerUnit)"},
   };

@@ -2,7 +2,10 @@
 #include <windows.h>
 #include <objbase.h>
 #include "external/CapeOpenCategories.h"
+#include "framework/GuidText.h"
 #include "framework/Raii.h"
+#include "framework/RegistryTree.h"
+#include "framework/WideText.h"
 #include "samples/zoo/ChaosIds.h"
 
 namespace {
@@ -13,14 +16,6 @@ const char kListValue[] = "Population";
 std::string clsidOf(unsigned index) {
   char text[64];
   snprintf(text, sizeof text, "{7C4A0500-0000-4000-8000-0000000000%02X}", index);
-  return text;
-}
-
-std::string guidText(const GUID& guid) {
-  wchar_t wide[40] = L"";
-  StringFromGUID2(guid, wide, 40);
-  std::string text;
-  for (const wchar_t* c = wide; *c; ++c) text += static_cast<char>(*c);
   return text;
 }
 
@@ -204,9 +199,10 @@ void Writer::classEntry(unsigned index, Population& population, std::vector<std:
 }  // namespace
 
 void removePopulation() {
-  for (unsigned i = 0; i < kMaxClasses; ++i) RegDeleteTreeA(HKEY_CLASSES_ROOT, ("CLSID\\" + clsidOf(i)).c_str());
+  for (unsigned i = 0; i < kMaxClasses; ++i)
+    fw::deleteRegistryTree(HKEY_CLASSES_ROOT, wideFromNarrow("CLSID\\" + clsidOf(i)));
   for (const std::string& progId : listedKeys()) {
-    if (!progId.empty()) RegDeleteTreeA(HKEY_CLASSES_ROOT, progId.c_str());
+    if (!progId.empty()) fw::deleteRegistryTree(HKEY_CLASSES_ROOT, wideFromNarrow(progId));
   }
   listKeys({});
 }

@@ -7,7 +7,9 @@
 #include "chaos/Chaos.h"
 #include "chaos/Population.h"
 #include "framework/ComPtr.h"
+#include "framework/ProcessLaunch.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "manager/ComponentCatalogue.h"
 #include "samples/common/SampleHooks.h"
 #include "samples/zoo/ChaosIds.h"
@@ -27,44 +29,17 @@ const long kFilters[] = {4 | 8 | 32, 4, 8, 32, 65536, 1 | 2 | 4 | 8 | 16 | 32 | 
 // "cohost check" on the population: its exit status is 0 or 1 (findings); anything else
 // is a crash of the tool or of what it loaded.
 bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
-  std::string command = "\"" + cohost + "\" check";
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   fw::UniqueHandle out(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
-  startup.hStdOutput = out.get();
-  startup.hStdError = out.get();
-  startup.hStdInput = nullptr;
+  fw::LaunchOptions options;
+  options.output = out.get();
+  options.error = out.get();
+  options.timeoutMs = limitMs;
   // The tool runs in a job that dies with this process: a check still running when the
   // watchdog ends the run must not go on spinning beside the seeds that follow.
-  fw::UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (!job || !SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
-    *exitCode = GetLastError();
-    return false;
-  }
-  PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                      &process)) {
-    *exitCode = GetLastError();
-    return false;
-  }
-  fw::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
-  if (!AssignProcessToJobObject(job.get(), process.hProcess) || ResumeThread(process.hThread) == static_cast<DWORD>(-1)) {
-    *exitCode = GetLastError();
-    TerminateProcess(process.hProcess, 3);
-    return false;
-  }
-  if (WaitForSingleObject(process.hProcess, limitMs) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 3);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    *exitCode = STILL_ACTIVE;
-    return false;
-  }
-  GetExitCodeProcess(process.hProcess, exitCode);
-  return *exitCode <= 1;
+  fw::LaunchResult result = fw::launchAndWait(L"\"" + wideFromNarrow(cohost) + L"\" check", options);
+  *exitCode = result.launchError ? result.launchError : result.exitCode;
+  return result.ran() && *exitCode <= 1;
 }
 
 }  // namespace

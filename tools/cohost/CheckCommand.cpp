@@ -13,9 +13,11 @@
 #include "cohost/ServerFile.h"
 #include "component/CapeVersion.h"
 #include "external/CapeOpen.h"
+#include "framework/GuidText.h"
+#include "framework/ListArray.h"
 #include "framework/Raii.h"
-#include "manager/ComponentCatalogue.h"
 #include "framework/WideText.h"
+#include "manager/ComponentCatalogue.h"
 #include "support/CTxBSTR.h"
 
 namespace {
@@ -51,11 +53,6 @@ struct Checked {
   }
 };
 
-std::string clsidString(REFCLSID clsid) {
-  fw::CoTaskMem<wchar_t> text;
-  return SUCCEEDED(StringFromCLSID(clsid, text.put())) ? narrowFromWide(text.get()) : std::string();
-}
-
 // Every class registered under a CAPE-OPEN category in either view, with the categories
 // it declares.
 std::vector<Checked> registeredComponents() {
@@ -90,7 +87,7 @@ void checkProgId(Checked& c, const RegistryView& view) {
       FAILED(CLSIDFromString(wideFromNarrow(resolved).c_str(), &target)))
     c.error("the ProgID '" + c.progId + "' does not resolve (no " + c.progId + "\\CLSID key)");
   else if (!IsEqualCLSID(target, c.clsid))
-    c.error("the ProgID '" + c.progId + "' resolves to another class, " + clsidString(target));
+    c.error("the ProgID '" + c.progId + "' resolves to another class, " + guidText(target));
 }
 
 std::string expanded(const std::string& path) {
@@ -263,33 +260,28 @@ void addMessages(Checked& c, ProductRoad& road, const std::string& what) {
 
 // The package names of a property system's list; false when the list is unusable.
 bool packageNames(Checked& c, const VARIANT& list, std::vector<std::string>* names) {
-  if (!(V_VT(&list) & VT_ARRAY) || !V_ARRAY(&list)) {
+  SAFEARRAY* array = fw::listArrayOf(list);
+  if (!array) {
     c.error("GetPropertyPackages gives no array of package names");
     return false;
   }
-  SAFEARRAY* array = V_ARRAY(&list);
-  if (SafeArrayGetDim(array) != 1) {
-    c.error("GetPropertyPackages gives a " + std::to_string(SafeArrayGetDim(array)) +
+  // The shape comes from the array's own descriptor, as the Component Manager reads it: an
+  // empty list at the lowest LONG has no upper bound to trust, and one made without a
+  // recorded type still says whether it holds strings or VARIANTs.
+  fw::ListShape shape;
+  fw::readListShape(array, &shape);
+  if (shape.dimensions != 1) {
+    c.error("GetPropertyPackages gives a " + std::to_string(shape.dimensions) +
             "-dimensional array; one dimension is expected");
     return false;
   }
-  LONG low = 0, high = -1;
-  if (FAILED(SafeArrayGetLBound(array, 1, &low)) || FAILED(SafeArrayGetUBound(array, 1, &high))) {
-    c.error("GetPropertyPackages gives an array whose bounds cannot be read");
-    return false;
-  }
-  // An array made without a recorded type still says whether it holds strings or VARIANTs,
-  // and the Component Manager reads it by that.
-  VARTYPE type = VT_EMPTY;
-  if (FAILED(SafeArrayGetVartype(array, &type)))
-    type = (array->fFeatures & FADF_BSTR) ? VT_BSTR : (array->fFeatures & FADF_VARIANT) ? VT_VARIANT : VT_EMPTY;
+  const VARTYPE type = shape.type;
   if (type != VT_BSTR && type != VT_VARIANT) {
     c.error("GetPropertyPackages gives an array of VARTYPE " + std::to_string(type) + ", not of strings");
     return false;
   }
-  // Counted in 64 bits: an array may end at the largest LONG, past which a LONG counter wraps.
-  for (long long index = low; index <= high; ++index) {
-    LONG i = static_cast<LONG>(index);
+  for (unsigned long long k = 0; k < shape.indices(); ++k) {
+    LONG i = shape.index(k);
     if (type == VT_BSTR) {
       BSTR name = nullptr;
       if (SUCCEEDED(SafeArrayGetElement(array, &i, &name))) {
@@ -313,7 +305,7 @@ void checkPackages(Session& session, Checked& c) {
                               object.put_void())))
     return;  // the creation check has said why
   fw::ComPtr<ICapeThermoSystem> system;
-  if (FAILED(object->QueryInterface(IID_ICapeThermoSystem, system.put_void()))) {
+  if (FAILED(system.queryFrom(object.get(), IID_ICapeThermoSystem))) {
     c.error("registered as a property system but does not offer ICapeThermoSystem");
     return;
   }
@@ -360,7 +352,7 @@ void checkInterfaceRegistered(Checked& c, const RegistryView& view, const std::s
   long version = capeVersion.empty() ? 100 : CapeVersion::parseCOVersion(capeVersion);
   if (version != 100 && version != 110) return;
   for (const CategoryInterface& entry : kCategoryInterfaces) {
-    const std::string iid = clsidString(*entry.iid);
+    const std::string iid = guidText(*entry.iid);
     if ((c.categories & entry.category) && !viewKeyExists(view, "Interface\\" + iid))
       c.warning("its CAPE-OPEN interface " + std::string(entry.name) + " " + iid + " is not registered for " +
                 std::to_string(view.bits) +
