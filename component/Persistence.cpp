@@ -51,7 +51,7 @@ struct CCCAPEGUI::PersistStep {
   const char* detail;
 };
 
-std::string CCCAPEGUI::displayName() const { return compAlias.empty() ? compProgId : compAlias; }
+std::string CCCAPEGUI::displayName() const { return choice.name.empty() ? choice.progId : choice.name; }
 
 HRESULT CCCAPEGUI::persistenceFault(const PersistStep& step) {
   return reportPersistenceError(step.text, step.detail);
