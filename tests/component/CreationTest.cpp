@@ -3,6 +3,7 @@
 #include <functional>
 #include "common/ProductFixture.h"
 #include "external/CapeOpen.h"
+#include "framework/GuidText.h"
 
 namespace {
 
@@ -132,9 +133,7 @@ TEST_F(CreationTest, PackageOfASystemComesThroughTheSystemAndReferencesAreGivenB
     EXPECT_EQ((std::vector<std::string>{"ThermoSystem.Initialize", resolve, "ThermoSystem:" + package + ".Initialize"}),
               road);
     // The package has no ProgID: its CLSID is the system's, which the catalogue gave.
-    wchar_t systemClsid[64];
-    StringFromGUID2(txs::kThermoSystem.clsid, systemClsid, 64);
-    EXPECT_EQ(tx::narrow(systemClsid), text(&ICCAPEGUI::GetItemCLSID));
+    EXPECT_EQ(guidText(txs::kThermoSystem.clsid), text(&ICCAPEGUI::GetItemCLSID));
 
     LONG afterFirst = txs::sampleLiveObjects(txs::kThermoDll);
     EXPECT_EQ(2, afterFirst);  // the system and its package
