@@ -288,15 +288,14 @@ inline constexpr ClassInfo kQIFails = {"QIFails",
                                        true};
 
 // QueryInterface answers S_OK with a null pointer for every interface but IUnknown; its
-// class object asks it like any other. Unit Operations, Thermo Property Systems and
-// Property Packages.
+// class object asks it like any other. Unit Operations and Property Packages.
 inline constexpr ClassInfo kNullQI = {
     "NullQI",
     TXS_PROGID("TxSamples.Zoo.NullQI.1"),
     "TxSamples.Zoo.NullQI",
     {0x0B503622, 0x29F8, 0x4069, {0xA1, 0x37, 0x76, 0xEA, 0x59, 0xA0, 0x4F, 0xCF}},
     kZooDll,
-    kCatUnitOperation | kCatThermoSystem | kCatPropertyPackage,
+    kCatUnitOperation | kCatPropertyPackage,
     true,
     TXS_ZOO_VALUES("Zoo Null QI", "QueryInterface succeeds without a pointer", "1.0"),
     true};
