@@ -2,6 +2,7 @@
 #include "support/Utils.h"
 #include <cstdio>
 #include <vector>
+#include "framework/ComPtr.h"
 #include "framework/GuidText.h"
 #include "framework/Raii.h"
 #include "support/MTUtils.h"
@@ -63,6 +64,7 @@ HRESULT Utils::createInstance(REFCLSID clsid, IUnknown* outer, DWORD context, RE
     // Some systems refuse the remote context for a local creation.
     if (hr == E_INVALIDARG && (context & CLSCTX_REMOTE_SERVER))
       hr = CoCreateInstance(clsid, outer, context & ~static_cast<DWORD>(CLSCTX_REMOTE_SERVER), iid, object);
+    hr = fw::requireOut(hr, *object);
   }
   if (FAILED(hr)) {
     *object = nullptr;

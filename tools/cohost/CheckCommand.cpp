@@ -301,9 +301,9 @@ bool packageNames(Checked& c, const VARIANT& list, std::vector<std::string>* nam
 
 void checkPackages(Session& session, Checked& c) {
   fw::ComPtr<IDispatch> object;
-  if (FAILED(CoCreateInstance(c.clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                              object.put_void())))
-    return;  // the creation check has said why
+  HRESULT created =
+      CoCreateInstance(c.clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch, object.put_void());
+  if (FAILED(fw::requireOut(created, object.get()))) return;  // the creation check has said why
   fw::ComPtr<ICapeThermoSystem> system;
   if (FAILED(system.queryFrom(object.get(), IID_ICapeThermoSystem))) {
     c.error("registered as a property system but does not offer ICapeThermoSystem");
