@@ -62,11 +62,10 @@ using WindowStep = std::function<void(HWND)>;
 struct DriveOptions {
   // The first step runs at the first tick: after every message posted to the window so far
   // and its first paint, so the window is filled in.
-  UINT tickMs = 10;
-  // A window still up, with nothing above it, this many ticks after its last step will not
-  // end by itself (what the steps posted is handled before the next tick): it is ended with
-  // kForcedEnd. 0: never.
-  int idleTicks = 2;
+  UINT tickMs = 40;
+  // A window still up this long after its last step was given time enough to end by itself
+  // (a posted click, a box and its answer): it is ended with kForcedEnd. 0: never.
+  DWORD graceMs = 480;
   // Called once the window is destroyed, with true when it was ended for want of an end.
   std::function<void(bool forced)> ended;
 };
@@ -99,20 +98,20 @@ class WindowHook {
         continue;
       }
       KillTimer((*at)->window, kTimerId);
+      RemovePropA((*at)->window, kRunProperty);
       at = state.runs.erase(at);
     }
     if (previous_) return;
     if (state.hook) UnhookWindowsHookEx(state.hook);
     state.hook = nullptr;
-    state.open.clear();
   }
   WindowHook(const WindowHook&) = delete;
   WindowHook& operator=(const WindowHook&) = delete;
 
   bool installed() const { return installed_; }
 
-  // Runs 'steps' on 'window' from its own message loop, one per tick, each once no window
-  // opened after it (a box a step raised) is still shown; then waits for it to be destroyed.
+  // Runs 'steps' on 'window' from its own message loop, one per tick, then waits for it to be
+  // destroyed.
   // A window driven again drops its earlier steps. The run ends with the hook that was told
   // of the window (else the innermost one).
   static bool drive(HWND window, std::vector<WindowStep> steps, DriveOptions options = DriveOptions()) {
@@ -124,25 +123,22 @@ class WindowHook {
     run->window = window;
     run->steps = std::move(steps);
     run->options = std::move(options);
-    run->blockedSince = GetTickCount();
+    run->doneAt = GetTickCount();
     forget(window);
-    if (!SetTimer(window, kTimerId, run->options.tickMs, tick)) return false;
+    // Found through the window (a property), which knows itself by any form of its handle.
+    if (!SetPropA(window, kRunProperty, run.get())) return false;
+    if (!SetTimer(window, kTimerId, run->options.tickMs, tick)) {
+      RemovePropA(window, kRunProperty);
+      return false;
+    }
     state.runs.push_back(std::move(run));
     return true;
   }
 
-  // True when a window reported after 'window' is still shown above it.
-  static bool covered(HWND window) {
-    const std::vector<HWND>& open = threadState().open;
-    auto at = std::find(open.begin(), open.end(), window);
-    if (at == open.end()) return false;
-    return std::any_of(at + 1, open.end(), [](HWND later) { return IsWindowVisible(later) != FALSE; });
-  }
-
  private:
   static constexpr UINT_PTR kTimerId = 0x7E57;
-  // A run that stays covered this long goes on anyway: a stray window must not stop a drive.
-  static constexpr DWORD kCoveredLimitMs = 10000;
+  static constexpr const char* kRunProperty = "fw.WindowHook.run";
+  static constexpr const char* kSeenProperty = "fw.WindowHook.seen";
 
   struct Run {
     const WindowHook* owner = nullptr;
@@ -150,16 +146,14 @@ class WindowHook {
     std::vector<WindowStep> steps;
     DriveOptions options;
     size_t next = 0;
-    int idle = 0;
+    DWORD doneAt = 0;  // when the last step ran
     bool busy = false;
     bool forced = false;
-    DWORD blockedSince = 0;
   };
   struct State {
     HHOOK hook = nullptr;
     WindowHook* current = nullptr;
     WindowHook* reporting = nullptr;  // whose handler is being told of a window
-    std::vector<HWND> open;  // reported and not yet destroyed, oldest first
     std::vector<std::unique_ptr<Run>> runs;
   };
   static State& threadState() {
@@ -167,35 +161,37 @@ class WindowHook {
     return state;
   }
 
+  static std::vector<std::unique_ptr<Run>>::iterator findRun(HWND window) {
+    std::vector<std::unique_ptr<Run>>& runs = threadState().runs;
+    const Run* wanted = static_cast<const Run*>(GetPropA(window, kRunProperty));
+    return std::find_if(runs.begin(), runs.end(), [&](const std::unique_ptr<Run>& run) { return run.get() == wanted; });
+  }
   static Run* runOf(HWND window) {
-    for (const std::unique_ptr<Run>& run : threadState().runs)
-      if (run->window == window) return run.get();
-    return nullptr;
+    auto at = findRun(window);
+    return at == threadState().runs.end() ? nullptr : at->get();
   }
 
   static void forget(HWND window) {
-    std::vector<std::unique_ptr<Run>>& runs = threadState().runs;
-    auto at = std::find_if(runs.begin(), runs.end(), [&](const std::unique_ptr<Run>& run) { return run->window == window; });
-    if (at == runs.end()) return;
+    auto at = findRun(window);
+    if (at == threadState().runs.end()) return;
     KillTimer(window, kTimerId);
-    runs.erase(at);
+    RemovePropA(window, kRunProperty);
+    threadState().runs.erase(at);
   }
 
   static void CALLBACK tick(HWND window, UINT, UINT_PTR, DWORD) {
     Run* run = runOf(window);
     // A step that opens a box runs a nested loop, where this timer goes on ticking.
     if (!run || run->busy) return;
-    if (covered(window) && GetTickCount() - run->blockedSince < kCoveredLimitMs) {
-      run->idle = 0;
-      return;
-    }
-    run->blockedSince = GetTickCount();
     if (run->next < run->steps.size()) {
       run->busy = true;
       WindowStep step = run->steps[run->next++];
       step(window);
-      if (Run* still = runOf(window)) still->busy = false;
-    } else if (run->options.idleTicks > 0 && ++run->idle >= run->options.idleTicks) {
+      if (Run* still = runOf(window)) {
+        still->busy = false;
+        still->doneAt = GetTickCount();
+      }
+    } else if (run->options.graceMs > 0 && GetTickCount() - run->doneAt >= run->options.graceMs) {
       run->forced = true;
       KillTimer(window, kTimerId);
       // Ended without a command, so that no handler of the window runs for it.
@@ -205,22 +201,20 @@ class WindowHook {
 
   static void destroyed(HWND window) {
     State& state = threadState();
-    state.open.erase(std::remove(state.open.begin(), state.open.end(), window), state.open.end());
-    auto at = std::find_if(state.runs.begin(), state.runs.end(),
-                           [&](const std::unique_ptr<Run>& run) { return run->window == window; });
+    auto at = findRun(window);
     if (at == state.runs.end()) return;
     std::unique_ptr<Run> run = std::move(*at);
     state.runs.erase(at);
+    RemovePropA(window, kRunProperty);
     if (run->options.ended) run->options.ended(run->forced);
   }
 
   static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam) {
     State& state = threadState();
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && window &&
-        std::find(state.open.begin(), state.open.end(), window) == state.open.end()) {
+    if (code == HCBT_ACTIVATE && window && !GetPropA(window, kSeenProperty)) {
       // A window is activated again when one above it closes: each is reported once.
-      state.open.push_back(window);
+      SetPropA(window, kSeenProperty, reinterpret_cast<HANDLE>(1));
       for (WindowHook* hook = state.current; hook; hook = hook->previous_) {
         if (hook->activated_) {
           state.reporting = hook;
@@ -230,6 +224,7 @@ class WindowHook {
         }
       }
     } else if (code == HCBT_DESTROYWND) {
+      RemovePropA(window, kSeenProperty);
       destroyed(window);
     } else if (code == HCBT_CREATEWND && lParam) {
       const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;

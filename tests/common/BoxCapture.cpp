@@ -47,6 +47,7 @@ void BoxCapture::activated(HWND window) {
   if (fw::isMessageBox(window)) {
     fw::DriveOptions options;
     options.tickMs = 1;
+    options.graceMs = 0;
     fw::WindowHook::drive(window, {[this](HWND box) { answerBox(box); }}, options);
   } else if (fw::isDialogWindow(window) && dialogHandler_) {
     dialogHandler_(window);

@@ -1,7 +1,7 @@
 // Drives the dialogs the test's own thread opens from inside their modal loops, so no test waits for a person:
 // the dialog with the driver's caption runs the steps (fw::WindowHook::drive, again at each showing) and is ended
-// with kForced when it is still up, with nothing above it, after its last step; another dialog goes to the handler
-// for others, or is recorded and cancelled. Also the readers and user actions for its controls.
+// with kForced when it is still up a moment after its last step; another dialog goes to the handler for others, or
+// is recorded and cancelled. Also the readers and user actions for its controls.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

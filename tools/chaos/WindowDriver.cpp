@@ -48,6 +48,7 @@ void WindowDriver::opened(HWND window) {
   }
   fw::DriveOptions options;
   options.tickMs = 1;
+  options.graceMs = 0;  // a window that stays is the watchdog's to name
   fw::WindowHook::drive(window, {step}, options);
 }
 

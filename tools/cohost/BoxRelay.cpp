@@ -7,6 +7,7 @@ BoxRelay::BoxRelay(bool batch) {
     // A box is filled in after it is activated: it is read from its own message loop.
     fw::DriveOptions options;
     options.tickMs = 1;
+    options.graceMs = 0;
     if (fw::isMessageBox(window)) fw::WindowHook::drive(window, {[this](HWND box) { relay(box); }}, options);
   }));
 }
