@@ -165,13 +165,15 @@ TEST_F(CreationTest, SuccessWithoutAPointerIsAnAbsentInterface) {
   ASSERT_EQ(S_OK, CoCreateInstance(txs::kQIFails.clsid, nullptr, CLSCTX_ALL, IID_IDispatch, qiFails.put_void()));
   const std::string id = txs::kNullQI.progId, unexpected = "^ ERROR: Unexpected error ";
   const std::string m1 = " ERROR: Error creating CAPE-OPEN component '" + id + "' (ProgId '" + id + "', type '";
+  const std::string m0 = "^Error creating interface 'IDispatch' for class '" + id + "' context ";
   auto create = [&](long filter) { choose(filter, id); return object->createComp(created.put(), nullptr); };
   LONG kind = -1;
   const struct { const char* what; std::function<HRESULT()> call; HRESULT hr; std::vector<std::string> boxes; }
       rows[] = {
-      {"created as a unit", [&] { return create(catf_UnitOperation); }, E_NOINTERFACE, {m1 + "ICapeUnit')(0x80004002)"}},
+      {"created as a unit", [&] { return create(catf_UnitOperation); }, E_NOINTERFACE,
+       {m0, m1 + "ICapeUnit')(0x80004002)"}},
       {"created as a package", [&] { return create(catf_PropertyPackage); }, E_NOINTERFACE,
-       {m1 + "ICapeThermoPropertyPackage')(0x80004002)"}},
+       {m0, m1 + "ICapeThermoPropertyPackage')(0x80004002)"}},
       {"held as the host's container", [&] { return object->setup(0, nullQI.get(), catf_UnitOperation); },
        E_NOINTERFACE, {" ERROR: Unexpected error (0x80004002)"}},
       {"set: no persistence kind", [&] { return object->setComponent(nullQI.get()); }, S_OK, {}},
