@@ -17,13 +17,8 @@ const SmokeCase kCases[] = {
     {"RoadSeeds", "--road 30 --from 100000"},
     // Every tenth population also opens the Component Manager and runs cohost check.
     {"RegistryPopulations", "--registry 20 --from 100000 --full-every 10"},
-    // Seeds that once failed, one row each (what failed and how it was mended: README).
-    {"Registry16", "--registry 1 --from 16"},
-    {"Registry500QuotesAMegabyteCapeVersion", "--registry 1 --from 500"},
-    {"Registry501", "--registry 1 --from 501"},
-    {"Registry590ListsNoPackagesFromTheLowestBound", "--registry 1 --from 590"},
-    {"Registry555ChecksAPackageListEndingAtTheLargestIndex", "--registry 1 --from 555"},
-    {"Registry941ChecksAPackageListEndingAtTheLargestIndex", "--registry 1 --from 941"},
+    // Every seed that once failed, one line each in regressions.seeds.
+    {"RegressionSeeds", "--seeds"},
 };
 
 void PrintTo(const SmokeCase& smoke, std::ostream* out) { *out << smoke.arguments; }
@@ -35,6 +30,7 @@ TEST_P(ChaosSmoke, NothingCrashesHangsOrLeaks) {
   std::string failures = folder + "\\failures.txt";
   std::string command = "\"" + tx::buildPath("tools/chaos.exe") + "\" --register --limit 60 --failures \"" +
                         failures + "\" " + GetParam().arguments;
+  if (std::string(GetParam().arguments) == "--seeds") command += " \"" + tx::sourcePath("tests/chaos/regressions.seeds") + "\"";
   int exitCode = tx::runProcess(command, 540000);
   EXPECT_EQ(0, exitCode) << "chaos " << GetParam().arguments << ":\n" << tx::readFile(failures);
   tx::removeTree(folder);

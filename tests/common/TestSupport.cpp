@@ -10,11 +10,16 @@
 
 namespace tx {
 
-std::string buildPath(const std::string& relative) {
-  std::string path = std::string("Z:") + TX_BUILD_DIR + "/" + relative;
+namespace {
+std::string windowsPath(const std::string& folder, const std::string& relative) {
+  std::string path = "Z:" + folder + "/" + relative;
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
+}  // namespace
+
+std::string buildPath(const std::string& relative) { return windowsPath(TX_BUILD_DIR, relative); }
+std::string sourcePath(const std::string& relative) { return windowsPath(TX_SOURCE_DIR, relative); }
 
 std::string productDll() { return buildPath("TxCOGUI.dll"); }
 

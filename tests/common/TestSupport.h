@@ -24,6 +24,8 @@ class ComTest : public ::testing::Test {
 
 // Windows path of a file of the build tree (TX_BUILD_DIR/relative).
 std::string buildPath(const std::string& relative);
+// Windows path of a file of the source tree.
+std::string sourcePath(const std::string& relative);
 // Windows path of the product DLL.
 std::string productDll();
 

@@ -134,7 +134,8 @@ TEST_F(SetGetTest, ListShapeAtBothEndsOfTheIndexRange) {
     EXPECT_EQ(row.array != nullptr, fw::readListShape(row.array, &shape)) << row.lower;
     EXPECT_EQ(std::make_tuple(row.lower, row.count, row.indices, row.type),
               std::make_tuple(shape.lower, shape.count, shape.indices(), shape.type));
-    if (row.indices)
+    if (row.indices) {
       EXPECT_EQ(std::make_pair(row.lower, row.last), std::make_pair(shape.index(0), shape.index(row.indices - 1)));
+    }
   }
 }
