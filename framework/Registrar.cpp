@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 #include "framework/Raii.h"
+#include "framework/RegistryTree.h"
+#include "framework/WideText.h"
 
 namespace fw {
 
@@ -137,6 +139,10 @@ HKEY rootKey(const std::string& name) {
 
 HRESULT fromWin32(LONG result) { return result == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(result); }
 
+HRESULT removeTree(HKEY parent, const std::string& name) {
+  return fromWin32(deleteRegistryTree(parent, wideFromNarrow(name)));
+}
+
 HRESULT setValue(HKEY key, const Value& value) {
   const char* name = value.name.empty() ? nullptr : value.name.c_str();
   if (value.type == 'd') {
@@ -149,7 +155,7 @@ HRESULT setValue(HKEY key, const Value& value) {
 
 HRESULT registerKey(HKEY parent, const KeyNode& node) {
   if (node.forceRemove) {
-    HRESULT hr = deleteRegistryTree(parent, node.name);
+    HRESULT hr = removeTree(parent, node.name);
     if (FAILED(hr)) return hr;
   }
   UniqueHKey key;
@@ -178,7 +184,7 @@ bool hasSubkeys(HKEY key) {
 }
 
 HRESULT unregisterKey(HKEY parent, const KeyNode& node) {
-  if (node.forceRemove && !node.noRemove) return deleteRegistryTree(parent, node.name);
+  if (node.forceRemove && !node.noRemove) return removeTree(parent, node.name);
   UniqueHKey key;
   LONG result = RegOpenKeyExA(parent, node.name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
   if (result == ERROR_FILE_NOT_FOUND) return S_OK;
@@ -201,25 +207,6 @@ HRESULT unregisterKey(HKEY parent, const KeyNode& node) {
 }
 
 }  // namespace
-
-HRESULT deleteRegistryTree(HKEY parent, const std::string& name) {
-  UniqueHKey key;
-  LONG result = RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
-  if (result == ERROR_FILE_NOT_FOUND) return S_OK;
-  if (result != ERROR_SUCCESS) return fromWin32(result);
-  for (;;) {
-    char child[256];
-    DWORD length = sizeof child;
-    result = RegEnumKeyExA(key.get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_NO_MORE_ITEMS) break;
-    if (result != ERROR_SUCCESS) return fromWin32(result);
-    HRESULT hr = deleteRegistryTree(key.get(), child);
-    if (FAILED(hr)) return hr;
-  }
-  key.reset();
-  result = RegDeleteKeyA(parent, name.c_str());
-  return result == ERROR_FILE_NOT_FOUND ? S_OK : fromWin32(result);
-}
 
 void Registrar::addReplacement(const std::string& name, const std::string& value) {
   std::string key = name;

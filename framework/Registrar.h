@@ -10,9 +10,6 @@
 
 namespace fw {
 
-// Deletes 'name' under 'parent' with everything below it; a missing key is no failure.
-HRESULT deleteRegistryTree(HKEY parent, const std::string& name);
-
 class Registrar {
  public:
   // %NAME% in the script is replaced by the value; "%%" stands for a single '%'.
