@@ -28,7 +28,8 @@ const long kFilters[] = {4 | 8 | 32, 4, 8, 32, 65536, 1 | 2 | 4 | 8 | 16 | 32 | 
 
 // "cohost check" on the population: its exit status is 0 or 1 (findings); anything else
 // is a crash of the tool or of what it loaded.
-bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
+// "" when the check ran and ended as a check does; else what went wrong.
+std::string runCheck(const std::string& cohost, DWORD limitMs) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   fw::UniqueHandle out(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
   fw::LaunchOptions options;
@@ -38,8 +39,11 @@ bool runCheck(const std::string& cohost, DWORD limitMs, DWORD* exitCode) {
   // The tool runs in a job that dies with this process: a check still running when the
   // watchdog ends the run must not go on spinning beside the seeds that follow.
   fw::LaunchResult result = fw::launchAndWait(L"\"" + wideFromNarrow(cohost) + L"\" check", options);
-  *exitCode = result.launchError ? result.launchError : result.exitCode;
-  return result.ran() && *exitCode <= 1;
+  char code[16];
+  snprintf(code, sizeof code, "0x%08lX", result.launchError ? result.launchError : result.exitCode);
+  if (result.launchError) return std::string("cohost check could not be started (error ") + code + ")";
+  if (result.timedOut) return "cohost check did not end in time";
+  return result.exitCode <= 1 ? std::string() : std::string("cohost check ended with ") + code;
 }
 
 }  // namespace
@@ -88,11 +92,9 @@ void ChaosRun::registry(uint64_t seed) {
       gui->releaseComponents();
     }
   }
-  DWORD exitCode = 0;
-  if (full && !modules_.cohostPath.empty() && !runCheck(modules_.cohostPath, 120000, &exitCode)) {
-    char code[16];
-    snprintf(code, sizeof code, "0x%08lX", exitCode);
-    Watchdog::record("FAIL " + what + ": cohost check ended with " + code);
+  std::string checkFault = full && !modules_.cohostPath.empty() ? runCheck(modules_.cohostPath, 120000) : "";
+  if (!checkFault.empty()) {
+    Watchdog::record("FAIL " + what + ": " + checkFault);
     ++tally_.checkFailed;
   }
   removePopulation();
