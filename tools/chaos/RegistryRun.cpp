@@ -26,9 +26,8 @@ class QuietHost : public CatalogueHost {
 
 const long kFilters[] = {4 | 8 | 32, 4, 8, 32, 65536, 1 | 2 | 4 | 8 | 16 | 32 | 128 | 256};
 
-// "cohost check" on the population: its exit status is 0 or 1 (findings); anything else
-// is a crash of the tool or of what it loaded.
-// "" when the check ran and ended as a check does; else what went wrong.
+// "cohost check" on the population: "" when it ended with 0 or 1 (findings); else what went
+// wrong (another status is a crash of the tool or of what it loaded).
 std::string runCheck(const std::string& cohost, DWORD limitMs) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   fw::UniqueHandle out(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
