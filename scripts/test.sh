@@ -5,8 +5,6 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 "$root/scripts/install-deps.sh"
 BUILD_DIR="$build" "$root/scripts/build.sh"
-# The second compiler reads every product source (when clang is installed).
-"$root/scripts/clang-check.sh" "$build"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$root/scripts/in-display.sh" "$build" \
   ctest --test-dir "$build" --output-on-failure -j "${TEST_JOBS:-2}" "$@"
