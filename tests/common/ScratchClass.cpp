@@ -11,11 +11,13 @@ namespace {
 // HKEY_CLASSES_ROOT\key made, and its value 'name' (null: the default) set unless 'value' is null.
 bool write(const std::string& key, const char* name = nullptr, const char* value = nullptr) {
   fw::UniqueHKey handle;
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.put(), nullptr) !=
-      ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, wideFromNarrow(key).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.put(),
+                      nullptr) != ERROR_SUCCESS)
     return false;
-  return !value || RegSetValueExA(handle.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                                  static_cast<DWORD>(strlen(value) + 1)) == ERROR_SUCCESS;
+  std::wstring wideName = wideFromNarrow(name), data = wideFromNarrow(value);  // UTF-8 in, as the product's texts
+  return !value || RegSetValueExW(handle.get(), name ? wideName.c_str() : nullptr, 0, REG_SZ,
+                                  reinterpret_cast<const BYTE*>(data.c_str()),
+                                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 void writeValues(const std::string& key, const std::map<std::string, std::string>& values) {

@@ -25,21 +25,21 @@ std::string productDll() { return buildPath("TxCOGUI.dll"); }
 
 bool readRegString(HKEY root, const std::string& key, const std::string& name, std::string* value) {
   fw::UniqueHKey handle;
-  if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(root, wideFromNarrow(key).c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS) return false;
   DWORD type = 0, size = 0;
-  const char* valueName = name.empty() ? nullptr : name.c_str();
-  if (RegQueryValueExA(handle.get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
-  std::string data(size, '\0');
-  if (RegQueryValueExA(handle.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+  std::wstring wideName = wideFromNarrow(name);
+  const wchar_t* valueName = name.empty() ? nullptr : wideName.c_str();
+  if (RegQueryValueExW(handle.get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  std::wstring data(size / 2 + 1, L'\0');
+  if (RegQueryValueExW(handle.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
     return false;
-  data.resize(strnlen(data.c_str(), size));
-  if (value) *value = data;
+  if (value) *value = narrowFromWide(data.c_str());
   return true;
 }
 
 bool keyExists(HKEY root, const std::string& key) {
   fw::UniqueHKey handle;
-  return RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
+  return RegOpenKeyExW(root, wideFromNarrow(key).c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
 }
 
 void deleteKeyTree(HKEY root, const std::string& key) { fw::deleteRegistryTree(root, wideFromNarrow(key)); }
@@ -86,55 +86,58 @@ int runProcess(const std::string& commandLine, DWORD timeoutMs) {
 }
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(wideFromNarrow(path).c_str(), std::ios::binary);
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();
 }
 
 bool writeFile(const std::string& path, const std::string& content) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::ofstream out(wideFromNarrow(path).c_str(), std::ios::binary | std::ios::trunc);
   out << content;
   return static_cast<bool>(out);
 }
 
-bool fileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool fileExists(const std::string& path) {
+  return GetFileAttributesW(wideFromNarrow(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool removeTree(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  std::wstring wide = wideFromNarrow(path);
+  DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((wide + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
       do {
-        std::string name = found.cFileName;
+        std::string name = narrowFromWide(found.cFileName);
         if (name != "." && name != "..") removeTree(path + "\\" + name);
-      } while (FindNextFileA(search, &found));
+      } while (FindNextFileW(search, &found));
       FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(wide.c_str());
   } else {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(wide.c_str());
   }
   return !fileExists(path);
 }
 
 std::string makeTempFolder(const std::string& what) {
-  char base[MAX_PATH] = "";
-  GetTempPathA(MAX_PATH, base);
-  std::string folder = std::string(base) + what + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+  wchar_t base[MAX_PATH] = L"";
+  GetTempPathW(MAX_PATH, base);
+  std::string folder = narrowFromWide(base) + what + "-" + std::to_string(GetCurrentProcessId()) + "-" +
                        std::to_string(GetTickCount());
   removeTree(folder);
-  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryW(wideFromNarrow(folder).c_str(), nullptr);
   return folder;
 }
 
 std::string traceFolder() {
-  char appData[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
-  return std::string(appData) + "\\Briskware\\Brisk Tarnix CAPE-OPEN";
+  wchar_t appData[MAX_PATH] = L"";
+  SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+  return narrowFromWide(appData) + "\\Briskware\\Brisk Tarnix CAPE-OPEN";
 }
 
 std::string traceFilePath() { return traceFolder() + "\\TxCOGUI.trc"; }

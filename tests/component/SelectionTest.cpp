@@ -219,3 +219,27 @@ TEST_F(SelectionTest, AFailureAfterTheDialogIsReportedAndStillWritesTwoEmptyStri
   EXPECT_EQ("", take(component));
   EXPECT_EQ("", take(catids));
 }
+
+TEST_F(SelectionTest, RegisteredTextsInAnyScriptComeBackExactlyAndLongOnesAreCutBetweenCharacters) {
+  const std::string name = "Überhitzer ポンプ Насос 𝄞", about = "Pumpe, ポンプ, насос 𝄞", cut(2046, 'a');
+  tx::RegisteredClass unit("TxTest.Насос.1", {mt::kUnitsCatid},
+                           {{"Name", name}, {"Description", about}, {"About", cut + "ポ"},
+                            {"VendorURL", cut + "Ü"}, {"HelpURL", cut + "𝄞"}});
+  fw::UniqueHKey values;  // a lone surrogate, which no UTF-8 text can carry
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CLASSES_ROOT, wideFromNarrow("CLSID\\" + unit.clsid() +
+                                         "\\CapeDescription").c_str(), 0, KEY_WRITE, values.put()));
+  const wchar_t lone[] = L"1.\xD834x";
+  ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(values.get(), L"ComponentVersion", 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(lone), sizeof lone));
+  choose(catf_UnitOperation, unit.progId());
+  // The cut keeps 2047 bytes at most and never half a character: 2046, 2046 and 2046 bytes.
+  EXPECT_EQ("TxTest.Насос.1 | " + name + " | <null> | <null> |  |  | 100 | " + about + " | 1.\xEF\xBF\xBDx | " + cut +
+                " | " + cut + " | " + cut,
+            choice());
+  BSTR alias = nullptr;
+  ASSERT_EQ(S_OK, object->GetItemAlias(&alias));
+  EXPECT_EQ(L"\u00DCberhitzer \u30DD\u30F3\u30D7 \u041D\u0430\u0441\u043E\u0441 \U0001D11E",
+            std::wstring(alias, SysStringLen(alias)));
+  SysFreeString(alias);
+  EXPECT_EQ(0u, boxes.count());
+}

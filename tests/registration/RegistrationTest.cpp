@@ -100,17 +100,25 @@ TEST_F(RegistrationTest, UnregisteringRemovesClassAndProgIdsButKeepsTheRest) {
             CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.put_void()));
 }
 
-TEST_F(RegistrationTest, PathWithASingleQuoteIsWrittenUnchanged) {
-  const std::string folder = tx::makeTempFolder("O'Brien's copy"), copy = folder + "\\TxCOGUI.dll";
-  ASSERT_TRUE(CopyFileA(tx::productDll().c_str(), copy.c_str(), FALSE));
-  ASSERT_EQ(0, regsvr32("", copy));
-  EXPECT_STRCASEEQ(copy.c_str(), value(kClassKey + "\\InprocServer32").c_str());
-  EXPECT_STRCASEEQ(folder.c_str(), value(kTypeLibKey + "\\1.0\\HELPDIR").c_str());
-  fw::ComPtr<ICCAPEGUI> object;  // the copy serves objects from where it lies
-  ASSERT_EQ(S_OK, tx::createProduct(object.put()));
-  EXPECT_NE(nullptr, GetModuleHandleA(copy.c_str()));
-  object.reset();
-  CoFreeUnusedLibrariesEx(0, 0);
-  ASSERT_EQ(0, regsvr32("", tx::productDll()));
-  tx::removeTree(folder);
+TEST_F(RegistrationTest, CopyInAFolderWithAQuoteOrAJapaneseNameRegistersServesAndUnregisters) {
+  for (const std::string name : {"O'Brien's copy", "ポンプ試験 コピー"}) {
+    SCOPED_TRACE(name);
+    const std::string folder = tx::makeTempFolder(name), copy = folder + "\\TxCOGUI.dll";
+    ASSERT_TRUE(CopyFileW(wideFromNarrow(tx::productDll()).c_str(), wideFromNarrow(copy).c_str(), FALSE));
+    ASSERT_EQ(0, regsvr32("", copy));
+    EXPECT_STRCASEEQ(copy.c_str(), value(kClassKey + "\\InprocServer32").c_str());
+    EXPECT_STRCASEEQ(folder.c_str(), value(kTypeLibKey + "\\1.0\\HELPDIR").c_str());
+    fw::ComPtr<ICCAPEGUI> object;  // the copy serves objects from where it lies
+    ASSERT_EQ(S_OK, tx::createProduct(object.put()));
+    EXPECT_NE(nullptr, GetModuleHandleW(wideFromNarrow(copy).c_str()));
+    BSTR catid = nullptr;
+    EXPECT_EQ(S_OK, object->GetCATID(&catid)); EXPECT_EQ("", tx::bstrText(catid));
+    SysFreeString(catid);
+    object.reset();
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_EQ(0, regsvr32("/u ", copy));
+    EXPECT_FALSE(tx::keyExists(HKEY_CLASSES_ROOT, kClassKey));
+    ASSERT_EQ(0, regsvr32("", tx::productDll()));
+    tx::removeTree(folder);
+  }
 }

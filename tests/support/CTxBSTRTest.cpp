@@ -20,11 +20,12 @@ TEST(CTxBSTRTest, NullEmptyCopiesAndAppending) {
   EXPECT_EQ(0u, empty.length()); ASSERT_NE(nullptr, wide(empty)); EXPECT_STREQ("", static_cast<const char*>(empty));
   _bstr_t copied(empty.copy(), false);
   ASSERT_NE(nullptr, copied.GetBSTR()); EXPECT_EQ(0u, SysStringLen(copied));
-  // A character of the ANSI code page beyond ASCII survives the round trip.
-  const char ansi[] = {'c', 'a', 'f', static_cast<char>(0xE9), '\0'};
-  wchar_t expected[8] = L"";
-  MultiByteToWideChar(CP_ACP, 0, ansi, -1, expected, 8);
-  EXPECT_STREQ(expected, wide(CTxBSTR(ansi))); EXPECT_STREQ(ansi, static_cast<const char*>(CTxBSTR(expected)));
+  // Narrow text is UTF-8: every script survives the round trip, and a lone surrogate becomes U+FFFD.
+  const char narrowText[] = "café ポンプ Насос 𝄞";
+  const wchar_t wideText[] = L"caf\u00E9 \u30DD\u30F3\u30D7 \u041D\u0430\u0441\u043E\u0441 \U0001D11E";
+  EXPECT_STREQ(wideText, wide(CTxBSTR(narrowText)));
+  EXPECT_STREQ(narrowText, static_cast<const char*>(CTxBSTR(wideText)));
+  EXPECT_STREQ("a\xEF\xBF\xBD" "b", static_cast<const char*>(CTxBSTR(L"a\xDC00" L"b")));
   // A wide text is copied, never adopted.
   BSTR mine = SysAllocString(L"caller's own");
   CTxBSTR adopted(static_cast<const wchar_t*>(mine));

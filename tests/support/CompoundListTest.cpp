@@ -110,3 +110,17 @@ TEST(WithoutModuleTest, UnknownModuleFolderMeansNoListAndNoIniValue) {
   EXPECT_TRUE(boxes.anyContains("Cannot open TxpCASnos.txt")); EXPECT_EQ(nullptr, TxUtils::compoundName(1));
   MTUtils::setModuleName("");
 }
+
+TEST_F(CompoundListTest, NamesInAnyScriptAreReadFromUtf8AndAnsiListsAlike) {
+  // UTF-8, with or without the mark editors put first; a name's bound counts characters, not bytes.
+  const std::string cyrillic15 = "ЖЖЖЖЖЖЖЖЖЖЖЖЖЖЖ";
+  for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+    EXPECT_EQ(Texts{warning(4)}, readList(mark + "1, Насос 1-1-1\n2, ポンプ𝄞, NULL\n3, " + cyrillic15 + " 3-3-3\n"));
+    EXPECT_EQ("Насос", name(1)); EXPECT_EQ("ポンプ𝄞", name(2)); EXPECT_EQ(cyrillic15, name(3));
+  }
+  EXPECT_EQ(Texts{" ERROR: component name too long"}, readList("4, " + cyrillic15 + "Ж 4-4-4\n"));
+  // Not UTF-8: the machine's ANSI code page, 1252 in the test prefix.
+  ASSERT_EQ(1252u, GetACP());
+  EXPECT_EQ(Texts{warning(3)}, readList("5, \xDC" "berhitzer 5-5-5\n6, Caf\xE9 NULL\n"));
+  EXPECT_EQ("Überhitzer", name(5)); EXPECT_EQ("Café", name(6)); EXPECT_EQ("5-5-5", cas(5));
+}

@@ -34,11 +34,15 @@ TEST_F(IniTest, ReadsTheModulesIniFileBesideTheDll) {
   ASSERT_TRUE(folder_.write("TxCOGUI.ini", "[general]\r\nDERadid=on   \r\nquoted=\"yes   \"\r\nlong=" +
                                                std::string(400, 'L') + "\r\n[other]\r\nDERadid=off\r\n"));
   ASSERT_TRUE(folder_.write("other.ini", "[general]\r\nDERadid=elsewhere\r\n"));
-  const std::string other = folder_.path("other.ini");
+  const std::string other = folder_.path("other.ini"), unicode = folder_.path("unicode.ini");
+  // A settings file with text outside the ANSI code page is saved as Unicode (UTF-16 with its mark).
+  std::wstring wide = L"\xFEFF[general]\r\nName=" + wideFromNarrow("Überhitzer ポンプ Насос 𝄞  ") + L"\r\n";
+  ASSERT_TRUE(tx::writeFile(unicode, std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)));
   const struct { const char *key, *section, *path; std::string value; } rows[] = {
       {"DERadid", "", "", "on"}, {"quoted", "", "", "yes"}, {"DERadid", "other", "", "off"},
       {"long", "", "", std::string(259, 'L')}, {"missing", "", "", ""}, {"DERadid", "nosection", "", ""},
-      {nullptr, "", "", ""}, {"DERadid", nullptr, other.c_str(), "elsewhere"}};
+      {nullptr, "", "", ""}, {"DERadid", nullptr, other.c_str(), "elsewhere"},
+      {"Name", "", unicode.c_str(), "Überhitzer ポンプ Насос 𝄞"}};
   for (const auto& row : rows) EXPECT_EQ(row.value, Utils::readIniValue(row.key, row.section, row.path)) << row.key;
   // Files that are not text give empty values.
   std::string binary;

@@ -134,3 +134,29 @@ TEST_F(TraceFolderTest, TraceAskedForWhileATraceIsWrittenIsDropped) {
   EXPECT_TRUE(trace("after")) << "the guard is given back";
   EXPECT_NE(std::string::npos, fallback().find(": TxCOGUI: after\r\n"));
 }
+
+TEST_F(TraceFolderTest, ProfileNamedInAnyScriptHoldsTheTraceAndLinesAreUtf8) {
+  // The user's local application data moved to a folder named in Cyrillic, as the shell finds it.
+  const std::string profile = temp_ + "\\Профиль Пользователя", text = "Überhitzer ポンプ Насос 𝄞";
+  ASSERT_TRUE(CreateDirectoryW(wideFromNarrow(profile).c_str(), nullptr));
+  const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  fw::UniqueHKey folders;
+  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, KEY_READ | KEY_WRITE, folders.put()));
+  wchar_t old[MAX_PATH] = L"";
+  DWORD type = REG_EXPAND_SZ, size = sizeof old;
+  bool had = RegQueryValueExW(folders.get(), L"Local AppData", nullptr, &type, reinterpret_cast<BYTE*>(old), &size) ==
+             ERROR_SUCCESS;
+  std::wstring moved = wideFromNarrow(profile);
+  RegSetValueExW(folders.get(), L"Local AppData", 0, REG_SZ, reinterpret_cast<const BYTE*>(moved.c_str()),
+                 DWORD((moved.size() + 1) * 2));
+  BoxCapture boxes;
+  bool traced = trace(text);
+  trace(std::string(2399 - kHeader - 1, 'x') + "ポ");
+  std::string content = tx::readFile(profile + "\\Briskware\\Brisk Tarnix CAPE-OPEN\\TxCOGUI.trc");
+  if (had) RegSetValueExW(folders.get(), L"Local AppData", 0, type, reinterpret_cast<const BYTE*>(old), size);
+  else RegDeleteValueW(folders.get(), L"Local AppData");
+  EXPECT_TRUE(traced); EXPECT_EQ(0u, boxes.count());
+  EXPECT_EQ(": TxCOGUI: " + text + "\r\n", content.substr(17, text.size() + 13));
+  // A line at the bound loses a whole character, never a part of one.
+  EXPECT_EQ(std::string(2398 - kHeader, 'x'), content.substr(content.find('\n') + 1 + kHeader));
+}
