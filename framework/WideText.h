@@ -5,7 +5,7 @@
 #include <string>
 
 // The code page of narrow text.
-constexpr UINT kNarrowCodePage = CP_ACP;
+constexpr UINT kNarrowCodePage = CP_UTF8;
 
 // 'length' wide characters, or up to the terminating null when it is -1.
 inline std::string narrowFromWide(const wchar_t* text, int length = -1) {
