@@ -22,7 +22,6 @@
 
 namespace {
 
-const DWORD kShownValueBytes = 2047;  // what the Component Manager reads of a value
 const size_t kLongestPath = 32767;    // no Windows path is longer
 
 struct Finding {
@@ -213,7 +212,7 @@ std::string checkDescription(Checked& c, const RegistryView& view, const std::st
                 std::to_string(kShownValueBytes) + " are shown");
       // Findings quote what is shown: a value of a megabyte would make every line that
       // quotes it a megabyte long.
-      cutShownValue(value);
+      cutNarrow(value, kShownValueBytes);
     }
     if (std::string(name) == "Name" && value.find_first_of("[]") != std::string::npos)
       c.warning(what + ": the Name \"" + value + "\" holds brackets, which the Component Manager reads as a ProgID");

@@ -41,7 +41,7 @@ std::unique_ptr<CAPETreeItem> readRecord(const RegistryView& view, const std::st
   for (size_t i = 0; i < std::size(fields); ++i) {
     readViewValue(view, key, kCapeDescriptionValues[i], fields[i]);
     // As the Component Manager shows a value.
-    cutShownValue(*fields[i]);
+    cutNarrow(*fields[i], kShownValueBytes);
   }
   if (record->name.empty()) record->name = record->progid;
   return record;
@@ -69,14 +69,6 @@ bool readViewValue(const RegistryView& view, const std::string& key, const char*
   if (size) *size = static_cast<DWORD>(text.size());
   if (value) *value = text;
   return type == REG_SZ || type == REG_EXPAND_SZ;
-}
-
-void cutShownValue(std::string& value) {
-  const size_t kShown = 2047;
-  if (value.size() <= kShown) return;
-  size_t end = kShown;
-  while (end > 0 && (static_cast<unsigned char>(value[end]) & 0xC0) == 0x80) --end;  // a continuation byte
-  value.resize(end);
 }
 
 bool viewKeyExists(const RegistryView& view, const std::string& key) {

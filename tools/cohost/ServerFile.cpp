@@ -96,7 +96,7 @@ std::string fileFromCodeBase(const std::string& codeBase) {
 std::string shownPath(const std::string& path) {
   const size_t kShown = 120;
   if (path.size() <= kShown) return path;
-  size_t end = kShown;  // never half a character
-  while (end > 0 && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80) --end;
-  return path.substr(0, end) + "... (" + std::to_string(path.size()) + " characters)";
+  std::string shown = path;
+  cutNarrow(shown, kShown);  // never half a character
+  return shown + "... (" + std::to_string(path.size()) + " characters)";
 }
