@@ -373,7 +373,8 @@ const std::vector<Command> kScriptRuns = {
     scripts("list --filter 32 --batch", 0, {{"out", "\n  " + kScripts + "\n"}, {"out", "\n  " + kScratch + "\n"}}),
     scripts("info TxSamples.DualPersistUnit.1 --json --batch", 0,
             {{"name", txs::kScriptsName}, {"description", txs::kScriptsDescription}}),
-    scripts("info TxSamples.DualPersistUnit.1 --batch", 0, {{"out", std::string("\nname              ") + txs::kScriptsName + "\n"}}),
+    scripts("info TxSamples.DualPersistUnit.1 --batch", 0,
+            {{"out", std::string("\nname              ") + txs::kScriptsName + "\n"}}),
     scripts("info " + kScriptsProgId + " --json --batch", 0,
             {{"progid", kScriptsProgId}, {"clsid", kScriptsClsid}, {"description", u8"half \uFFFD pair"}}),
     // Case is ignored in every script: Japanese has none, Cyrillic and Latin-1 do; a beetle matches nothing.
@@ -388,7 +389,8 @@ const std::vector<Command> kScriptRuns = {
               "the Name \"" + narrowFromWide(kScriptsKeyName) + "\" holds brackets"},
              {"~components/progid=" + kScriptsProgId + "/findings/*/text",
               "the server file '" + kScriptsServer + "' does not exist"}}),
-    scripts("check", 1, {{"out", "\nERROR    " + kScriptsProgId + "  the server file '" + kScriptsServer + "' does not exist\n"}}),
+    scripts("check", 1,
+            {{"out", "\nERROR    " + kScriptsProgId + "  the server file '" + kScriptsServer + "' does not exist\n"}}),
     scripts("roundtrip TxSamples.DualPersistUnit.1 --file \"%CASE%\" --json --batch", 0, {}),
 };
 INSTANTIATE_TEST_SUITE_P(Scripts, CohostRuns, ::testing::ValuesIn(kScriptRuns));

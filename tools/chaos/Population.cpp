@@ -140,7 +140,8 @@ void Writer::value(HKEY key, const char* name, const char* sound) {
   std::string bytes = type == REG_EXPAND_SZ ? std::string("%TEMP%\\%UNDEFINED%\\x") + '\0'
                       : type == REG_MULTI_SZ ? std::string("one\0two\0\0", 9)
                                              : std::string(random_.below(9), '\x7F');
-  if (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) return wide(key, name, type, bytes, static_cast<int>(bytes.size()));
+  if (type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
+    return wide(key, name, type, bytes, static_cast<int>(bytes.size()));
   RegSetValueExW(key, wideFromNarrow(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                  static_cast<DWORD>(bytes.size()));
 }

@@ -432,8 +432,9 @@ int checkCommand(Session& session) {
       findings.push(finding);
       if (f.severity != "info") (f.severity == "error" ? errors : warnings)++;
       if (!options.json)
-        printText(stdout, "%-8s %s  %s\n", f.severity == "error" ? "ERROR" : f.severity == "warning" ? "WARNING" : "INFO",
-               c.progId.empty() ? c.clsidText.c_str() : c.progId.c_str(), f.text.c_str());
+        printText(stdout, "%-8s %s  %s\n",
+                  f.severity == "error" ? "ERROR" : f.severity == "warning" ? "WARNING" : "INFO",
+                  c.progId.empty() ? c.clsidText.c_str() : c.progId.c_str(), f.text.c_str());
     }
     entry.set("findings", findings);
     entry.set("ok", c.clean());

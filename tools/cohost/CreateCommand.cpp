@@ -21,7 +21,7 @@ int createCommand(Session& session) {
     session.printJson(result);
   } else {
     printText(stdout, "component   %s%s\n", options.positional[0].c_str(),
-           options.has("parent") ? (" of " + options.get("parent")).c_str() : "");
+                      options.has("parent") ? (" of " + options.get("parent")).c_str() : "");
     printText(stdout, "result      %s\n", hexCode(created.result).c_str());
     printText(stdout, "created     %s\n", created.component ? "yes" : "no");
     printText(stdout, "CAPE-OPEN   %ld (as registered)\n", created.capeVersion);

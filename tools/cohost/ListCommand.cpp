@@ -46,9 +46,10 @@ Json entryJson(const CatalogueEntry& entry) {
 }
 
 void printRecord(const CAPETreeItem& r, const std::string& indent) {
-  printText(stdout, "%s    ProgID %s  CLSID %s  CAPE-OPEN %s  version %s\n", indent.c_str(), r.progid.empty() ? "-" : r.progid.c_str(),
-         r.clsid.empty() ? "-" : r.clsid.c_str(), r.capeVersion.empty() ? "-" : r.capeVersion.c_str(),
-         r.componentVersion.empty() ? "-" : r.componentVersion.c_str());
+  printText(stdout, "%s    ProgID %s  CLSID %s  CAPE-OPEN %s  version %s\n", indent.c_str(),
+            r.progid.empty() ? "-" : r.progid.c_str(), r.clsid.empty() ? "-" : r.clsid.c_str(),
+            r.capeVersion.empty() ? "-" : r.capeVersion.c_str(),
+            r.componentVersion.empty() ? "-" : r.componentVersion.c_str());
 }
 
 void printEntry(const CatalogueEntry& entry, int depth) {

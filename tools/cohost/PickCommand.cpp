@@ -35,7 +35,8 @@ int pickCommand(Session& session) {
   } else if (chosen.empty()) {
     printText(stdout, "Nothing was chosen.\n");
   } else {
-    for (const auto& member : choice.members()) printText(stdout, "%-13s %s\n", member.first.c_str(), member.second.asString().c_str());
+    for (const auto& member : choice.members())
+      printText(stdout, "%-13s %s\n", member.first.c_str(), member.second.asString().c_str());
   }
   return chosen.empty() ? kExitFailed : kExitOk;
 }

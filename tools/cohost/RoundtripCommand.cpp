@@ -157,9 +157,10 @@ int roundtripCommand(Session& session) {
     const Json& contents = result["saved"];
     for (size_t i = 0; i < contents.size(); ++i)
       printText(stdout, "saved %-7s %s, %.0f bytes\n", contents[i]["kind"].asString().c_str(),
-             contents[i]["name"].asString().c_str(), contents[i]["bytes"].asNumber());
-    printText(stdout, "%s\n", saved && loaded ? "round trip complete" : saved ? "saved, but loading failed"
-                                                                    : "not saved; the case file is unchanged");
+                        contents[i]["name"].asString().c_str(), contents[i]["bytes"].asNumber());
+    printText(stdout, "%s\n", saved && loaded ? "round trip complete"
+                              : saved           ? "saved, but loading failed"
+                                                : "not saved; the case file is unchanged");
   }
   return saved && loaded ? kExitOk : kExitFailed;
 }

@@ -59,7 +59,7 @@ int thermoCommand(Session& session) {
     for (const auto& member : result.members()) {
       const Json& value = member.second;
       printText(stdout, "%-17s %s\n", member.first.c_str(),
-             value.kind() == Json::Bool ? (value.asBool() ? "on" : "off") : value.asString().c_str());
+                        value.kind() == Json::Bool ? (value.asBool() ? "on" : "off") : value.asString().c_str());
     }
   }
   return SUCCEEDED(hr) ? kExitOk : kExitFailed;
