@@ -19,15 +19,16 @@ const char* const kValueNames[7] = {"Name",    "Description", "About",  "CapeVer
 // One open key, seven reads.
 void readValues(const std::string& path, std::string (&values)[7]) {
   fw::UniqueHKey key;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
-  char buffer[2048];
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, wideFromNarrow(path).c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+    return;
+  wchar_t buffer[2048];
   for (int i = 0; i < 7; ++i) {
-    DWORD size = sizeof buffer - 1, type = 0;
-    if (RegQueryValueExA(key.get(), kValueNames[i], nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
-            ERROR_SUCCESS &&
+    DWORD size = sizeof buffer - sizeof(wchar_t), type = 0;
+    if (RegQueryValueExW(key.get(), wideFromNarrow(kValueNames[i]).c_str(), nullptr, &type,
+                         reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS &&
         type == REG_SZ) {
-      buffer[size < sizeof buffer ? size : sizeof buffer - 1] = '\0';
-      values[i] = buffer;
+      buffer[size / sizeof(wchar_t)] = L'\0';
+      values[i] = narrowFromWide(buffer);
     }
   }
 }

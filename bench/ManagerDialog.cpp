@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include "bench/Stopwatch.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "framework/WindowHook.h"
 
 namespace bench {
@@ -20,7 +21,7 @@ ManagerDialog::~ManagerDialog() {
 }
 
 bool ManagerDialog::load(const std::string& dllPath, long filter, std::string* error) {
-  module_ = LoadLibraryA(dllPath.c_str());
+  module_ = LoadLibraryW(wideFromNarrow(dllPath).c_str());
   if (!module_) {
     *error = "cannot load " + dllPath + " (error " + std::to_string(GetLastError()) + ")";
     return false;

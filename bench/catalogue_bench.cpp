@@ -19,6 +19,7 @@
 #include "bench/Scan.h"
 #include "bench/Stopwatch.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "manager/ComponentCatalogue.h"
 
 namespace {
@@ -78,9 +79,9 @@ bool parse(int argc, char** argv, Options* options) {
 }
 
 std::string siblingPath(const char* fileName) {
-  char path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string result(path, length);
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::string result = length < MAX_PATH ? narrowFromWide(path, static_cast<int>(length)) : std::string();
   size_t slash = result.find_last_of("\\/");
   return result.substr(0, slash == std::string::npos ? 0 : slash + 1) + fileName;
 }

@@ -18,7 +18,8 @@ fi
 cohost() {
   echo "\$ cohost $*"
   # Message boxes of the DLL are printed and answered: nobody has to be at the screen.
-  wine "$build/tools/cohost.exe" "$@" --batch 2>&1 | tr -d '\r' | sed 's/^/    /'
+  # Wine builds the wide command line from the locale: a UTF-8 one passes every script.
+  LC_ALL=C.UTF-8 wine "$build/tools/cohost.exe" "$@" --batch 2>&1 | tr -d '\r' | sed 's/^/    /'
   return "${PIPESTATUS[0]}"
 }
 step() { printf '\n== %s\n' "$*"; }
@@ -45,6 +46,13 @@ cohost list --match "light hydrocarbons"
 
 step "3. What the registry says of one component"
 cohost info TxSamples.Mixer.1
+
+step "3a. Names in any script: a unit registered as 'Überhitzer ポンプ Насос 𠮷', found in Japanese and in"
+printf '    Cyrillic of the other case; a name it does not hold finds nothing\n'
+cohost info TxSamples.DualPersistUnit.1
+cohost list --match ポンプ --filter 32
+cohost list --match НАСОС --filter 32
+cohost list --match Жук --filter 32
 
 step "4. Create a property package through its property system, and a unit operation"
 cohost create "Water-Ethanol NRTL" --parent TxSamples.ThermoSystem.1 --filter 8

@@ -242,6 +242,13 @@ inline constexpr ClassInfo kStreamInitUnit = {  // IPersistStreamInit
     {"Sample Stream Init Unit", "Saves itself through IPersistStreamInit", "Sample unit operation", "1.0", "1.0.0",
      kVendorURL, kHelpURL},
     true};
+// The unit registered in several scripts (UTF-8): 'Überhitzer ポンプ Насос 𠮷' (Latin-1,
+// Japanese, Cyrillic and a character beyond the Basic Multilingual Plane), and a
+// description in the same scripts.
+inline constexpr char kScriptsName[] = u8"\u00DCberhitzer \u30DD\u30F3\u30D7 \u041D\u0430\u0441\u043E\u0441 \U00020BB7";
+inline constexpr char kScriptsDescription[] =
+    u8"Offers IPersistStorage and IPersistStreamInit; \u00FCberhitzt \u2013 \u904E\u71B1\u30DD\u30F3\u30D7, "
+    u8"\u043D\u0430\u0441\u043E\u0441";
 inline constexpr ClassInfo kDualPersistUnit = {  // IPersistStorage and IPersistStreamInit
     "DualPersistUnit",
     TXS_PROGID("TxSamples.DualPersistUnit.1"),
@@ -250,8 +257,7 @@ inline constexpr ClassInfo kDualPersistUnit = {  // IPersistStorage and IPersist
     kUnitsDll,
     kCatUnitOperation,
     true,
-    {"Sample Dual Persistence Unit", "Offers IPersistStorage and IPersistStreamInit", "Sample unit operation", "1.0",
-     "1.0.0", kVendorURL, kHelpURL},
+    {kScriptsName, kScriptsDescription, "Sample unit operation", "1.0", "1.0.0", kVendorURL, kHelpURL},
     true};
 // The unit without COM persistence is kMixer.
 

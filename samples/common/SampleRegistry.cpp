@@ -8,6 +8,7 @@
 #include "framework/Module.h"
 #include "framework/GuidText.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "framework/RegistryTree.h"
 #include "samples/common/ComHelpers.h"
 #include "samples/common/SampleSystem.h"
@@ -34,15 +35,18 @@ const CategoryBit kCategoryBits[] = {
 HRESULT fromWin32(LONG result) { return result == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(result); }
 
 HRESULT createKey(HKEY parent, const std::string& path, fw::UniqueHKey& key) {
-  return fromWin32(RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                                   nullptr, key.put(), nullptr));
+  return fromWin32(RegCreateKeyExW(parent, wideFromNarrow(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                   KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr));
 }
 
-// A string value; a null text writes nothing.
+// A string value (UTF-8 text, written as UTF-16); a null text writes nothing.
 HRESULT setString(HKEY key, const char* name, const char* text) {
   if (!text) return S_OK;
-  return fromWin32(
-      RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(strlen(text) + 1)));
+  const std::wstring wideName = name ? wideFromNarrow(name) : std::wstring();
+  const std::wstring value = wideFromNarrow(text);
+  return fromWin32(RegSetValueExW(key, name ? wideName.c_str() : nullptr, 0, REG_SZ,
+                                  reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
 }
 
 // Key 'path' below 'parent' with its default value.
@@ -70,14 +74,14 @@ HRESULT deleteTree(HKEY parent, const std::string& name) {
 // Deletes a ProgID key when its CLSID is ours; another server's key of that name stays.
 HRESULT deleteProgId(HKEY classes, const char* progId, const std::string& clsid) {
   fw::UniqueHKey key;
-  if (RegOpenKeyExA(classes, (std::string(progId) + "\\CLSID").c_str(), 0, KEY_READ, key.put()) !=
+  if (RegOpenKeyExW(classes, wideFromNarrow(std::string(progId) + "\\CLSID").c_str(), 0, KEY_READ, key.put()) !=
       ERROR_SUCCESS)
     return S_OK;
-  char value[64] = "";
-  DWORD size = sizeof value - 1, type = 0;
-  LONG result = RegQueryValueExA(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
+  wchar_t value[64] = L"";
+  DWORD size = sizeof value - sizeof(wchar_t), type = 0;
+  LONG result = RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
   key.reset();
-  if (result != ERROR_SUCCESS || _stricmp(value, clsid.c_str()) != 0) return S_OK;
+  if (result != ERROR_SUCCESS || _wcsicmp(value, wideFromNarrow(clsid).c_str()) != 0) return S_OK;
   return deleteTree(classes, progId);
 }
 
@@ -156,12 +160,20 @@ HRESULT registerInterfaceNames(const std::string& modulePath, bool add) {
   return hr;
 }
 
+// The module's file, as UTF-8.
+bool moduleFile(HMODULE module, std::string* path) {
+  wchar_t wide[MAX_PATH] = L"";
+  DWORD length = GetModuleFileNameW(module, wide, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  *path = narrowFromWide(wide, static_cast<int>(length));
+  return true;
+}
+
 }  // namespace
 
 HRESULT registerClasses(HMODULE module, const SampleClass* classes, int count) {
-  char path[MAX_PATH] = "";
-  DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return HRESULT_FROM_WIN32(GetLastError());
+  std::string path;
+  if (!moduleFile(module, &path)) return HRESULT_FROM_WIN32(GetLastError());
   for (int i = 0; i < count; ++i) {
     HRESULT hr = registerClass(HKEY_CLASSES_ROOT, path, classes[i]);
     if (FAILED(hr)) {
@@ -176,14 +188,14 @@ HRESULT unregisterClasses(const SampleClass* classes, int count) {
   HRESULT result = S_OK;
   for (int i = 0; i < count; ++i)
     if (FAILED(unregisterClassIn(HKEY_CLASSES_ROOT, *classes[i].info))) result = SELFREG_E_CLASS;
-  char path[MAX_PATH] = "";
-  DWORD length = GetModuleFileNameA(fw::Module::instance(), path, MAX_PATH);
-  if (length > 0 && length < MAX_PATH && FAILED(registerInterfaceNames(path, false))) result = SELFREG_E_TYPELIB;
+  std::string path;
+  if (moduleFile(fw::Module::instance(), &path) && FAILED(registerInterfaceNames(path, false)))
+    result = SELFREG_E_TYPELIB;
   return result;
 }
 
 HRESULT openClassesRoot(REGSAM view, fw::UniqueHKey& key) {
-  return fromWin32(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
+  return fromWin32(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes", 0, nullptr, REG_OPTION_NON_VOLATILE,
                                    KEY_READ | KEY_WRITE | view, nullptr, key.put(), nullptr));
 }
 

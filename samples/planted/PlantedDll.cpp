@@ -7,6 +7,7 @@
 #include <string>
 #include "framework/Module.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "samples/common/SampleModule.h"
 #include "samples/common/SampleRegistry.h"
 
@@ -32,10 +33,10 @@ const Planted kPlanted[] = {
 
 // The folder of this DLL, with its final backslash.
 std::string moduleFolder() {
-  char path[MAX_PATH] = "";
-  DWORD length = GetModuleFileNameA(fw::Module::instance(), path, MAX_PATH);
+  wchar_t path[MAX_PATH] = L"";
+  DWORD length = GetModuleFileNameW(fw::Module::instance(), path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return std::string();
-  std::string folder(path, length);
+  std::string folder = narrowFromWide(path, static_cast<int>(length));
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
@@ -50,7 +51,8 @@ std::string serverOf(const ClassInfo& info, const std::string& folder) {
 }
 
 bool writeBytes(const std::string& path, const void* data, DWORD size) {
-  fw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  fw::UniqueHandle file(CreateFileW(wideFromNarrow(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.get(), data, size, &written, nullptr) && written == size;
 }
@@ -101,8 +103,8 @@ HRESULT unplant() {
     if (FAILED(hr)) result = SELFREG_E_CLASS;
   }
   const std::string folder = moduleFolder();
-  DeleteFileA((folder + kNotPE32.dll).c_str());
-  DeleteFileA((folder + kTruncatedPE32.dll).c_str());
+  DeleteFileW(wideFromNarrow(folder + kNotPE32.dll).c_str());
+  DeleteFileW(wideFromNarrow(folder + kTruncatedPE32.dll).c_str());
   return result;
 }
 

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <thread>
 #include "cohost/Json.h"
 #include "common/TestSupport.h"
 #include "framework/ProcessLaunch.h"
+#include "external/CapeOpenCategories.h"
+#include "framework/RegistryTree.h"
 #include "samples/common/SampleIds.h"
 
 namespace {
@@ -98,6 +101,42 @@ struct Command {
   std::function<bool(HWND)> person;
   const char* before = nullptr;  // the case file's content before the run
   DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+  bool scripts = false;  // with kScriptsRegistration present; the case file in a Cyrillic folder
+};
+
+// A unit as an installer writes it in UTF-16: a Cyrillic ProgID, a name with brackets in Japanese, Cyrillic and
+// beyond the BMP, a description holding a lone surrogate, a server path in Cyrillic. Removed on destruction.
+const std::string kScriptsProgId = u8"\u041D\u0430\u0441\u043E\u0441.\u0422\u0435\u0441\u0442.1";
+const std::string kScriptsClsid = "{5E1F0B2C-7A41-4C3D-9E58-2B6A0C1D3F47}";
+const wchar_t kScriptsKeyName[] = L"\u30DD\u30F3\u30D7 [\u041D\u0430\u0441\u043E\u0441] \U00020BB7";
+const std::string kScriptsServer = u8"C:\\\u043D\u0435\u0442\\\u043D\u0430\u0441\u043E\u0441.dll";
+class ScriptsRegistration {
+ public:
+  ScriptsRegistration() {
+    const std::wstring clsid = L"CLSID\\" + wideFromNarrow(kScriptsClsid);
+    value(wideFromNarrow(kScriptsProgId) + L"\\CLSID", nullptr, wideFromNarrow(kScriptsClsid));
+    value(clsid + L"\\ProgID", nullptr, wideFromNarrow(kScriptsProgId));
+    value(clsid + L"\\InprocServer32", nullptr, wideFromNarrow(kScriptsServer));
+    value(clsid + L"\\Implemented Categories\\" + guidWideText(CATID_CapeUnitOperation), nullptr, L"");
+    value(clsid + L"\\CapeDescription", L"Name", kScriptsKeyName);
+    value(clsid + L"\\CapeDescription", L"Description", std::wstring(L"half \xD800 pair"));
+    value(clsid + L"\\CapeDescription", L"CapeVersion", L"1.0");
+  }
+  ~ScriptsRegistration() {
+    fw::deleteRegistryTree(HKEY_CLASSES_ROOT, wideFromNarrow(kScriptsProgId));
+    fw::deleteRegistryTree(HKEY_CLASSES_ROOT, L"CLSID\\" + wideFromNarrow(kScriptsClsid));
+  }
+  ScriptsRegistration(const ScriptsRegistration&) = delete;
+  ScriptsRegistration& operator=(const ScriptsRegistration&) = delete;
+
+ private:
+  static void value(const std::wstring& key, const wchar_t* name, const std::wstring& text) {
+    fw::UniqueHKey handle;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                             handle.put(), nullptr));
+    RegSetValueExW(handle.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
 };
 
 Expect match(std::string label, std::string category) { return {"matches/label=" + label + "/category", category}; }
@@ -267,6 +306,9 @@ void PrintTo(const Command& command, std::ostream* out) {  // names the test aft
 TEST_P(CohostRuns, ExitCodeAndOutput) {
   const Command& row = GetParam();
   std::string args = row.args, folder = tx::makeTempFolder("cohost"), file = folder + "\\case.stg";
+  std::unique_ptr<ScriptsRegistration> scripts(row.scripts ? new ScriptsRegistration : nullptr);
+  const std::string cyrillic = folder + u8"\\\u0414\u0435\u043B\u043E";  // "Дело"
+  if (row.scripts && CreateDirectoryW(wideFromNarrow(cyrillic).c_str(), nullptr)) file = cyrillic + u8"\\\u0441.stg";
   std::vector<Expect> expect = row.expect;
   size_t mark = args.find("%CASE%");
   if (mark != std::string::npos) args.replace(mark, 6, file);
@@ -292,6 +334,10 @@ TEST_P(CohostRuns, ExitCodeAndOutput) {
   }
   EXPECT_FALSE(tx::fileExists(file + ".cohost-tmp"));
   SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (row.scripts && mark != std::string::npos) {  // the case file is where it was named
+    EXPECT_TRUE(DeleteFileW(wideFromNarrow(file).c_str()));
+    RemoveDirectoryW(wideFromNarrow(cyrillic).c_str());
+  }
   tx::removeTree(folder);
 }
 INSTANTIATE_TEST_SUITE_P(Commands, CohostRuns, ::testing::ValuesIn(kRuns));
@@ -308,5 +354,45 @@ const std::vector<Command> kListShapes = {
       {"#components/progid=TxSamples.Zoo.LowestEmptyPackageList.1/findings", "1"}}},
 };
 INSTANTIATE_TEST_SUITE_P(ListShapes, CohostRuns, ::testing::ValuesIn(kListShapes));
+
+// Text in any script, in and out: the sample unit named in Latin-1, Japanese, Cyrillic and beyond the BMP, and the
+// UTF-16 registration above; a lone surrogate shows as U+FFFD and the JSON stays UTF-8.
+const std::string kScripts = std::string(txs::kScriptsName) + " [TxSamples.DualPersistUnit.1]";
+const std::string kScratch = narrowFromWide(kScriptsKeyName) + " [" + kScriptsProgId + "]";
+const std::string kScratchRecord = "categories/0/children/label=" + kScratch + "/record/";
+Command scripts(const std::string& args, int exit, std::vector<Expect> expect) {
+  Command row{args, exit, std::move(expect)};
+  row.scripts = true;
+  return row;
+}
+const std::vector<Command> kScriptRuns = {
+    scripts("list --filter 32 --json --batch", 0,
+            {{"categories/0/children/label=" + kScripts + "/record/name", txs::kScriptsName},
+             {"categories/0/children/label=" + kScripts + "/record/description", txs::kScriptsDescription},
+             {kScratchRecord + "progid", kScriptsProgId}, {kScratchRecord + "description", u8"half \uFFFD pair"}}),
+    scripts("list --filter 32 --batch", 0, {{"out", "\n  " + kScripts + "\n"}, {"out", "\n  " + kScratch + "\n"}}),
+    scripts("info TxSamples.DualPersistUnit.1 --json --batch", 0,
+            {{"name", txs::kScriptsName}, {"description", txs::kScriptsDescription}}),
+    scripts("info TxSamples.DualPersistUnit.1 --batch", 0,
+            {{"out", std::string("\nname              ") + txs::kScriptsName + "\n"}}),
+    scripts("info " + kScriptsProgId + " --json --batch", 0,
+            {{"progid", kScriptsProgId}, {"clsid", kScriptsClsid}, {"description", u8"half \uFFFD pair"}}),
+    // Case is ignored in every script: Japanese has none, Cyrillic and Latin-1 do; a beetle matches nothing.
+    scripts(kMatch + u8"\u30DD\u30F3\u30D7 --filter 32", 0, {match(kScripts, kUnits), match(kScratch, kUnits)}),
+    scripts(kMatch + u8"\u043D\u0410\u0421\u043E\u0421 --filter 32", 0, {match(kScripts, kUnits)}),
+    scripts(kMatch + u8"\u00FCBERHITZER --filter 32", 0, {{"matches/*/label", kScripts}}),
+    scripts(kMatch + u8"\u0416\u0443\u043A --filter 32", 0, {{"#matches", "0"}}),
+    scripts(u8"list --match \u0416\u0443\u043A --filter 32 --batch", 0,
+            {{"out=", u8"No component matches '\u0416\u0443\u043A'.\n"}}),
+    scripts("check --json", 1,
+            {{"~components/progid=" + kScriptsProgId + "/findings/*/text",
+              "the Name \"" + narrowFromWide(kScriptsKeyName) + "\" holds brackets"},
+             {"~components/progid=" + kScriptsProgId + "/findings/*/text",
+              "the server file '" + kScriptsServer + "' does not exist"}}),
+    scripts("check", 1,
+            {{"out", "\nERROR    " + kScriptsProgId + "  the server file '" + kScriptsServer + "' does not exist\n"}}),
+    scripts("roundtrip TxSamples.DualPersistUnit.1 --file \"%CASE%\" --json --batch", 0, {}),
+};
+INSTANTIATE_TEST_SUITE_P(Scripts, CohostRuns, ::testing::ValuesIn(kScriptRuns));
 
 }  // namespace

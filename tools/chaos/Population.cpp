@@ -1,6 +1,7 @@
 #include "chaos/Population.h"
 #include <windows.h>
 #include <objbase.h>
+#include <algorithm>
 #include "external/CapeOpenCategories.h"
 #include "framework/GuidText.h"
 #include "framework/Raii.h"
@@ -23,31 +24,37 @@ std::string clsidOf(unsigned index) {
 std::vector<std::string> listedKeys() {
   std::vector<std::string> keys;
   fw::UniqueHKey key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, txs::kChaosSeedKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return keys;
+  const std::wstring listValue = wideFromNarrow(kListValue);
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, wideFromNarrow(txs::kChaosSeedKey).c_str(), 0, KEY_READ, key.put()) !=
+      ERROR_SUCCESS)
+    return keys;
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.get(), kListValue, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_MULTI_SZ)
+  if (RegQueryValueExW(key.get(), listValue.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+      type != REG_MULTI_SZ)
     return keys;
-  std::string data(size + 2, '\0');
-  if (RegQueryValueExA(key.get(), kListValue, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) != ERROR_SUCCESS)
+  std::wstring data(size / sizeof(wchar_t) + 2, L'\0');
+  if (RegQueryValueExW(key.get(), listValue.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &size) !=
+      ERROR_SUCCESS)
     return keys;
-  for (size_t at = 0; at < size && data[at];) {
-    std::string name(data.c_str() + at);
-    keys.push_back(name);
+  for (size_t at = 0; at < size / sizeof(wchar_t) && data[at];) {
+    std::wstring name(data.c_str() + at);
+    keys.push_back(narrowFromWide(name));
     at += name.size() + 1;
   }
   return keys;
 }
 
 bool listKeys(const std::vector<std::string>& keys) {
-  std::string data;
-  for (const std::string& k : keys) data += k + '\0';
-  data += '\0';
+  std::wstring data;
+  for (const std::string& k : keys) data += wideFromNarrow(k) + L'\0';
+  data += L'\0';
   fw::UniqueHKey key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, txs::kChaosSeedKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
-      ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, wideFromNarrow(txs::kChaosSeedKey).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                      key.put(), nullptr) != ERROR_SUCCESS)
     return false;
-  return RegSetValueExA(key.get(), kListValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                        static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+  return RegSetValueExW(key.get(), wideFromNarrow(kListValue).c_str(), 0, REG_MULTI_SZ,
+                        reinterpret_cast<const BYTE*>(data.data()),
+                        static_cast<DWORD>(data.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 class Writer {
@@ -58,13 +65,21 @@ class Writer {
 
  private:
   HKEY create(const std::string& path, fw::UniqueHKey& key) {
-    RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr);
+    RegCreateKeyExW(HKEY_CLASSES_ROOT, wideFromNarrow(path).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(),
+                    nullptr);
     return key.get();
   }
-  void text(HKEY key, const char* name, const std::string& value) {
-    if (key) RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>(value.size() + 1));
+  // A value of 'type' holding 'characters' UTF-16 units of the UTF-8 'value' (the whole
+  // text and its terminator when -1); bytes that are not UTF-8 arrive as U+FFFD.
+  void wide(HKEY key, const char* name, DWORD type, const std::string& value, int characters = -1) {
+    if (!key) return;
+    std::wstring data = wideFromNarrow(value);
+    size_t count = characters < 0 ? data.size() + 1 : std::min(static_cast<size_t>(characters), data.size());
+    data.resize(std::max(count, data.size()));
+    RegSetValueExW(key, name ? wideFromNarrow(name).c_str() : nullptr, 0, type,
+                   reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(count * sizeof(wchar_t)));
   }
+  void text(HKEY key, const char* name, const std::string& value) { wide(key, name, REG_SZ, value); }
   void value(HKEY key, const char* name, const char* sound);
   std::string oddName();
   std::string catidSpelling(const GUID& catid);
@@ -76,7 +91,7 @@ class Writer {
 std::string Writer::oddName() {
   static const char* const kNames[] = {"[Bracket] Package", "%s%n%d %1 100%", "", " ", "a\\b",
                                        "Name (with) {braces}", "\xC3\x28\xFF\xFE invalid UTF-8",
-                                       "\xE9\xE8\xE0 code page", "Chaos Package", "tab\there"};
+                                       u8"\u00DCberhitzer \u30DD\u30F3\u30D7 \u041D\u0430\u0441\u043E\u0441 \U00020BB7", "Chaos Package", "tab\there"};
   if (random_.chance(10)) return std::string(200 + random_.below(55), 'n');
   return random_.pick(kNames);
 }
@@ -109,8 +124,8 @@ void Writer::value(HKEY key, const char* name, const char* sound) {
   if (roll < 70) {
     // Embedded NULs, with or without a terminating one.
     static const char kBytes[] = "before\0after\0\0tail";
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(kBytes), 6 + random_.below(sizeof kBytes - 6));
-    return;
+    return wide(key, name, REG_SZ, std::string(kBytes, sizeof kBytes),
+                static_cast<int>(6 + random_.below(sizeof kBytes - 6)));
   }
   if (roll < 76) return text(key, name, oddName());
   if (roll < 80) {
@@ -125,7 +140,10 @@ void Writer::value(HKEY key, const char* name, const char* sound) {
   std::string bytes = type == REG_EXPAND_SZ ? std::string("%TEMP%\\%UNDEFINED%\\x") + '\0'
                       : type == REG_MULTI_SZ ? std::string("one\0two\0\0", 9)
                                              : std::string(random_.below(9), '\x7F');
-  RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  if (type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
+    return wide(key, name, type, bytes, static_cast<int>(bytes.size()));
+  RegSetValueExW(key, wideFromNarrow(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
 }
 
 void Writer::classEntry(unsigned index, Population& population, std::vector<std::string>& keys) {

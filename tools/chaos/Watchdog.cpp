@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <iterator>
+#include <string>
+#include "framework/WideText.h"
 
 namespace {
 
@@ -81,11 +84,11 @@ BOOL CALLBACK listWindow(HWND window, LPARAM list) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   if (pid != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
-  char cls[64] = "", caption[128] = "";
-  GetClassNameA(window, cls, sizeof cls);
-  GetWindowTextA(window, caption, sizeof caption);
+  wchar_t cls[64] = L"", caption[128] = L"";
+  GetClassNameW(window, cls, static_cast<int>(std::size(cls)));
+  GetWindowTextW(window, caption, static_cast<int>(std::size(caption)));
   std::string& text = *reinterpret_cast<std::string*>(list);
-  text += std::string(text.empty() ? "" : ", ") + cls + " '" + caption + "'";
+  text += std::string(text.empty() ? "" : ", ") + narrowFromWide(cls) + " '" + narrowFromWide(caption) + "'";
   return TRUE;
 }
 
@@ -126,12 +129,13 @@ bool isFault(DWORD code) {
 // The file name of the module that holds 'address', or "?".
 void moduleOf(const void* address, char* name, DWORD size) {
   HMODULE module = nullptr;
-  char path[MAX_PATH] = "?";
-  if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         static_cast<const char*>(address), &module))
-    GetModuleFileNameA(module, path, MAX_PATH);
-  const char* file = strrchr(path, '\\');
-  snprintf(name, size, "%s", file ? file + 1 : path);
+  wchar_t wide[MAX_PATH] = L"?";
+  if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         static_cast<const wchar_t*>(address), &module))
+    GetModuleFileNameW(module, wide, MAX_PATH);
+  const std::string path = narrowFromWide(wide);
+  const size_t slash = path.find_last_of('\\');
+  snprintf(name, size, "%s", slash == std::string::npos ? path.c_str() : path.c_str() + slash + 1);
 }
 
 bool ours(const char* module) {

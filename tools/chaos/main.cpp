@@ -15,6 +15,7 @@
 #include "chaos/Figures.h"
 #include "chaos/Population.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "samples/zoo/ChaosIds.h"
 
 namespace {
@@ -44,6 +45,13 @@ struct Step {
 };
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
+
+// This program's file, as UTF-8: the build may lie in a folder of any script.
+std::string programFile() {
+  wchar_t path[MAX_PATH] = L"";
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? narrowFromWide(path, static_cast<int>(length)) : std::string();
+}
 
 bool readSeeds(const std::string& file, std::vector<Step>& steps) {
   std::ifstream in(file);
@@ -109,8 +117,7 @@ int main(int argc, char** argv) {
     }
   }
   if (!writeOnly.empty()) {
-    char exe[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string exe = programFile();
     Population population;
     std::string error;
     bool written = writePopulation(_strtoui64(writeOnly.c_str(), nullptr, 10),
@@ -148,8 +155,7 @@ int main(int argc, char** argv) {
 
   fw::ComInit com;
   if (FAILED(com.result())) return kExitFailures;
-  char exe[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  const std::string exe = programFile();
   ChaosModules modules;
   std::string folder = folderOf(exe);
   modules.chaosPath = folder + "..\\samples\\zoo\\" + txs::kChaosDll;
@@ -157,8 +163,8 @@ int main(int argc, char** argv) {
   modules.cohostPath = folder + "cohost.exe";
   // Pinned for the run: their live counts are read after every seed, and the chaos DLL
   // hears of the host's object through its export.
-  modules.chaos = LoadLibraryA(modules.chaosPath.c_str());
-  modules.host = LoadLibraryA(modules.hostPath.c_str());
+  modules.chaos = LoadLibraryW(wideFromNarrow(modules.chaosPath).c_str());
+  modules.host = LoadLibraryW(wideFromNarrow(modules.hostPath).c_str());
   if (!modules.chaos || !modules.host) {
     fprintf(stderr, "chaos: cannot load %s or %s\n", modules.chaosPath.c_str(), modules.hostPath.c_str());
     return kExitFailures;

@@ -1,5 +1,6 @@
 #include "cohost/BoxRelay.h"
 #include <cstdio>
+#include "cohost/Console.h"
 
 BoxRelay::BoxRelay(bool batch) {
   if (!batch) return;
@@ -22,7 +23,7 @@ void BoxRelay::relay(HWND box) {
   RelayedBox relayed;
   relayed.caption = fw::windowText(box);
   relayed.text = fw::messageBoxText(box);
-  fprintf(stderr, "[message box] %s: %s\n", relayed.caption.c_str(), relayed.text.c_str());
+  printText(stderr, "[message box] %s: %s\n", relayed.caption.c_str(), relayed.text.c_str());
   fflush(stderr);
   boxes_.push_back(relayed);
   fw::postClick(box, fw::defaultButton(box));

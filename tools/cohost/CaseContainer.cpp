@@ -1,6 +1,8 @@
 #include "cohost/CaseContainer.h"
 #include <cstdio>
 #include <new>
+#include "cohost/Console.h"
+#include "framework/WideText.h"
 #include "support/CTxBSTR.h"
 
 namespace {
@@ -117,10 +119,8 @@ STDMETHODIMP CaseContainer::GetHostContext(ExtnHostContext** context) {
 
 STDMETHODIMP CaseContainer::AddMessage(BSTR message, long) {
   try {
-    CTxBSTR wide(static_cast<const wchar_t*>(message));
-    const char* text = static_cast<const char*>(wide);
-    messages_.push_back(text ? text : "");
-    fprintf(stderr, "[host message] %s\n", messages_.back().c_str());
+    messages_.push_back(narrowFromWide(message));
+    printText(stderr, "[host message] %s\n", messages_.back().c_str());
   } catch (...) {
     return E_OUTOFMEMORY;
   }

@@ -22,7 +22,6 @@
 
 namespace {
 
-const DWORD kShownValueBytes = 2047;  // what the Component Manager reads of a value
 const size_t kLongestPath = 32767;    // no Windows path is longer
 
 struct Finding {
@@ -91,13 +90,18 @@ void checkProgId(Checked& c, const RegistryView& view) {
 }
 
 std::string expanded(const std::string& path) {
-  DWORD size = ExpandEnvironmentStringsA(path.c_str(), nullptr, 0);
+  const std::wstring wide = wideFromNarrow(path);
+  DWORD size = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
   if (size == 0) return path;
-  std::string text(size, '\0');
-  DWORD written = ExpandEnvironmentStringsA(path.c_str(), &text[0], size);
+  std::wstring text(size, L'\0');
+  DWORD written = ExpandEnvironmentStringsW(wide.c_str(), &text[0], size);
   if (written == 0 || written > size) return path;
-  text.resize(strnlen(text.c_str(), size));
-  return text;
+  text.resize(wcsnlen(text.c_str(), size));
+  return narrowFromWide(text);
+}
+
+bool fileExists(const std::string& path) {
+  return GetFileAttributesW(wideFromNarrow(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A .NET component: mscoree.dll loads the assembly that Assembly and CodeBase name.
@@ -118,7 +122,7 @@ void checkDotNet(Checked& c, const RegistryView& view, const std::string& server
     return;
   }
   std::string file = fileFromCodeBase(codeBase);
-  if (file.empty() || file.size() >= kLongestPath || GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+  if (file.empty() || file.size() >= kLongestPath || !fileExists(file)) {
     c.error("the .NET assembly '" + shownPath(file.empty() ? codeBase : file) +
             "' (CodeBase) does not exist: the component has moved or was removed");
     c.loadable = false;
@@ -173,12 +177,15 @@ void checkServer(Checked& c, const RegistryView& view) {
   if (!inproc && !file.empty() && file[0] == '"') file = file.substr(1, file.find('"', 1) - 1);
   const char* name = file.c_str() + file.find_last_of("\\/") + 1;
   if (inproc && _stricmp(name, "mscoree.dll") == 0) checkDotNet(c, view, key + "\\InprocServer32");
-  char found[MAX_PATH] = "";
-  if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES)
-    snprintf(found, sizeof found, "%s", file.c_str());
-  else if (file.find('\\') == std::string::npos)
-    SearchPathA(nullptr, file.c_str(), nullptr, MAX_PATH, found, nullptr);
-  if (!*found) {
+  std::string found;
+  if (fileExists(file)) {
+    found = file;
+  } else if (file.find('\\') == std::string::npos) {
+    wchar_t searched[MAX_PATH] = L"";
+    DWORD length = SearchPathW(nullptr, wideFromNarrow(file).c_str(), nullptr, MAX_PATH, searched, nullptr);
+    if (length > 0 && length < MAX_PATH) found = narrowFromWide(searched);
+  }
+  if (found.empty()) {
     c.error("the server file '" + shownPath(file) + "' does not exist");
     c.loadable = false;
   } else if (inproc) {
@@ -205,7 +212,7 @@ std::string checkDescription(Checked& c, const RegistryView& view, const std::st
                 std::to_string(kShownValueBytes) + " are shown");
       // Findings quote what is shown: a value of a megabyte would make every line that
       // quotes it a megabyte long.
-      value.resize(kShownValueBytes);
+      cutNarrow(value, kShownValueBytes);
     }
     if (std::string(name) == "Name" && value.find_first_of("[]") != std::string::npos)
       c.warning(what + ": the Name \"" + value + "\" holds brackets, which the Component Manager reads as a ProgID");
@@ -425,13 +432,14 @@ int checkCommand(Session& session) {
       findings.push(finding);
       if (f.severity != "info") (f.severity == "error" ? errors : warnings)++;
       if (!options.json)
-        printf("%-8s %s  %s\n", f.severity == "error" ? "ERROR" : f.severity == "warning" ? "WARNING" : "INFO",
-               c.progId.empty() ? c.clsidText.c_str() : c.progId.c_str(), f.text.c_str());
+        printText(stdout, "%-8s %s  %s\n",
+                  f.severity == "error" ? "ERROR" : f.severity == "warning" ? "WARNING" : "INFO",
+                  c.progId.empty() ? c.clsidText.c_str() : c.progId.c_str(), f.text.c_str());
     }
     entry.set("findings", findings);
     entry.set("ok", c.clean());
     list.push(entry);
-    if (c.clean() && !options.json) printf("%-8s %s  (%s)\n", "OK", c.progId.c_str(), c.hosts().c_str());
+    if (c.clean() && !options.json) printText(stdout, "%-8s %s  (%s)\n", "OK", c.progId.c_str(), c.hosts().c_str());
   }
   session.endStep();
   if (options.json) {
@@ -441,7 +449,7 @@ int checkCommand(Session& session) {
     result.set("warnings", warnings);
     session.printJson(result);
   } else {
-    printf("%zu components checked: %d errors, %d warnings\n", components.size(), errors, warnings);
+    printText(stdout, "%zu components checked: %d errors, %d warnings\n", components.size(), errors, warnings);
   }
   return errors ? kExitFailed : kExitOk;
 }

@@ -20,13 +20,13 @@ int createCommand(Session& session) {
   if (options.json) {
     session.printJson(result);
   } else {
-    printf("component   %s%s\n", options.positional[0].c_str(),
-           options.has("parent") ? (" of " + options.get("parent")).c_str() : "");
-    printf("result      %s\n", hexCode(created.result).c_str());
-    printf("created     %s\n", created.component ? "yes" : "no");
-    printf("CAPE-OPEN   %ld (as registered)\n", created.capeVersion);
-    printf("persistence %s\n", persistKindName(created.persistType));
-    for (const RelayedBox& box : road.messages()) printf("message     %s\n", box.text.c_str());
+    printText(stdout, "component   %s%s\n", options.positional[0].c_str(),
+                      options.has("parent") ? (" of " + options.get("parent")).c_str() : "");
+    printText(stdout, "result      %s\n", hexCode(created.result).c_str());
+    printText(stdout, "created     %s\n", created.component ? "yes" : "no");
+    printText(stdout, "CAPE-OPEN   %ld (as registered)\n", created.capeVersion);
+    printText(stdout, "persistence %s\n", persistKindName(created.persistType));
+    for (const RelayedBox& box : road.messages()) printText(stdout, "message     %s\n", box.text.c_str());
   }
   return created.component ? kExitOk : kExitFailed;
 }

@@ -50,7 +50,7 @@ int infoCommand(Session& session) {
       std::string shown = value.kind() == Json::String ? value.asString()
                           : value.kind() == Json::Bool  ? (value.asBool() ? "yes" : "no")
                                                         : value.dump(0);
-      printf("%-17s %s\n", member.first.c_str(), shown.c_str());
+      printText(stdout, "%-17s %s\n", member.first.c_str(), shown.c_str());
     }
   }
   if (!found) {

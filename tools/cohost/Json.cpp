@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include "framework/WideText.h"
 
 Json& Json::push(const Json& value) {
   kind_ = Array;
@@ -32,7 +33,17 @@ const Json& Json::operator[](size_t index) const {
 
 namespace {
 
-void quote(std::string& out, const std::string& text) {
+// Text that is not UTF-8 (a stray byte, an encoded lone surrogate) has each bad sequence
+// replaced by U+FFFD, so the document stays valid whatever the registry or a component held.
+std::string validText(const std::string& text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return narrowFromWide(wideFromNarrow(text));
+  return text;
+}
+
+// RFC 8259: the quote, the backslash and control characters escaped, the rest as UTF-8.
+void quote(std::string& out, const std::string& raw) {
+  const std::string text = validText(raw);
   out += '"';
   for (unsigned char c : text) {
     switch (c) {
@@ -114,6 +125,10 @@ class Parser {
   explicit Parser(const std::string& text) : text_(text), pos_(0) {}
 
   bool document(Json* out, std::string* error) {
+    if (validText(text_) != text_) {  // a JSON text is UTF-8
+      if (error) *error = "not UTF-8";
+      return false;
+    }
     bool ok = value(out, 0) && (skip(), pos_ == text_.size());
     if (!ok && error) *error = "not JSON at offset " + std::to_string(pos_);
     return ok;
@@ -156,8 +171,14 @@ class Parser {
   }
   bool string(std::string* out) {
     ++pos_;
+    std::wstring units;  // \u escapes in a row: a surrogate pair is two of them
+    auto flush = [&]() {
+      *out += narrowFromWide(units);
+      units.clear();
+    };
     while (pos_ < text_.size()) {
       char c = text_[pos_++];
+      if (c != '\\' || pos_ >= text_.size() || text_[pos_] != 'u') flush();
       if (c == '"') return true;
       if (c != '\\') { *out += c; continue; }
       if (pos_ >= text_.size()) return false;
@@ -170,9 +191,12 @@ class Parser {
         case 'f': *out += '\f'; break;
         case 'u': {
           if (pos_ + 4 > text_.size()) return false;
-          unsigned long code = strtoul(text_.substr(pos_, 4).c_str(), nullptr, 16);
+          const std::string digits = text_.substr(pos_, 4);
+          for (char d : digits)
+            if (!isxdigit(static_cast<unsigned char>(d))) return false;
+          unsigned long code = strtoul(digits.c_str(), nullptr, 16);
           pos_ += 4;
-          *out += static_cast<char>(code < 0x100 ? code : '?');
+          units += static_cast<wchar_t>(code);
           break;
         }
         default: *out += e;

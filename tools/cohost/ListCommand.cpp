@@ -1,8 +1,10 @@
 // cohost list: the catalogue as the Component Manager shows it, without a window; as a
 // host of the other bitness would see it (--view 32); or only what matches a text.
+#include <windows.h>
 #include <cstdio>
 #include "cohost/Commands.h"
 #include "cohost/RegistryView.h"
+#include "framework/WideText.h"
 #include "manager/ComponentCatalogue.h"
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 class ListHost : public CatalogueHost {
  public:
   void showCatalogueError(const std::string& text) override {
-    fprintf(stderr, "cohost: catalogue: %s\n", text.c_str());
+    printText(stderr, "cohost: catalogue: %s\n", text.c_str());
     errors.push_back(text);
   }
   std::vector<std::string> errors;
@@ -44,29 +46,40 @@ Json entryJson(const CatalogueEntry& entry) {
 }
 
 void printRecord(const CAPETreeItem& r, const std::string& indent) {
-  printf("%s    ProgID %s  CLSID %s  CAPE-OPEN %s  version %s\n", indent.c_str(), r.progid.empty() ? "-" : r.progid.c_str(),
-         r.clsid.empty() ? "-" : r.clsid.c_str(), r.capeVersion.empty() ? "-" : r.capeVersion.c_str(),
-         r.componentVersion.empty() ? "-" : r.componentVersion.c_str());
+  printText(stdout, "%s    ProgID %s  CLSID %s  CAPE-OPEN %s  version %s\n", indent.c_str(),
+            r.progid.empty() ? "-" : r.progid.c_str(), r.clsid.empty() ? "-" : r.clsid.c_str(),
+            r.capeVersion.empty() ? "-" : r.capeVersion.c_str(),
+            r.componentVersion.empty() ? "-" : r.componentVersion.c_str());
 }
 
 void printEntry(const CatalogueEntry& entry, int depth) {
   std::string indent(static_cast<size_t>(depth) * 2, ' ');
-  printf("%s%s\n", indent.c_str(), entry.label.c_str());
+  printText(stdout, "%s%s\n", indent.c_str(), entry.label.c_str());
   if (entry.record) printRecord(*entry.record, indent);
   for (const CatalogueEntry& child : entry.children) printEntry(child, depth + 1);
 }
 
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-  return text;
+// Upper case in every script (not only A to Z), the same on both sides of a search.
+std::wstring folded(const std::string& text) {
+  std::wstring wide = wideFromNarrow(text);
+  if (wide.empty()) return wide;
+  const DWORD flags = LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING;
+  const int size = static_cast<int>(wide.size());
+  int length = LCMapStringEx(LOCALE_NAME_INVARIANT, flags, wide.c_str(), size, nullptr, 0, nullptr, nullptr, 0);
+  if (length <= 0) return wide;
+  std::wstring upper(static_cast<size_t>(length), L'\0');
+  length = LCMapStringEx(LOCALE_NAME_INVARIANT, flags, wide.c_str(), size, &upper[0], length, nullptr, nullptr, 0);
+  if (length <= 0) return wide;
+  upper.resize(static_cast<size_t>(length));
+  return upper;
 }
 
 // Case-insensitive, literal. A package carries its system's CLSID, so only components
 // are found by CLSID.
-bool matches(const CAPETreeItem& r, const std::string& text, bool package) {
+bool matches(const CAPETreeItem& r, const std::wstring& text, bool package) {
   for (const std::string* field : {&r.name, &r.progid, &r.description, &r.clsid}) {
     if (package && field == &r.clsid) continue;
-    if (lower(*field).find(text) != std::string::npos) return true;
+    if (folded(*field).find(text) != std::wstring::npos) return true;
   }
   return false;
 }
@@ -80,7 +93,7 @@ struct Match {
 
 std::vector<Match> findMatches(const std::vector<CatalogueEntry>& roots, const std::vector<std::string>& catids,
                                const std::string& text) {
-  const std::string wanted = lower(text);
+  const std::wstring wanted = folded(text);
   std::vector<Match> found;
   for (size_t i = 0; i < roots.size(); ++i) {
     const std::string catid = i < catids.size() ? catids[i] : std::string();
@@ -113,11 +126,11 @@ int printMatches(Session& session, const std::vector<Match>& found, const std::s
     session.printJson(result);
     return kExitOk;
   }
-  if (found.empty()) printf("No component matches '%s'.\n", text.c_str());
+  if (found.empty()) printText(stdout, "No component matches '%s'.\n", text.c_str());
   for (const Match& m : found) {
-    printf("%s: %s", m.category->label.c_str(), m.entry->label.c_str());
-    if (m.system) printf("  (property package of %s)", m.system->label.c_str());
-    printf("\n");
+    printText(stdout, "%s: %s", m.category->label.c_str(), m.entry->label.c_str());
+    if (m.system) printText(stdout, "  (property package of %s)", m.system->label.c_str());
+    printText(stdout, "\n");
     printRecord(*m.entry->record, std::string());
   }
   return kExitOk;
@@ -179,9 +192,9 @@ int listCommand(Session& session) {
     result.set("errors", errors);
     session.printJson(result);
   } else {
-    if (roots.empty()) printf("No category of filter %ld is shown.\n", filter);
+    if (roots.empty()) printText(stdout, "No category of filter %ld is shown.\n", filter);
     for (size_t i = 0; i < roots.size(); ++i) {
-      printf("%s  %s\n", roots[i].label.c_str(), i < catids.size() ? catids[i].c_str() : "");
+      printText(stdout, "%s  %s\n", roots[i].label.c_str(), i < catids.size() ? catids[i].c_str() : "");
       for (const CatalogueEntry& child : roots[i].children) printEntry(child, 1);
     }
   }

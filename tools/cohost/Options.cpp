@@ -7,10 +7,11 @@ const std::set<std::string>& Options::valueOptions() {
   return names;
 }
 
-bool Options::parse(int argc, char** argv, Options* out, std::string* error) {
+bool Options::parse(const std::vector<std::string>& arguments, Options* out, std::string* error) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
+  const size_t argc = arguments.size();
+  for (size_t i = 0; i < argc; ++i) {
+    const std::string& arg = arguments[i];
     if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
       std::string name = arg.substr(2);
       if (name == "json") { options.json = true; continue; }
@@ -23,7 +24,7 @@ bool Options::parse(int argc, char** argv, Options* out, std::string* error) {
         *error = "option " + arg + " needs a value";
         return false;
       }
-      options.values[name] = argv[++i];
+      options.values[name] = arguments[++i];
     } else if (options.command.empty()) {
       options.command = arg;
     } else {

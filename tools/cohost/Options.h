@@ -14,7 +14,8 @@ struct Options {
 
   // Options that take a value, and flags.
   static const std::set<std::string>& valueOptions();
-  static bool parse(int argc, char** argv, Options* out, std::string* error);
+  // The arguments after the program name, as UTF-8.
+  static bool parse(const std::vector<std::string>& arguments, Options* out, std::string* error);
 
   bool has(const std::string& name) const { return values.count(name) != 0; }
   std::string get(const std::string& name, const std::string& fallback = std::string()) const;

@@ -33,9 +33,10 @@ int pickCommand(Session& session) {
   if (options.json) {
     session.printJson(choice);
   } else if (chosen.empty()) {
-    printf("Nothing was chosen.\n");
+    printText(stdout, "Nothing was chosen.\n");
   } else {
-    for (const auto& member : choice.members()) printf("%-13s %s\n", member.first.c_str(), member.second.asString().c_str());
+    for (const auto& member : choice.members())
+      printText(stdout, "%-13s %s\n", member.first.c_str(), member.second.asString().c_str());
   }
   return chosen.empty() ? kExitFailed : kExitOk;
 }

@@ -36,7 +36,7 @@ int probeCommand(Session& session) {
     json.set("messages", messages);
     session.printJson(json);
   } else {
-    for (const std::string& line : result.lines) printf("%s\n", line.c_str());
+    for (const std::string& line : result.lines) printText(stdout, "%s\n", line.c_str());
   }
   return SUCCEEDED(result.creation) ? kExitOk : kExitFailed;
 }

@@ -1,7 +1,9 @@
 #include "cohost/RegistryView.h"
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 
 const RegistryView kView64 = {KEY_WOW64_64KEY, 64};
 const RegistryView kView32 = {KEY_WOW64_32KEY, 32};
@@ -11,7 +13,8 @@ const char* const kCapeDescriptionValues[7] = {"Name",      "Description", "Abou
 namespace {
 
 bool openKey(const RegistryView& view, const std::string& key, fw::UniqueHKey& handle) {
-  return RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ | view.flag, handle.put()) == ERROR_SUCCESS;
+  return RegOpenKeyExW(HKEY_CLASSES_ROOT, wideFromNarrow(key).c_str(), 0, KEY_READ | view.flag, handle.put()) ==
+         ERROR_SUCCESS;
 }
 
 std::string upper(std::string text) {
@@ -38,7 +41,7 @@ std::unique_ptr<CAPETreeItem> readRecord(const RegistryView& view, const std::st
   for (size_t i = 0; i < std::size(fields); ++i) {
     readViewValue(view, key, kCapeDescriptionValues[i], fields[i]);
     // As the Component Manager shows a value.
-    if (fields[i]->size() > 2047) fields[i]->resize(2047);
+    cutNarrow(*fields[i], kShownValueBytes);
   }
   if (record->name.empty()) record->name = record->progid;
   return record;
@@ -52,15 +55,19 @@ bool readViewValue(const RegistryView& view, const std::string& key, const char*
   if (size) *size = 0;
   if (!openKey(view, key, handle)) return false;
   DWORD type = 0, bytes = 0;
-  const char* valueName = name && *name ? name : nullptr;
-  if (RegQueryValueExA(handle.get(), valueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
-  std::string data(bytes + 1, '\0');
-  if (RegQueryValueExA(handle.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &bytes) !=
+  const std::wstring wideName = name ? wideFromNarrow(name) : std::wstring();
+  const wchar_t* valueName = wideName.empty() ? nullptr : wideName.c_str();
+  if (RegQueryValueExW(handle.get(), valueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return false;
+  std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+  bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(handle.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]), &bytes) !=
       ERROR_SUCCESS)
     return false;
-  data.resize(strnlen(data.c_str(), bytes));
-  if (size) *size = static_cast<DWORD>(data.size());
-  if (value) *value = data;
+  data.resize(wcsnlen(data.c_str(), bytes / sizeof(wchar_t)));
+  // The size and the text as a host reads them: UTF-8.
+  const std::string text = narrowFromWide(data);
+  if (size) *size = static_cast<DWORD>(text.size());
+  if (value) *value = text;
   return type == REG_SZ || type == REG_EXPAND_SZ;
 }
 
@@ -74,12 +81,12 @@ std::vector<std::string> viewSubkeys(const RegistryView& view, const std::string
   fw::UniqueHKey handle;
   if (!openKey(view, key, handle)) return names;
   for (DWORD i = 0;; ++i) {
-    char name[256];
-    DWORD length = sizeof name;
-    LONG result = RegEnumKeyExA(handle.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    wchar_t name[256];
+    DWORD length = static_cast<DWORD>(std::size(name));
+    LONG result = RegEnumKeyExW(handle.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (result == ERROR_MORE_DATA) continue;  // longer than any CLSID or package name we look for
     if (result != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
+    names.push_back(narrowFromWide(name, static_cast<int>(length)));
   }
   return names;
 }
@@ -92,7 +99,8 @@ std::map<std::string, ViewClass> capeOpenClasses(const RegistryView& view) {
     ViewClass entry{clsid, {}};
     for (const CategoryRow& row : CategoryTable::rows) {
       fw::UniqueHKey category;
-      if (RegOpenKeyExA(implemented.get(), row.catid, 0, KEY_READ | view.flag, category.put()) == ERROR_SUCCESS)
+      if (RegOpenKeyExW(implemented.get(), wideFromNarrow(row.catid).c_str(), 0, KEY_READ | view.flag,
+                        category.put()) == ERROR_SUCCESS)
         entry.categories.push_back(&row);
     }
     if (!entry.categories.empty()) found[upper(clsid)] = entry;

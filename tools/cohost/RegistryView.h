@@ -23,6 +23,8 @@ extern const char* const kCapeDescriptionValues[7];
 // gets its length in bytes (0 when absent). False when absent or not a string.
 bool readViewValue(const RegistryView& view, const std::string& key, const char* name, std::string* value,
                    DWORD* size = nullptr);
+// The bytes of a value that the Component Manager shows (cutNarrow keeps whole characters).
+constexpr size_t kShownValueBytes = 2047;
 bool viewKeyExists(const RegistryView& view, const std::string& key);
 // Names of the subkeys of HKCR\<key> in 'view'.
 std::vector<std::string> viewSubkeys(const RegistryView& view, const std::string& key);

@@ -6,17 +6,14 @@
 #include "cohost/CaseContainer.h"
 #include "cohost/Commands.h"
 #include "cohost/ProductRoad.h"
+#include "framework/WideText.h"
 #include "support/CTxBSTR.h"
 
 namespace {
 
 const wchar_t kComponentStorage[] = L"Component";
 
-std::wstring wide(const std::string& text) {
-  CTxBSTR converted(text.c_str());
-  const wchar_t* w = static_cast<const wchar_t*>(converted);
-  return w ? std::wstring(w) : std::wstring();
-}
+std::wstring wide(const std::string& text) { return wideFromNarrow(text); }
 
 // Names and sizes of what the component left in its storage.
 Json storageContents(IStorage* root) {
@@ -30,9 +27,7 @@ Json storageContents(IStorage* root) {
   STATSTG stat;
   while (elements->Next(1, &stat, nullptr) == S_OK) {
     Json entry = Json::object();
-    CTxBSTR name(stat.pwcsName);
-    const char* narrowName = static_cast<const char*>(name);
-    entry.set("name", narrowName ? narrowName : "");
+    entry.set("name", narrowFromWide(stat.pwcsName));
     entry.set("kind", stat.type == STGTY_STREAM ? "stream" : stat.type == STGTY_STORAGE ? "storage" : "other");
     entry.set("bytes", static_cast<double>(stat.cbSize.QuadPart));
     CoTaskMemFree(stat.pwcsName);
@@ -157,14 +152,15 @@ int roundtripCommand(Session& session) {
   if (options.json) {
     session.printJson(result);
   } else {
-    printf("component   %s (persistence: %s)\n", progId.c_str(), persistKindName(persistType));
-    for (const Step& step : steps) printf("%-19s %s\n", step.name, hexCode(step.result).c_str());
+    printText(stdout, "component   %s (persistence: %s)\n", progId.c_str(), persistKindName(persistType));
+    for (const Step& step : steps) printText(stdout, "%-19s %s\n", step.name, hexCode(step.result).c_str());
     const Json& contents = result["saved"];
     for (size_t i = 0; i < contents.size(); ++i)
-      printf("saved %-7s %s, %.0f bytes\n", contents[i]["kind"].asString().c_str(),
-             contents[i]["name"].asString().c_str(), contents[i]["bytes"].asNumber());
-    printf("%s\n", saved && loaded ? "round trip complete" : saved ? "saved, but loading failed"
-                                                                    : "not saved; the case file is unchanged");
+      printText(stdout, "saved %-7s %s, %.0f bytes\n", contents[i]["kind"].asString().c_str(),
+                        contents[i]["name"].asString().c_str(), contents[i]["bytes"].asNumber());
+    printText(stdout, "%s\n", saved && loaded ? "round trip complete"
+                              : saved           ? "saved, but loading failed"
+                                                : "not saved; the case file is unchanged");
   }
   return saved && loaded ? kExitOk : kExitFailed;
 }

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -17,8 +18,8 @@ bool readAt(HANDLE file, LONGLONG offset, void* buffer, DWORD size) {
 
 ImageInfo readImage(const std::string& path) {
   ImageInfo info;
-  fw::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  fw::UniqueHandle file(CreateFileW(wideFromNarrow(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return info;
   LARGE_INTEGER size;
   if (!GetFileSizeEx(file.get(), &size)) return info;
@@ -95,5 +96,7 @@ std::string fileFromCodeBase(const std::string& codeBase) {
 std::string shownPath(const std::string& path) {
   const size_t kShown = 120;
   if (path.size() <= kShown) return path;
-  return path.substr(0, kShown) + "... (" + std::to_string(path.size()) + " characters)";
+  std::string shown = path;
+  cutNarrow(shown, kShown);  // never half a character
+  return shown + "... (" + std::to_string(path.size()) + " characters)";
 }

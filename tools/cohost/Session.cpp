@@ -1,5 +1,6 @@
 #include "cohost/Session.h"
 #include <cstdio>
+#include "framework/WideText.h"
 #include "support/CTxBSTR.h"
 
 Session::Session(const Options& options) : options_(options), boxes_(options.batch) {}
@@ -18,14 +19,12 @@ fw::ComPtr<ICCAPEGUI> Session::createProduct() {
 HWND Session::hostWindow() const { return GetConsoleWindow(); }
 
 void Session::printJson(const Json& value) const {
-  std::string text = value.dump(2);
-  fwrite(text.data(), 1, text.size(), stdout);
-  fputc('\n', stdout);
+  writeText(stdout, value.dump(2) + "\n");
   fflush(stdout);
 }
 
 void Session::error(const std::string& text) const {
-  fprintf(stderr, "cohost: %s\n", text.c_str());
+  printText(stderr, "cohost: %s\n", text.c_str());
   fflush(stderr);
 }
 
@@ -37,7 +36,7 @@ void Session::beginStep(const std::string& what) {
 void Session::endStep() {
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - stepStart_).count();
   if (seconds >= 1.0) {
-    fprintf(stderr, "cohost: %s took %.1f s\n", step_.c_str(), seconds);
+    printText(stderr, "cohost: %s took %.1f s\n", step_.c_str(), seconds);
     fflush(stderr);
   }
 }
@@ -45,8 +44,7 @@ void Session::endStep() {
 std::string takeText(BSTR text) {
   CTxBSTR owner;
   owner.Attach(text);
-  const char* narrow = static_cast<const char*>(owner);
-  return narrow ? std::string(narrow) : std::string();
+  return narrowFromWide(text);
 }
 
 std::string hexCode(HRESULT hr) {

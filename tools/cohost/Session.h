@@ -6,6 +6,7 @@
 #include <string>
 #include "TxCOGUI.h"
 #include "cohost/BoxRelay.h"
+#include "cohost/Console.h"
 #include "cohost/Json.h"
 #include "cohost/Options.h"
 #include "framework/ComPtr.h"

@@ -58,8 +58,8 @@ int thermoCommand(Session& session) {
   } else {
     for (const auto& member : result.members()) {
       const Json& value = member.second;
-      printf("%-17s %s\n", member.first.c_str(),
-             value.kind() == Json::Bool ? (value.asBool() ? "on" : "off") : value.asString().c_str());
+      printText(stdout, "%-17s %s\n", member.first.c_str(),
+                        value.kind() == Json::Bool ? (value.asBool() ? "on" : "off") : value.asString().c_str());
     }
   }
   return SUCCEEDED(hr) ? kExitOk : kExitFailed;

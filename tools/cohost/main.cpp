@@ -5,8 +5,10 @@
 #include <windows.h>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 #include "cohost/Commands.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -38,22 +40,25 @@ const Command kCommands[] = {{"list", listCommand},   {"info", infoCommand},    
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Wide arguments: ProgIDs, paths and search texts in any script, whatever the code page.
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(narrowFromWide(argv[i]));
   Options options;
   std::string error;
-  if (!Options::parse(argc, argv, &options, &error)) {
-    fprintf(stderr, "cohost: %s\n%s", error.c_str(), kUsage);
+  if (!Options::parse(arguments, &options, &error)) {
+    printText(stderr, "cohost: %s\n%s", error.c_str(), kUsage);
     return kExitUsage;
   }
   if (options.command.empty() || options.command == "help" || options.command == "--help") {
-    fputs(kUsage, options.command.empty() ? stderr : stdout);
+    writeText(options.command.empty() ? stderr : stdout, kUsage);
     return options.command.empty() ? kExitUsage : kExitOk;
   }
   const Command* command = nullptr;
   for (const Command& c : kCommands)
     if (options.command == c.name) command = &c;
   if (!command) {
-    fprintf(stderr, "cohost: unknown command '%s'\n%s", options.command.c_str(), kUsage);
+    printText(stderr, "cohost: unknown command '%s'\n%s", options.command.c_str(), kUsage);
     return kExitUsage;
   }
 
@@ -61,16 +66,16 @@ int main(int argc, char** argv) {
   if (options.command == "check") options.batch = true;
   fw::ComInit com;
   if (FAILED(com.result())) {
-    fprintf(stderr, "cohost: COM cannot be initialised (0x%08lX)\n", static_cast<unsigned long>(com.result()));
+    printText(stderr, "cohost: COM cannot be initialised (0x%08lX)\n", static_cast<unsigned long>(com.result()));
     return kExitFailed;
   }
   try {
     Session session(options);
     return command->run(session);
   } catch (const std::exception& e) {
-    fprintf(stderr, "cohost: internal error: %s\n", e.what());
+    printText(stderr, "cohost: internal error: %s\n", e.what());
   } catch (...) {
-    fprintf(stderr, "cohost: internal error\n");
+    printText(stderr, "cohost: internal error\n");
   }
   return kExitFailed;
 }

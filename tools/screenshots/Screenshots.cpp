@@ -190,7 +190,8 @@ bool packageDialog(const std::string& folder) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Wide arguments: the folder may be named in any script.
+int wmain(int argc, wchar_t** argv) {
   if (argc != 2) {
     fprintf(stderr, "usage: screenshots <folder>\n");
     return 2;
@@ -199,9 +200,10 @@ int main(int argc, char** argv) {
   if (FAILED(com.result())) return 1;
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES};
   InitCommonControlsEx(&controls);
-  CreateDirectoryA(argv[1], nullptr);
+  CreateDirectoryW(argv[1], nullptr);
+  const std::string folder = narrowFromWide(argv[1]);
   fw::WindowHook hook(watch);
-  bool manager = componentManager(argv[1]);
-  bool package = packageDialog(argv[1]);
+  bool manager = componentManager(folder);
+  bool package = packageDialog(folder);
   return manager && package ? 0 : 1;
 }
