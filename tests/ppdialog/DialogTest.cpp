@@ -2,6 +2,7 @@
 // from the test: its pages and what they read, its values in and out, and its buttons.
 #include <map>
 #include <set>
+#include "framework/WideText.h"
 #include "ppdialog/PackageDialog.h"
 
 using namespace ppt;
@@ -216,8 +217,8 @@ TEST_F(Dialog, DialogThatCannotBeShownIsAFailure) {
   DialogDriver driver(boxes, kCaption);
   driver.then(pressCloseBox);
   // Refuses to create the dialog, as a system out of windows would.
-  fw::WindowHook refuse(nullptr, [](const CREATESTRUCTA& create) {
-    return create.lpszName && !IS_INTRESOURCE(create.lpszName) && !strcmp(create.lpszName, kCaption);
+  fw::WindowHook refuse(nullptr, [](const CREATESTRUCTW& create) {
+    return create.lpszName && !IS_INTRESOURCE(create.lpszName) && narrowFromWide(create.lpszName) == kCaption;
   });
   ASSERT_TRUE(refuse.installed());
   HRESULT hr = object->ShowThermoGUI(VARIANT_TRUE);
