@@ -10,7 +10,7 @@ LONG g_lockCount = 0;
 
 HINSTANCE Module::instance() {
   // Outside the DLL (internal tests) the resources are looked up in the program itself.
-  return g_instance ? g_instance : GetModuleHandleA(nullptr);
+  return g_instance ? g_instance : GetModuleHandleW(nullptr);
 }
 
 void Module::setInstance(HINSTANCE instance) { g_instance = instance; }

@@ -144,13 +144,15 @@ HRESULT removeTree(HKEY parent, const std::string& name) {
 }
 
 HRESULT setValue(HKEY key, const Value& value) {
-  const char* name = value.name.empty() ? nullptr : value.name.c_str();
+  std::wstring wideName = wideFromNarrow(value.name);
+  const wchar_t* name = wideName.empty() ? nullptr : wideName.c_str();
   if (value.type == 'd') {
     DWORD number = strtoul(value.data.c_str(), nullptr, 0);
-    return fromWin32(RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number));
+    return fromWin32(RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number));
   }
-  return fromWin32(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data.c_str()),
-                                  static_cast<DWORD>(value.data.size() + 1)));
+  std::wstring data = wideFromNarrow(value.data);
+  return fromWin32(RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))));
 }
 
 HRESULT registerKey(HKEY parent, const KeyNode& node) {
@@ -159,8 +161,8 @@ HRESULT registerKey(HKEY parent, const KeyNode& node) {
     if (FAILED(hr)) return hr;
   }
   UniqueHKey key;
-  HRESULT hr = fromWin32(RegCreateKeyExA(parent, node.name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                         KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr));
+  HRESULT hr = fromWin32(RegCreateKeyExW(parent, wideFromNarrow(node.name).c_str(), 0, nullptr,
+                                         REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, key.put(), nullptr));
   if (FAILED(hr)) return hr;
   if (node.hasDefault) {
     hr = setValue(key.get(), node.defaultValue);
@@ -179,14 +181,14 @@ HRESULT registerKey(HKEY parent, const KeyNode& node) {
 
 bool hasSubkeys(HKEY key) {
   DWORD count = 0;
-  return RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
+  return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr,
                           nullptr, nullptr) == ERROR_SUCCESS && count > 0;
 }
 
 HRESULT unregisterKey(HKEY parent, const KeyNode& node) {
   if (node.forceRemove && !node.noRemove) return removeTree(parent, node.name);
   UniqueHKey key;
-  LONG result = RegOpenKeyExA(parent, node.name.c_str(), 0, KEY_READ | KEY_WRITE, key.put());
+  LONG result = RegOpenKeyExW(parent, wideFromNarrow(node.name).c_str(), 0, KEY_READ | KEY_WRITE, key.put());
   if (result == ERROR_FILE_NOT_FOUND) return S_OK;
   if (result != ERROR_SUCCESS) return fromWin32(result);
   for (const auto& child : node.children) {
@@ -194,7 +196,7 @@ HRESULT unregisterKey(HKEY parent, const KeyNode& node) {
     if (FAILED(hr)) return hr;
   }
   for (const Value& value : node.values) {
-    result = RegDeleteValueA(key.get(), value.name.c_str());
+    result = RegDeleteValueW(key.get(), wideFromNarrow(value.name).c_str());
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) return fromWin32(result);
   }
   if (node.noRemove) return S_OK;
@@ -202,7 +204,7 @@ HRESULT unregisterKey(HKEY parent, const KeyNode& node) {
   bool keep = hasSubkeys(key.get());
   key.reset();
   if (keep) return S_OK;
-  result = RegDeleteKeyA(parent, node.name.c_str());
+  result = RegDeleteKeyW(parent, wideFromNarrow(node.name).c_str());
   return result == ERROR_FILE_NOT_FOUND ? S_OK : fromWin32(result);
 }
 
@@ -250,7 +252,7 @@ HRESULT Registrar::run(const std::string& script, bool doRegister) {
 }
 
 HRESULT Registrar::resourceRegister(HMODULE module, UINT id, bool doRegister) {
-  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), "REGISTRY");
+  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), L"REGISTRY");
   if (!resource) return HRESULT_FROM_WIN32(GetLastError());
   HGLOBAL loaded = LoadResource(module, resource);
   DWORD size = SizeofResource(module, resource);

@@ -2,7 +2,7 @@
 // for a key's default value, "val name = s 'text'" (or "d 'number'") for a named value,
 // NoRemove and ForceRemove flags, and %NAME% replacements. Registering writes what the
 // script names (ForceRemove first deletes the key with everything below it);
-// unregistering removes what it names, except NoRemove keys.
+// unregistering removes what it names, except NoRemove keys. Scripts and values are UTF-8.
 #pragma once
 #include <windows.h>
 #include <map>

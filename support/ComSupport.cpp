@@ -1,5 +1,5 @@
 // The conversions of the compiler's COM support library that MinGW does not ship.
-// Narrow text is in the ANSI code page; null in gives null out. _bstr_t frees the
+// Narrow text is UTF-8 (framework/WideText.h); null in gives null out. _bstr_t frees the
 // narrow text with delete[].
 #ifndef _MSC_VER  // MSVC ships these in its COM support library (comsuppw.lib)
 #include <windows.h>

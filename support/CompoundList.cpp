@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
 
@@ -24,25 +25,39 @@ bool isBlank(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// A run of non-blank characters: its first characters and its full length, so that a
-// line of any length is judged without being held in memory.
+// A run of non-blank characters: its first bytes and its full length in characters, so
+// that a token of any length is judged without being copied.
 struct Token {
-  static const size_t kKept = 64;
+  static const size_t kKept = 64;  // bytes: more than the longest name or CAS number allowed
   std::string text;
   size_t length = 0;
   void add(char c) {
     if (text.size() < kKept) text.push_back(c);
-    ++length;
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++length;  // a UTF-8 continuation byte is no character
   }
 };
 
-// Reads one line and keeps its first three tokens. False at the end of the file.
-bool readTokens(FILE* file, Token tokens[3], int& count) {
+// The list's text as UTF-8: the file is UTF-8 when its bytes are valid UTF-8, else it is in
+// the machine's ANSI code page (older lists were written so); bytes that are neither still
+// give text, line by line.
+std::string listText(FILE* file) {
+  std::string bytes;
+  char chunk[4096];
+  size_t read = 0;
+  while ((read = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, read);
+  std::wstring wide;
+  if (!wideFromUtf8Strict(bytes, wide)) wide = wideFromAnsi(bytes);
+  if (!wide.empty() && wide[0] == 0xFEFF) wide.erase(0, 1);  // the mark that editors put before UTF-8
+  return narrowFromWide(wide);
+}
+
+// Reads one line from 'pos' on and keeps its first three tokens. False at the end.
+bool readTokens(const std::string& text, size_t& pos, Token tokens[3], int& count) {
   for (int i = 0; i < 3; ++i) tokens[i] = Token();
   count = 0;
   bool any = false, inToken = false;
-  int c = 0;
-  while ((c = fgetc(file)) != EOF) {
+  while (pos < text.size()) {
+    char c = text[pos++];
     any = true;
     if (c == '\n') break;
     if (isBlank(c)) {
@@ -53,7 +68,7 @@ bool readTokens(FILE* file, Token tokens[3], int& count) {
       inToken = true;
       ++count;
     }
-    if (count <= 3) tokens[count - 1].add(static_cast<char>(c));
+    if (count <= 3) tokens[count - 1].add(c);
   }
   if (count > 3) count = 3;
   return any;
@@ -132,15 +147,19 @@ void TxUtils::readCompoundList() {
     std::string folder = MTUtils::getDllDirectory();
     // Binary mode: a stray end-of-file byte must not end the list early, and "\r" is a blank.
     // Without a module folder the path would name a file at the root of the current drive.
-    fw::UniqueFile file(folder.empty() ? nullptr : fopen((folder + "\\TxpCASnos.txt").c_str(), "rb"));
+    std::wstring path = wideFromNarrow(folder + "\\TxpCASnos.txt");
+    fw::UniqueFile file(folder.empty() ? nullptr : _wfopen(path.c_str(), L"rb"));
     if (!file) {
       MTUtils::reportFailure("Cannot open TxpCASnos.txt", nullptr, nullptr, true);
       return;
     }
+    std::string content = listText(file.get());
+    file.close();
     int counter = 1;
     Token tokens[3];
     int count = 0;
-    while (readTokens(file.get(), tokens, count)) {
+    size_t pos = 0;
+    while (readTokens(content, pos, tokens, count)) {
       if (count == 0) continue;  // scanf skips empty lines
       long identifier = 0;
       Token name, cas;

@@ -1,5 +1,6 @@
 #include "support/ModuleInfo.h"
 #include <cstring>
+#include "framework/WideText.h"
 #include "support/Reporter.h"
 
 namespace {
@@ -17,7 +18,7 @@ bool g_moduleFolderKnown = false;
 
 bool ModuleInfo::setModuleName(const char* name) {
   const char* source = name ? name : "";
-  size_t length = strnlen(source, kNameSize - 1);
+  size_t length = narrowCutLength(source, strnlen(source, kNameSize), kNameSize - 1);
   memcpy(g_moduleName, source, length);
   g_moduleName[length] = '\0';
   g_moduleFolder.clear();
@@ -40,13 +41,13 @@ std::string ModuleInfo::getDllPath(const char* name) {
   }
   HANDLE handle = nullptr;
   std::string description = std::string("Error getting the dll path for ") + module;
-  if (Reporter::checkWinResult(&handle, reinterpret_cast<HANDLE>(GetModuleHandleA(module)), description.c_str(),
-                               true) != 0)
+  HMODULE loaded = GetModuleHandleW(wideFromNarrow(module).c_str());
+  if (Reporter::checkWinResult(&handle, reinterpret_cast<HANDLE>(loaded), description.c_str(), true) != 0)
     return std::string();
-  char path[kNameSize];
-  DWORD length = GetModuleFileNameA(reinterpret_cast<HMODULE>(handle), path, sizeof path);
+  wchar_t path[kNameSize];
+  DWORD length = GetModuleFileNameW(reinterpret_cast<HMODULE>(handle), path, static_cast<DWORD>(kNameSize));
   if (length == 0 || length >= kNameSize - 1) return std::string();
-  return std::string(path, length);
+  return narrowFromWide(path, static_cast<int>(length));
 }
 
 std::string ModuleInfo::getDllDirectory() {
@@ -60,13 +61,13 @@ std::string ModuleInfo::getDllDirectory() {
 }
 
 std::string ModuleInfo::getEnvironmentValue(const char* name) {
-  char value[kNameSize];
+  wchar_t value[kNameSize];
   SetLastError(0);
-  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-  if (length >= sizeof value) {
+  DWORD length = GetEnvironmentVariableW(wideFromNarrow(name ? name : "").c_str(), value, static_cast<DWORD>(kNameSize));
+  if (length >= kNameSize) {
     Reporter::showMessage("Value of Environment Variable is too long", name, 0, nullptr);
     return std::string();
   }
   if (length == 0) return std::string();
-  return std::string(value, length);
+  return narrowFromWide(value, static_cast<int>(length));
 }

@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "support/MTUtils.h"
 
 const char* const ModuleVersionInfo::kKeyNames[kKeyCount] = {
@@ -21,13 +22,14 @@ struct Translation {
 }  // namespace
 
 ModuleVersionInfo::ModuleVersionInfo(const char* path) {
-  const char* file = path ? path : "";
+  std::wstring wideFile = wideFromNarrow(path ? path : "");
+  const wchar_t* file = wideFile.c_str();
   {
-    fw::UniqueHandle handle(CreateFileA(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    fw::UniqueHandle handle(CreateFileW(file, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!handle) throw FInfoErr(GetLastError());
   }
   DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(file, &ignored);
+  DWORD size = GetFileVersionInfoSizeW(file, &ignored);
   if (size == 0) throw FInfoErr(GetLastError());
   std::vector<char> block;
   try {
@@ -36,13 +38,13 @@ ModuleVersionInfo::ModuleVersionInfo(const char* path) {
     return;
   }
   try {
-    if (!GetFileVersionInfoA(file, 0, size, block.data())) throw FInfoErr(GetLastError());
+    if (!GetFileVersionInfoW(file, 0, size, block.data())) throw FInfoErr(GetLastError());
     void* root = nullptr;
     UINT rootLength = 0;
-    if (!VerQueryValueA(block.data(), "\\", &root, &rootLength)) throw FInfoErr(GetLastError());
+    if (!VerQueryValueW(block.data(), L"\\", &root, &rootLength)) throw FInfoErr(GetLastError());
     void* table = nullptr;
     UINT tableLength = 0;
-    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &table, &tableLength) || !table)
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &table, &tableLength) || !table)
       throw FInfoErr(GetLastError());
     const Translation* entries = static_cast<const Translation*>(table);
     size_t count = tableLength / sizeof(Translation);
@@ -51,12 +53,13 @@ ModuleVersionInfo::ModuleVersionInfo(const char* path) {
       snprintf(code, sizeof code, "%04X%04X", entries[i].language, entries[i].codePage);
       translation_ = code;
       for (int key = 0; key < kKeyCount; ++key) {
-        char query[96];
-        snprintf(query, sizeof query, "\\StringFileInfo\\%s\\%s", code, kKeyNames[key]);
+        std::wstring query = wideFromNarrow(std::string("\\StringFileInfo\\") + code + "\\" + kKeyNames[key]);
         void* found = nullptr;
-        UINT length = 0;
-        if (VerQueryValueA(block.data(), query, &found, &length) && found)
-          values_[key].assign(static_cast<const char*>(found), strnlen(static_cast<const char*>(found), length));
+        UINT length = 0;  // in characters
+        if (VerQueryValueW(block.data(), query.c_str(), &found, &length) && found) {
+          const wchar_t* text = static_cast<const wchar_t*>(found);
+          values_[key] = narrowFromWide(text, static_cast<int>(wcsnlen(text, length)));
+        }
       }
     }
   } catch (const FInfoErr&) {

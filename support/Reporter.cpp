@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "support/CTxBSTR.h"
 #include "support/ModuleInfo.h"
 #include "support/ResultText.h"
@@ -19,19 +20,21 @@ const size_t kCodePartSize = 19;
 // window-frame methods, from the host's one user-interface thread, so unlocked.
 HWND g_ownerWindow = nullptr;
 
-// Appends 'text' to the zero-terminated 'buffer' of 'size' bytes; cuts what does not fit.
+// Appends 'text' to the zero-terminated 'buffer' of 'size' bytes; cuts what does not fit,
+// never inside a character.
 void appendBounded(char* buffer, size_t size, const char* text) {
   size_t used = strnlen(buffer, size);
   if (!text || used + 1 >= size) return;
   size_t room = size - 1 - used;
-  size_t length = strnlen(text, room);
+  size_t length = narrowCutLength(text, strnlen(text, room + 1), room);
   memcpy(buffer + used, text, length);
   buffer[used + length] = '\0';
 }
 
 // Every box of the module is shown here, once its caller has settled owner and caption.
 int present(HWND owner, const char* text, const char* caption, UINT type) {
-  return MessageBoxA(owner, text ? text : "", caption ? caption : "", type);
+  return MessageBoxW(owner, wideFromNarrow(text ? text : "").c_str(), wideFromNarrow(caption ? caption : "").c_str(),
+                     type);
 }
 
 // The framework's boxes belong to the window the user works in, as a whole.
@@ -44,11 +47,13 @@ HWND activeTopWindow() {
   return owner;
 }
 
-// The system's text of 'code' (FormatMessageA from the system table) in 'language'.
-void systemTextOf(HRESULT code, DWORD language, fw::LocalMem<char>& text, DWORD& length) {
-  length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                          nullptr, static_cast<DWORD>(code), language, reinterpret_cast<char*>(text.put()), 0,
-                          nullptr);
+// The system's text of 'code' (from the system table) in 'language'; empty when it has none.
+std::string systemTextOf(HRESULT code, DWORD language) {
+  fw::LocalMem<wchar_t> text;
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), language, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+  return length > 0 && text.get() ? narrowFromWide(text.get(), static_cast<int>(length)) : std::string();
 }
 
 // Composes the message and, when asked, traces it. A report must reach the user and give
@@ -58,7 +63,8 @@ void composeAndTrace(char* message, HRESULT code, const char* text, const char* 
   try {
     Reporter::composeMessage(message, code, text, where);
   } catch (...) {
-    snprintf(message, Reporter::kMessageSize, "%s", text ? text : "??");
+    message[0] = '\0';
+    appendBounded(message, Reporter::kMessageSize, text ? text : "??");
   }
   if (!trace) return;
   try {
@@ -93,7 +99,7 @@ void Reporter::composeMessage(char* buffer, HRESULT code, const char* text, cons
   if (code < 0) head.append(" ERROR: ");
   head.append(text ? text : "??");
   if (head.size() >= kMessageSize) {
-    head.resize(kMessageSize - 1);
+    cutNarrow(head, kMessageSize - 1);
     reportFailure("A generated message is too long. Contact support.", nullptr, nullptr, true);
   }
   appendBounded(buffer, kMessageSize, head.c_str());
@@ -111,12 +117,10 @@ void Reporter::composeMessage(char* buffer, HRESULT code, const char* text, cons
   }
 
   if (code < 0 && code != E_FAIL) {
-    fw::LocalMem<char> systemText;
-    DWORD length = 0;
-    systemTextOf(code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), systemText, length);
-    if (length > 0 && systemText.get()) {
+    std::string systemText = systemTextOf(code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT));
+    if (!systemText.empty()) {
       appendBounded(buffer, kMessageSize, "\n");
-      appendBounded(buffer, kMessageSize, systemText.get());
+      appendBounded(buffer, kMessageSize, systemText.c_str());
     }
     char codePart[kCodePartSize];
     snprintf(codePart, sizeof codePart, "(0x%lX)", static_cast<unsigned long>(code));
@@ -154,10 +158,13 @@ HWND Reporter::ownerWindow() { return g_ownerWindow; }
 
 std::string Reporter::lastErrorText() {
   DWORD error = GetLastError();
-  char text[kMessageSize] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
-                 MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text - 1, nullptr);
-  return text;
+  wchar_t text[kMessageSize] = L"";
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text,
+                                static_cast<DWORD>(kMessageSize - 1), nullptr);
+  std::string narrow = narrowFromWide(text, static_cast<int>(length));
+  cutNarrow(narrow, kMessageSize - 1);
+  return narrow;
 }
 
 HRESULT Reporter::checkWinResult(HANDLE* out, HANDLE handle, const char* description, bool zeroIsFailure) {
@@ -185,14 +192,12 @@ int showAppMessageTo(HWND owner, const char* text, UINT type) {
 }
 
 void showSystemError(const char* text, HRESULT code) {
-  fw::LocalMem<char> systemText;
-  DWORD length = 0;
-  systemTextOf(code, 1033, systemText, length);
   std::string message;
   try {
+    std::string systemText = systemTextOf(code, 1033);
     message = text ? text : "";
-    if (length > 0 && systemText.get()) {
-      message.append("\n").append(systemText.get()).append(" ").append(describeResult(code));
+    if (!systemText.empty()) {
+      message.append("\n").append(systemText).append(" ").append(describeResult(code));
     } else {
       message.append("\n<No system message defined> ").append(describeResult(code));
     }
@@ -203,14 +208,14 @@ void showSystemError(const char* text, HRESULT code) {
 }
 
 int traceToTempFile(const char* text) {
-  char folder[MAX_PATH] = "";
-  GetTempPathA(sizeof folder, folder);
-  char path[MAX_PATH + 16];
-  snprintf(path, sizeof path, "%s\\txshow.txt", folder);
-  char failure[Reporter::kMessageSize];
-  snprintf(failure, sizeof failure, "error tracing '%s' (arg='%d') to file '%s' in mode '%s'",
-           text ? text : "", 2147483647, path, "a");
-  FILE* file = fopen(path, "a");
+  wchar_t folder[MAX_PATH] = L"";
+  DWORD length = GetTempPathW(MAX_PATH, folder);
+  std::string path = narrowFromWide(folder, length < MAX_PATH ? static_cast<int>(length) : 0) + "\\txshow.txt";
+  char failure[Reporter::kMessageSize] = "";
+  for (const char* part : {"error tracing '", text ? text : "", "' (arg='2147483647') to file '", path.c_str(),
+                           "' in mode 'a'"})
+    appendBounded(failure, sizeof failure, part);
+  FILE* file = _wfopen(wideFromNarrow(path).c_str(), L"a");
   if (file) {
     fputs(text ? text : "", file);
     fputs("\n", file);

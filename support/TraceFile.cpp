@@ -1,11 +1,10 @@
 #include "support/TraceFile.h"
 #include <shlobj.h>
-#include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <direct.h>
 #include <string>
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "support/ModuleInfo.h"
 #include "support/Reporter.h"
 
@@ -23,33 +22,38 @@ const char kTraceProblem[] = "problem writing trace file";
 const char kCannotOpenTrace[] = "Could not open trace file";
 
 // Creates every missing level of 'folder'; true when it exists afterwards.
-bool makeFolders(const std::string& folder) {
-  DWORD attributes = GetFileAttributesA(folder.c_str());
+bool makeFolders(const std::wstring& folder) {
+  DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  size_t cut = folder.find_last_of('\\');
-  if (cut != std::string::npos && cut > 2 && !makeFolders(folder.substr(0, cut))) return false;
-  return _mkdir(folder.c_str()) == 0 || errno == EEXIST;
+  size_t cut = folder.find_last_of(L'\\');
+  if (cut != std::wstring::npos && cut > 2 && !makeFolders(folder.substr(0, cut))) return false;
+  return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 // A failed set-up is tried again on the next trace.
 bool prepareTraceFolder() {
   if (!g_traceFolder.empty()) return true;
-  char appData[MAX_PATH] = "";
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) {
+  wchar_t appData[MAX_PATH] = L"";
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData))) {
     Reporter::showMessage(kTraceProblem, "", 0, nullptr);
     return false;
   }
-  std::string folder = std::string(appData) + "\\Briskware\\Brisk Tarnix CAPE-OPEN";
+  std::wstring folder = std::wstring(appData) + L"\\Briskware\\Brisk Tarnix CAPE-OPEN";
   // A fresh profile has no "Briskware" folder yet: every missing level is made.
   if (folder.size() >= kFolderLimit || !makeFolders(folder)) {
     Reporter::showMessage(kTraceProblem, "", 0, nullptr);
     return false;
   }
-  g_traceFolder = folder;
+  g_traceFolder = narrowFromWide(folder);
   return true;
 }
 
-bool fileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool fileExists(const std::string& path) {
+  return GetFileAttributesW(wideFromNarrow(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Appending and reading; the line's bytes (UTF-8) are written as they are.
+FILE* openForAppend(const std::string& path) { return _wfopen(wideFromNarrow(path).c_str(), L"a+"); }
 
 // "MM/DD/YY HH:MM:SS: module: origin" of the local clock, then the message and the suffix,
 // cut as a whole to the line's bound (the suffix is the first to go).
@@ -63,7 +67,7 @@ std::string traceLine(const char* text, const char* origin, const char* suffix) 
   strftime(clock, sizeof clock, "%H:%M:%S", &local);
   std::string line = std::string(date) + " " + clock + ": " + ModuleInfo::getModuleName() + ": " + origin + text;
   if (suffix) line += suffix;
-  if (line.size() >= TraceFile::kLineSize) line.resize(TraceFile::kLineSize - 1);
+  cutNarrow(line, TraceFile::kLineSize - 1);  // never inside a character
   return line;
 }
 
@@ -99,7 +103,7 @@ bool TraceFile::writeTrace(CTxBSTR message, const char* where, const char* suffi
 
 FILE* TraceFile::openTraceFile(const char* path) {
   if (!path) return nullptr;
-  FILE* file = fopen(path, "a+");
+  FILE* file = openForAppend(path);
   if (file) return file;
 
   const char* name = path;
@@ -110,14 +114,14 @@ FILE* TraceFile::openTraceFile(const char* path) {
   if (folder.empty()) folder = "c:\\temp";
   std::string fallback = folder + "\\" + name;
 
-  if (g_informOnce && !fileExists(fallback.c_str())) {
+  if (g_informOnce && !fileExists(fallback)) {
     std::string text = std::string("Since trace file at installation directory (") + path +
                        ") could not be written, trace file will be written to '" + folder + "'.";
     Reporter::showMessage(text.c_str(), "Brisk Calorix CAPE-OPEN 1.0 Information message", MB_ICONINFORMATION,
                           nullptr);
     g_informOnce = false;
   }
-  file = fopen(fallback.c_str(), "a+");
+  file = openForAppend(fallback);
   if (!file) Reporter::showMessage(kCannotOpenTrace, "", 0, nullptr);
   return file;
 }

@@ -1,5 +1,6 @@
 // Host detection: whether the Tarnix simulator's executable is loaded, and its version.
 #include "support/TxUtils.h"
+#include "framework/WideText.h"
 #include "support/ModuleVersionInfo.h"
 
 namespace {
@@ -10,7 +11,7 @@ int g_tarnixVersion = 0;
 int g_sketchVersion = 0;
 
 int hostVersion(const char* module) {
-  if (!GetModuleHandleA(module)) return 0;
+  if (!GetModuleHandleW(wideFromNarrow(module).c_str())) return 0;
   int major = 0, minor = 0, release = 0, build = 0;
   if (!getDLLversions(&major, &minor, &release, &build, module)) return 0;
   return major * 100 + minor * 10;

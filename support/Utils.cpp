@@ -1,6 +1,7 @@
 #include "support/Utils.h"
 #include <cwchar>
 #include "framework/GuidText.h"
+#include "framework/WideText.h"
 #include "support/MTUtils.h"
 
 namespace {
@@ -65,9 +66,10 @@ std::string Utils::readIniValue(const char* key, const char* section, const char
       file = folder + "\\" + MTUtils::getModuleName() + ".ini";
     }
     const char* group = section && *section ? section : "general";
-    char value[260] = "";
-    GetPrivateProfileStringA(group, key, "", value, sizeof value, file.c_str());
-    value[sizeof value - 1] = '\0';
+    wchar_t value[260] = L"";
+    GetPrivateProfileStringW(wideFromNarrow(group).c_str(), wideFromNarrow(key).c_str(), L"", value, 260,
+                             wideFromNarrow(file).c_str());
+    value[259] = L'\0';
     if (!value[0]) return std::string();
     CTxBSTR wide(value);
     return narrowFromWide(trimTrailingBlanks(wide.GetBSTR()).GetBSTR());
