@@ -13,6 +13,11 @@
 
 namespace tx {
 
+// Latin-1, Cyrillic and CJK with one character outside the Basic Multilingual Plane, as
+// UTF-8 and as UTF-16: a text that windows must show unchanged.
+inline constexpr char kScriptsText[] = "Überhitzer ポンプ Насос 𝄞";
+inline constexpr wchar_t kScriptsWide[] = L"Überhitzer ポンプ Насос 𝄞";
+
 class DialogDriver {
  public:
   static constexpr INT_PTR kForced = fw::WindowHook::kForcedEnd;
@@ -42,6 +47,7 @@ class DialogDriver {
   std::vector<std::string> others_;
 };
 
+// Texts read back from the controls are UTF-8.
 using fw::windowText;
 std::string controlText(HWND dialog, int id);
 // IDs of the dialog's controls that have the visible style.
