@@ -13,8 +13,7 @@
 
 namespace tx {
 
-// Latin-1, Cyrillic and CJK with one character outside the Basic Multilingual Plane, as
-// UTF-8 and as UTF-16: a text that windows must show unchanged.
+// Latin-1, Cyrillic, CJK and a character beyond the BMP, in UTF-8 and UTF-16: windows show it unchanged.
 inline constexpr char kScriptsText[] = "Überhitzer ポンプ Насос 𝄞";
 inline constexpr wchar_t kScriptsWide[] = L"Überhitzer ポンプ Насос 𝄞";
 
@@ -47,7 +46,6 @@ class DialogDriver {
   std::vector<std::string> others_;
 };
 
-// Texts read back from the controls are UTF-8.
 using fw::windowText;
 std::string controlText(HWND dialog, int id);
 // IDs of the dialog's controls that have the visible style.

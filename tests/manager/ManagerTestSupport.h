@@ -5,8 +5,6 @@
 #include "common/DialogDriver.h"
 #include "common/ScratchClass.h"
 #include "common/TestSupport.h"
-#include "framework/Raii.h"
-#include "framework/WideText.h"
 #include "manager/CCapeOpenDlg.h"
 #include "manager/CapeOpenDlgIds.h"
 #include "samples/common/SampleIds.h"

@@ -2,7 +2,6 @@
 // from the test: its pages and what they read, its values in and out, and its buttons.
 #include <map>
 #include <set>
-#include "framework/WideText.h"
 #include "ppdialog/PackageDialog.h"
 
 using namespace ppt;

@@ -37,13 +37,12 @@ Object faultyPackage(const char* name) {
 }
 
 #define TX_UNUSED(method, params) STDMETHODIMP method params override { return E_NOTIMPL; }
-
 // A package whose compounds and CAS numbers are named in every script, with no phases or properties.
 class ScriptsPackage : public ICapeThermoPropertyPackage, public fw::ObjectRoot {
  public:
   virtual ~ScriptsPackage() = default;
   static const fw::InterfaceEntry* interfaceTable() {
-    static const fw::InterfaceEntry entries[] = {{&IID_ICapeThermoPropertyPackage, 0}, {&IID_IDispatch, 0}, {nullptr, 0}};
+    static const fw::InterfaceEntry entries[] = {{&IID_ICapeThermoPropertyPackage, 0}, {&IID_IDispatch, 0}, {}};
     return entries;
   }
   STDMETHODIMP GetComponentList(VARIANT* ids, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT* casNo) override {
@@ -51,12 +50,13 @@ class ScriptsPackage : public ICapeThermoPropertyPackage, public fw::ObjectRoot 
     makeStrings(casNo, {L"7732-18-5 水", tx::kScriptsWide});
     return S_OK;
   }
-  STDMETHODIMP GetPhaseList(VARIANT*) override { return S_OK; }
+  STDMETHODIMP GetPhaseList(VARIANT*) override { return S_OK; }  // left empty, as the properties
   STDMETHODIMP GetPropList(VARIANT*) override { return S_OK; }
   TX_UNUSED(GetTypeInfoCount, (UINT*)) TX_UNUSED(GetTypeInfo, (UINT, LCID, ITypeInfo**))
   TX_UNUSED(GetIDsOfNames, (REFIID, LPOLESTR*, UINT, LCID, DISPID*))
   TX_UNUSED(Invoke, (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*))
-  TX_UNUSED(GetUniversalConstant, (IDispatch*, VARIANT, VARIANT*)) TX_UNUSED(GetComponentConstant, (IDispatch*, VARIANT, VARIANT*))
+  TX_UNUSED(GetUniversalConstant, (IDispatch*, VARIANT, VARIANT*))
+  TX_UNUSED(GetComponentConstant, (IDispatch*, VARIANT, VARIANT*))
   TX_UNUSED(CalcProp, (IDispatch*, VARIANT, VARIANT, BSTR)) TX_UNUSED(CalcEquilibrium, (IDispatch*, BSTR, VARIANT))
   TX_UNUSED(PropCheck, (IDispatch*, VARIANT, VARIANT*)) TX_UNUSED(ValidityCheck, (IDispatch*, VARIANT, VARIANT*))
 };

@@ -6,14 +6,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 #include "TxCOGUI.h"
 #include "common/BoxCapture.h"
 #include "common/DialogDriver.h"
 #include "common/TestSupport.h"
 #include "framework/ComPtr.h"
 #include "framework/Raii.h"
-#include "framework/WideText.h"
 #include "ppdialog/COTHConfigIds.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
