@@ -1,30 +1,39 @@
 #include "framework/Dialog.h"
 #include <vector>
 #include "framework/Module.h"
+#include "framework/WideText.h"
 
 namespace fw {
+
+std::string controlText(HWND control) {
+  int length = control ? GetWindowTextLengthW(control) : 0;
+  if (length <= 0) return std::string();
+  std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(control, buffer.data(), length + 1);
+  return narrowFromWide(buffer.data(), copied > 0 ? copied : 0);
+}
+
+void setControlText(HWND control, const std::string& text) {
+  if (control) SetWindowTextW(control, wideFromNarrow(text).c_str());
+}
 
 void DataExchange::check(int id, int& value) {
   HWND control = GetDlgItem(dialog_, id);
   if (!control) return;
   if (saving_) {
-    value = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    value = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
   } else {
-    SendMessageA(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 
 void DataExchange::text(int id, std::string& value) {
   HWND control = GetDlgItem(dialog_, id);
   if (!control) return;
-  if (saving_) {
-    int length = GetWindowTextLengthA(control);
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(control, buffer.data(), length + 1);
-    value.assign(buffer.data());
-  } else {
-    SetWindowTextA(control, value.c_str());
-  }
+  if (saving_)
+    value = controlText(control);
+  else
+    setControlText(control, value);
 }
 
 void DataExchange::control(int id, HWND& handle) { handle = GetDlgItem(dialog_, id); }
@@ -40,7 +49,8 @@ INT_PTR Dialog::DoModal() {
                                      ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
     controlsReady = InitCommonControlsEx(&controls) != FALSE;
   }
-  return DialogBoxParamA(Module::instance(), MAKEINTRESOURCEA(templateId_), parent_, dialogProc,
+  // A Unicode dialog: its controls keep every script, not only the ANSI code page's.
+  return DialogBoxParamW(Module::instance(), MAKEINTRESOURCEW(templateId_), parent_, dialogProc,
                          reinterpret_cast<LPARAM>(this));
 }
 
@@ -55,19 +65,9 @@ bool Dialog::UpdateData(bool saveAndValidate) {
   return true;
 }
 
-std::string Dialog::itemText(int id) const {
-  HWND control = item(id);
-  if (!control) return std::string();
-  int length = GetWindowTextLengthA(control);
-  std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-  GetWindowTextA(control, buffer.data(), length + 1);
-  return buffer.data();
-}
+std::string Dialog::itemText(int id) const { return controlText(item(id)); }
 
-void Dialog::setItemText(int id, const std::string& text) {
-  HWND control = item(id);
-  if (control) SetWindowTextA(control, text.c_str());
-}
+void Dialog::setItemText(int id, const std::string& text) { setControlText(item(id), text); }
 
 void Dialog::showItem(int id, bool show) {
   HWND control = item(id);
@@ -102,10 +102,10 @@ INT_PTR CALLBACK Dialog::dialogProc(HWND window, UINT message, WPARAM wParam, LP
   Dialog* self = nullptr;
   if (message == WM_INITDIALOG) {
     self = reinterpret_cast<Dialog*>(lParam);
-    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     if (self) self->hwnd_ = window;
   } else {
-    self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
   }
   if (!self) return FALSE;
   // Handlers run inside the system's message loop: nothing may unwind through it.
@@ -130,7 +130,7 @@ INT_PTR Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NOTIFY:
       if (OnNotify(reinterpret_cast<NMHDR*>(lParam), result)) {
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
         return TRUE;
       }
       return FALSE;
@@ -142,7 +142,7 @@ INT_PTR Dialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return FALSE;
     default:
       if (OnMessage(message, wParam, lParam, result)) {
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
         return TRUE;
       }
       return FALSE;

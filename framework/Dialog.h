@@ -8,6 +8,10 @@
 
 namespace fw {
 
+// The text of a control (UTF-8), and the control's text set from UTF-8.
+std::string controlText(HWND control);
+void setControlText(HWND control, const std::string& text);
+
 // Moves values between controls and members: into the controls when not saving,
 // out of them when saving.
 class DataExchange {
@@ -17,7 +21,7 @@ class DataExchange {
   HWND dialog() const { return dialog_; }
   // Check box <-> 0/1.
   void check(int id, int& value);
-  // Window text <-> narrow text.
+  // Window text <-> narrow (UTF-8) text.
   void text(int id, std::string& value);
   // Binds the control's window handle (both directions).
   void control(int id, HWND& handle);

@@ -5,27 +5,28 @@
 #pragma once
 #include <windows.h>
 #include <algorithm>
-#include <cstring>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+#include "framework/WideText.h"
 
 namespace fw {
 
+// A window's text as UTF-8, read wide so that no script is lost on the way.
 inline std::string windowText(HWND window) {
-  int length = GetWindowTextLengthA(window);
+  int length = GetWindowTextLengthW(window);
   if (length <= 0) return std::string();
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  int copied = GetWindowTextA(window, &text[0], length + 1);
-  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-  return text;
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  int copied = GetWindowTextW(window, &text[0], length + 1);
+  return narrowFromWide(text.c_str(), copied > 0 ? copied : 0);
 }
 
 inline bool isDialogWindow(HWND window) {
-  char name[32] = "";
-  return GetClassNameA(window, name, sizeof name) > 0 && strcmp(name, "#32770") == 0;
+  wchar_t name[32] = L"";
+  return GetClassNameW(window, name, 32) > 0 && wcscmp(name, L"#32770") == 0;
 }
 
 // A message box is a dialog whose text is the static control 0xFFFF.
@@ -42,7 +43,7 @@ inline bool hasVisibleButton(HWND window, int id) {
 inline int defaultButton(HWND box) {
   static const int order[] = {IDOK, IDYES, IDRETRY, IDABORT, IDNO, IDCANCEL, IDIGNORE};
   for (int id : order)
-    if (hasVisibleButton(box, id) && (GetWindowLongA(GetDlgItem(box, id), GWL_STYLE) & BS_DEFPUSHBUTTON)) return id;
+    if (hasVisibleButton(box, id) && (GetWindowLongW(GetDlgItem(box, id), GWL_STYLE) & BS_DEFPUSHBUTTON)) return id;
   for (int id : order)
     if (hasVisibleButton(box, id)) return id;
   return IDCANCEL;
@@ -51,10 +52,10 @@ inline int defaultButton(HWND box) {
 // A click on button 'id' delivered at once, or posted (for a button that ends the window or
 // opens another, so that the caller is not inside its handler).
 inline void sendClick(HWND window, int id) {
-  SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 inline void postClick(HWND window, int id) {
-  PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
 }
 
 using WindowStep = std::function<void(HWND)>;
@@ -78,14 +79,15 @@ class WindowHook {
 
   // 'activated' sees each window of this thread once, inside the hook at its first
   // activation, before a message box or dialog is filled in: read it from a step.
-  // 'refuseCreation' (may be null) makes a window fail to be created when it answers true.
+  // 'refuseCreation' (may be null) makes a window fail to be created when it answers true;
+  // the hook is a Unicode one, so the creation data is wide.
   explicit WindowHook(std::function<void(HWND)> activated,
-                      std::function<bool(const CREATESTRUCTA&)> refuseCreation = nullptr)
+                      std::function<bool(const CREATESTRUCTW&)> refuseCreation = nullptr)
       : activated_(std::move(activated)), refuseCreation_(std::move(refuseCreation)) {
     State& state = threadState();
     previous_ = state.current;
     state.current = this;
-    if (!state.hook) state.hook = SetWindowsHookExA(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
+    if (!state.hook) state.hook = SetWindowsHookExW(WH_CBT, hookProc, nullptr, GetCurrentThreadId());
     installed_ = state.hook != nullptr;
   }
   ~WindowHook() {
@@ -98,7 +100,7 @@ class WindowHook {
         continue;
       }
       KillTimer((*at)->window, kTimerId);
-      RemovePropA((*at)->window, kRunProperty);
+      RemovePropW((*at)->window, kRunProperty);
       at = state.runs.erase(at);
     }
     if (previous_) return;
@@ -126,9 +128,9 @@ class WindowHook {
     run->doneAt = GetTickCount();
     forget(window);
     // Found through the window (a property), which knows itself by any form of its handle.
-    if (!SetPropA(window, kRunProperty, run.get())) return false;
+    if (!SetPropW(window, kRunProperty, run.get())) return false;
     if (!SetTimer(window, kTimerId, run->options.tickMs, tick)) {
-      RemovePropA(window, kRunProperty);
+      RemovePropW(window, kRunProperty);
       return false;
     }
     state.runs.push_back(std::move(run));
@@ -137,8 +139,8 @@ class WindowHook {
 
  private:
   static constexpr UINT_PTR kTimerId = 0x7E57;
-  static constexpr const char* kRunProperty = "fw.WindowHook.run";
-  static constexpr const char* kSeenProperty = "fw.WindowHook.seen";
+  static constexpr const wchar_t* kRunProperty = L"fw.WindowHook.run";
+  static constexpr const wchar_t* kSeenProperty = L"fw.WindowHook.seen";
 
   struct Run {
     const WindowHook* owner = nullptr;
@@ -163,7 +165,7 @@ class WindowHook {
 
   static std::vector<std::unique_ptr<Run>>::iterator findRun(HWND window) {
     std::vector<std::unique_ptr<Run>>& runs = threadState().runs;
-    const Run* wanted = static_cast<const Run*>(GetPropA(window, kRunProperty));
+    const Run* wanted = static_cast<const Run*>(GetPropW(window, kRunProperty));
     return std::find_if(runs.begin(), runs.end(), [&](const std::unique_ptr<Run>& run) { return run.get() == wanted; });
   }
   static Run* runOf(HWND window) {
@@ -175,7 +177,7 @@ class WindowHook {
     auto at = findRun(window);
     if (at == threadState().runs.end()) return;
     KillTimer(window, kTimerId);
-    RemovePropA(window, kRunProperty);
+    RemovePropW(window, kRunProperty);
     threadState().runs.erase(at);
   }
 
@@ -205,16 +207,16 @@ class WindowHook {
     if (at == state.runs.end()) return;
     std::unique_ptr<Run> run = std::move(*at);
     state.runs.erase(at);
-    RemovePropA(window, kRunProperty);
+    RemovePropW(window, kRunProperty);
     if (run->options.ended) run->options.ended(run->forced);
   }
 
   static LRESULT CALLBACK hookProc(int code, WPARAM wParam, LPARAM lParam) {
     State& state = threadState();
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && window && !GetPropA(window, kSeenProperty)) {
+    if (code == HCBT_ACTIVATE && window && !GetPropW(window, kSeenProperty)) {
       // A window is activated again when one above it closes: each is reported once.
-      SetPropA(window, kSeenProperty, reinterpret_cast<HANDLE>(1));
+      SetPropW(window, kSeenProperty, reinterpret_cast<HANDLE>(1));
       for (WindowHook* hook = state.current; hook; hook = hook->previous_) {
         if (hook->activated_) {
           state.reporting = hook;
@@ -224,10 +226,10 @@ class WindowHook {
         }
       }
     } else if (code == HCBT_DESTROYWND) {
-      RemovePropA(window, kSeenProperty);
+      RemovePropW(window, kSeenProperty);
       destroyed(window);
     } else if (code == HCBT_CREATEWND && lParam) {
-      const CREATESTRUCTA* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+      const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
       for (WindowHook* hook = state.current; hook && create; hook = hook->previous_)
         if (hook->refuseCreation_ && hook->refuseCreation_(*create)) return 1;
     }
@@ -235,7 +237,7 @@ class WindowHook {
   }
 
   std::function<void(HWND)> activated_;
-  std::function<bool(const CREATESTRUCTA&)> refuseCreation_;
+  std::function<bool(const CREATESTRUCTW&)> refuseCreation_;
   WindowHook* previous_ = nullptr;
   bool installed_ = false;
 };

@@ -1,5 +1,6 @@
 #include "manager/AboutText.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include <windows.h>
 #include <memory>
 #include <stdexcept>
@@ -63,10 +64,11 @@ std::string formatAboutText(const std::string& about) {
     }
   }
   if (text.empty()) return text;
-  std::string format = escapeInserts(text);
-  fw::LocalMem<char> buffer;
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING, format.c_str(), 0, 0,
-                                reinterpret_cast<char*>(buffer.put()), 0, nullptr);
+  // Wide, so that the formatter sees every script as it is.
+  std::wstring format = wideFromNarrow(escapeInserts(text));
+  fw::LocalMem<wchar_t> buffer;
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING, format.c_str(), 0, 0,
+                                reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
   if (length == 0 && !buffer.get()) throw std::runtime_error("FormatMessage failed");
-  return crlf(std::string(buffer.get() ? buffer.get() : "", length));
+  return crlf(buffer.get() ? narrowFromWide(buffer.get(), static_cast<int>(length)) : std::string());
 }

@@ -14,13 +14,13 @@
 
 namespace {
 
-const char kCaption[] = "CAPE-OPEN Component Manager";
+const wchar_t kCaption[] = L"CAPE-OPEN Component Manager";
 
 CAPETreeItem* itemRecord(HWND tree, HTREEITEM item) {
-  TVITEMA data = {};
+  TVITEMW data = {};
   data.mask = TVIF_PARAM;
   data.hItem = item;
-  if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+  if (!SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
   return reinterpret_cast<CAPETreeItem*>(data.lParam);
 }
 
@@ -32,7 +32,7 @@ CCapeOpenDlg::CCapeOpenDlg(HWND parent)
       filter_(catf_All),
       staticMode_(false),
       current_(nullptr),
-      icon_(LoadIconA(fw::Module::instance(), MAKEINTRESOURCEA(IDI_TXCOGUI))),
+      icon_(LoadIconW(fw::Module::instance(), MAKEINTRESOURCEW(IDI_TXCOGUI))),
       deradidButton_(nullptr),
       refreshButton_(nullptr),
       tree_(nullptr),
@@ -66,19 +66,19 @@ void CCapeOpenDlg::DoDataExchange(fw::DataExchange& dx) {
 BOOL CCapeOpenDlg::OnInitDialog() {
   try {
     fw::Dialog::OnInitDialog();
-    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    SendMessageA(tree_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(192, 192, 192)));
+    SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageW(tree_, TVM_SETBKCOLOR, 0, static_cast<LPARAM>(RGB(192, 192, 192)));
     DisplayCategories();
-    SendMessageA(item(IDC_CO_HIDDEN_EDIT1), EM_SETREADONLY, TRUE, 0);
-    SendMessageA(item(IDC_CO_HIDDEN_EDIT2), EM_SETREADONLY, TRUE, 0);
-    char tabText[] = "Registered Components";
-    TCITEMA tab = {};
+    SendMessageW(item(IDC_CO_HIDDEN_EDIT1), EM_SETREADONLY, TRUE, 0);
+    SendMessageW(item(IDC_CO_HIDDEN_EDIT2), EM_SETREADONLY, TRUE, 0);
+    wchar_t tabText[] = L"Registered Components";
+    TCITEMW tab = {};
     tab.mask = TCIF_TEXT;
     tab.pszText = tabText;
-    SendMessageA(tab_, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&tab));
+    SendMessageW(tab_, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&tab));
     showItem(IDC_CO_HIDDEN_LIST, false);
-    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     underlineVendorButton();
     EnableWindow(tab_, !staticMode_);
     EnableWindow(tree_, !staticMode_);
@@ -95,19 +95,19 @@ BOOL CCapeOpenDlg::OnInitDialog() {
 }
 
 void CCapeOpenDlg::underlineVendorButton() {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(vendorButton_, WM_GETFONT, 0, 0));
-  LOGFONTA shape = {};
-  if (!GetObjectA(font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT), sizeof shape, &shape)) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(vendorButton_, WM_GETFONT, 0, 0));
+  LOGFONTW shape = {};
+  if (!GetObjectW(font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT), sizeof shape, &shape)) {
     showAppMessage("CreateFontIndirect() failed.", nullptr, MB_OK, 0);
     return;
   }
   shape.lfUnderline = TRUE;
-  HFONT underlined = CreateFontIndirectA(&shape);
+  HFONT underlined = CreateFontIndirectW(&shape);
   if (!underlined) {
     showAppMessage("CreateFontIndirect() failed.", nullptr, MB_OK, 0);
     return;
   }
-  SendMessageA(vendorButton_, WM_SETFONT, reinterpret_cast<WPARAM>(underlined), TRUE);
+  SendMessageW(vendorButton_, WM_SETFONT, reinterpret_cast<WPARAM>(underlined), TRUE);
   underlineFont_.reset(underlined);
 }
 
@@ -118,7 +118,7 @@ void CCapeOpenDlg::OnCancel() {
     EndDialog(IDCANCEL);
     return;
   }
-  if (MessageBoxA(hwnd(), "Do you want to abort the creation of a CAPE-OPEN component?", kCaption,
+  if (MessageBoxW(hwnd(), L"Do you want to abort the creation of a CAPE-OPEN component?", kCaption,
                   MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
     EndDialog(IDCANCEL);
 }
@@ -138,7 +138,7 @@ void CCapeOpenDlg::Accept(bool doubleClick) {
     return;
   }
   if (doubleClick) return;
-  if (MessageBoxA(hwnd(), "No component was selected. Do you want to try again?", kCaption,
+  if (MessageBoxW(hwnd(), L"No component was selected. Do you want to try again?", kCaption,
                   MB_YESNO | MB_ICONEXCLAMATION) == IDNO)
     EndDialog(IDOK);
 }
@@ -205,12 +205,11 @@ void CCapeOpenDlg::browseSelection() {
 
 void CCapeOpenDlg::onRemote() {
   choice_.serverName = RequestRemoteMachine(hwnd(), parentWindow(), "question hardcoded in dialog");
-  std::vector<char> text(choice_.serverName.begin(), choice_.serverName.end());
-  text.push_back('\0');
-  TCITEMA tab = {};
+  std::wstring text = wideFromNarrow(choice_.serverName);
+  TCITEMW tab = {};
   tab.mask = TCIF_TEXT;
-  tab.pszText = text.data();
-  SendMessageA(tab_, TCM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tab));
+  tab.pszText = &text[0];  // never written: the tab copies it
+  SendMessageW(tab_, TCM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tab));
   DisplayCategories();
 }
 
@@ -264,7 +263,7 @@ HRESULT CCapeOpenDlg::browseComponentInfo(CAPETreeItem* record) {
     }
     current_ = record;
     choice_.catid.clear();
-    SendMessageA(item(IDC_CO_CATEGORY), CB_SETCURSEL, static_cast<WPARAM>(FindCategoryIndex(record->catid)), 0);
+    SendMessageW(item(IDC_CO_CATEGORY), CB_SETCURSEL, static_cast<WPARAM>(FindCategoryIndex(record->catid)), 0);
     if (!staticMode_) choice_.progId.clear();
     setItemText(IDC_CO_DESCRIPTION, record->description);
     setItemText(IDC_CO_CAPE_VERSION, record->capeVersion);
@@ -306,22 +305,20 @@ HRESULT CCapeOpenDlg::browseComponentInfo() {
 }
 
 HTREEITEM CCapeOpenDlg::AddTreeItem(HTREEITEM parent, const std::string& text, CAPETreeItem* record) {
-  std::string label = MakeItemLabel(text, record);
-  std::vector<char> buffer(label.begin(), label.end());
-  buffer.push_back('\0');
-  TVINSERTSTRUCTA insert = {};
+  std::wstring label = wideFromNarrow(MakeItemLabel(text, record));
+  TVINSERTSTRUCTW insert = {};
   insert.hParent = parent ? parent : TVI_ROOT;
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT;
-  insert.item.pszText = buffer.data();
-  HTREEITEM added = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+  insert.item.pszText = &label[0];  // never written: the tree copies it
+  HTREEITEM added = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   if (!added) return nullptr;
-  TVITEMA data = {};
+  TVITEMW data = {};
   data.mask = TVIF_PARAM;
   data.hItem = added;
   data.lParam = reinterpret_cast<LPARAM>(record);
-  if (!SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
-  SendMessageA(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(added));
+  if (!SendMessageW(tree_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
+  SendMessageW(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(added));
   return added;
 }
 
@@ -329,12 +326,12 @@ HTREEITEM CCapeOpenDlg::GetSelectedItemData(CAPETreeItem** record, CAPETreeItem*
   if (record) *record = nullptr;
   if (parentRecord) *parentRecord = nullptr;
   if (!tree_) return nullptr;
-  HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  HTREEITEM selected = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_CARET, 0));
   if (!selected) return nullptr;
   if (record) *record = itemRecord(tree_, selected);
   if (parentRecord) {
     HTREEITEM parent =
-        reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(selected)));
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(selected)));
     if (parent) *parentRecord = itemRecord(tree_, parent);
   }
   return selected;
@@ -345,7 +342,7 @@ void CCapeOpenDlg::ClearTree() {
   if (tree_) {
     // Disabled, the tree's selection changes while its items go do not browse freed records.
     EnableWindow(tree_, FALSE);
-    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageW(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   }
   catalogue_.ClearTree();
   if (tree_) EnableWindow(tree_, TRUE);
@@ -365,14 +362,14 @@ void CCapeOpenDlg::DisplayCategories() {
     for (const CatalogueEntry& category : catalogue_.roots()) mirror(nullptr, category);
     // Each item scrolled the view to itself; the user starts at the top. (A tree that gets
     // the focus without a selection selects its first visible item.)
-    LPARAM first = SendMessageA(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0);
-    if (first) SendMessageA(tree_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, first);
+    LPARAM first = SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    if (first) SendMessageW(tree_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, first);
     // The combo box lists the categories of this build only, parallel to the CATID list.
     HWND combo = item(IDC_CO_CATEGORY);
-    SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     for (const std::string& name : catalogue_.categoryNames())
-      SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    SendMessageA(combo, CB_SETCURSEL, 0, 0);
+      SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wideFromNarrow(name).c_str()));
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
   } catch (...) {
     ShowDialogError("CCapeOpenDlg::DisplayCategories. " + SelectionContext());
   }

@@ -252,7 +252,7 @@ HRESULT ComponentCatalogue::readInfo(REFCLSID clsid, const std::string& catid, C
     }
     // One open for the seven values: under Wine each open is a round trip to the server.
     fw::UniqueHKey values;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, values.put()) == ERROR_SUCCESS) {
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, wideFromNarrow(key).c_str(), 0, KEY_READ, values.put()) == ERROR_SUCCESS) {
       record.name = GetRegValue(values.get(), "Name");
       record.description = GetRegValue(values.get(), "Description");
       record.about = GetRegValue(values.get(), "About");

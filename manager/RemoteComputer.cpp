@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "manager/ErrorBox.h"
 #include "resources/resource.h"
 
@@ -12,7 +13,7 @@ namespace {
 // Major and minor version of the shell library, 0 and 0 when it cannot say.
 void shellVersion(int& major, int& minor) {
   major = minor = 0;
-  fw::UniqueModule shell(LoadLibraryA("shell32.dll"));
+  fw::UniqueModule shell(LoadLibraryW(L"shell32.dll"));
   if (!shell) return;
   typedef HRESULT(CALLBACK * GetVersionFn)(DLLVERSIONINFO*);
   GetVersionFn getVersion = reinterpret_cast<GetVersionFn>(
@@ -46,16 +47,17 @@ std::string RequestRemoteMachine(HWND dialog, HWND owner, const char* title) {
   }
   fw::CoTaskMem<ITEMIDLIST> network;
   if (FAILED(SHGetSpecialFolderLocation(owner, CSIDL_NETWORK, network.put())) || !network.get()) return std::string();
-  std::vector<char> display(MAX_PATH + 1, '\0');
-  BROWSEINFOA browse = {};
+  std::vector<wchar_t> display(MAX_PATH + 1, L'\0');
+  std::wstring wideTitle = wideFromNarrow(title);
+  BROWSEINFOW browse = {};
   browse.hwndOwner = owner;
   browse.pidlRoot = network.get();
   browse.pszDisplayName = display.data();
-  browse.lpszTitle = title;
+  browse.lpszTitle = title ? wideTitle.c_str() : nullptr;
   browse.ulFlags = BIF_BROWSEFORCOMPUTER;
   fw::CoTaskMem<ITEMIDLIST> picked;
-  *picked.put() = SHBrowseForFolderA(&browse);
+  *picked.put() = SHBrowseForFolderW(&browse);
   if (!picked.get()) return std::string();
-  display[MAX_PATH] = '\0';
-  return std::string("\\\\") + display.data();
+  display[MAX_PATH] = L'\0';
+  return "\\\\" + narrowFromWide(display.data());
 }

@@ -25,7 +25,7 @@ const int kAboutControls[] = {IDC_LABEL_SOCKET, IDC_SUPPORT_TEXT, IDC_LABEL_STAN
 // the user's to change), and the two check boxes of the Properties page.
 const int kOtherControls[] = {IDC_FREE_COMPOUNDS, IDC_REQUEST_LIQUID2, IDC_ORDER_PHASES};
 
-const char* const kTabNames[] = {"General", "Components", "Properties", "About"};
+const wchar_t* const kTabNames[] = {L"General", L"Components", L"Properties", L"About"};
 
 // The report keeps the host's line feeds; the edit control breaks lines only at CR LF.
 std::string displayLines(const std::string& text) {
@@ -111,7 +111,7 @@ void CCOTHConfig::DoDataExchange(fw::DataExchange& dx) {
   dx.check(IDC_FREE_COMPOUNDS, freeCompounds);
   // The report is read-only in the dialog: it is only shown, so that the host's line
   // ends come back unchanged.
-  if (!dx.saving()) SetDlgItemTextA(dx.dialog(), IDC_IMPORT_REPORT, displayLines(importReport).c_str());
+  if (!dx.saving()) fw::setControlText(GetDlgItem(dx.dialog(), IDC_IMPORT_REPORT), displayLines(importReport));
   dx.text(IDC_PACKAGE_NAME, packageName);
   dx.text(IDC_SYSTEM_NAME, systemName);
   dx.check(IDC_TREAT_AS_HYPOS, treatAsHypos);
@@ -131,10 +131,10 @@ BOOL CCOTHConfig::OnInitDialog() {
 
   HWND tabs = item(IDC_PP_TABS);
   for (int i = 0; i < static_cast<int>(std::size(kTabNames)); ++i) {
-    TCITEMA tab = {};
+    TCITEMW tab = {};
     tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<char*>(kTabNames[i]);
-    SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&tab));
+    tab.pszText = const_cast<wchar_t*>(kTabNames[i]);
+    SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&tab));
   }
 
   fillLists();
@@ -209,7 +209,7 @@ bool CCOTHConfig::OnCommand(WORD id, WORD code, HWND /*control*/) {
 
 bool CCOTHConfig::OnNotify(NMHDR* header, LRESULT& result) {
   if (!header || header->idFrom != IDC_PP_TABS || header->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
-  ShowPage(static_cast<int>(SendMessageA(item(IDC_PP_TABS), TCM_GETCURSEL, 0, 0)));
+  ShowPage(static_cast<int>(SendMessageW(item(IDC_PP_TABS), TCM_GETCURSEL, 0, 0)));
   result = 0;
   return true;
 }

@@ -111,22 +111,27 @@ std::vector<std::string> listTexts(const VARIANT& list) {
 
 void fillListBox(HWND listBox, const std::vector<std::string>& texts) {
   if (!listBox || texts.empty()) return;
+  std::vector<std::wstring> wide;
+  wide.reserve(texts.size());
   size_t bytes = 0;
-  for (const std::string& text : texts) bytes += text.size() + 1;
-  SendMessageA(listBox, LB_INITSTORAGE, texts.size(), static_cast<LPARAM>(bytes));
+  for (const std::string& text : texts) {
+    wide.push_back(wideFromNarrow(text));
+    bytes += (wide.back().size() + 1) * sizeof(wchar_t);
+  }
+  SendMessageW(listBox, LB_INITSTORAGE, wide.size(), static_cast<LPARAM>(bytes));
 
   // A sorted list box inserts each string at its place; handing them over in order
   // keeps every insertion at the end instead of moving the whole list each time.
-  std::vector<const std::string*> order;
-  order.reserve(texts.size());
-  for (const std::string& text : texts) order.push_back(&text);
-  if (GetWindowLongA(listBox, GWL_STYLE) & LBS_SORT) {
-    std::stable_sort(order.begin(), order.end(), [](const std::string* a, const std::string* b) {
-      return lstrcmpiA(a->c_str(), b->c_str()) < 0;
+  std::vector<const std::wstring*> order;
+  order.reserve(wide.size());
+  for (const std::wstring& text : wide) order.push_back(&text);
+  if (GetWindowLongW(listBox, GWL_STYLE) & LBS_SORT) {
+    std::stable_sort(order.begin(), order.end(), [](const std::wstring* a, const std::wstring* b) {
+      return lstrcmpiW(a->c_str(), b->c_str()) < 0;
     });
   }
-  for (const std::string* text : order) {
-    LRESULT added = SendMessageA(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
+  for (const std::wstring* text : order) {
+    LRESULT added = SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
     if (added == LB_ERR || added == LB_ERRSPACE) break;
   }
 }

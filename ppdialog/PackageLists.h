@@ -20,7 +20,7 @@ std::vector<std::string> listTexts(const VARIANT& list);
 // Text of one VARIANT value, as for the elements above; false when it has no text form.
 bool variantText(const VARIANT& value, std::string& text);
 
-// Narrow (ANSI) text of a BSTR; a null BSTR is empty.
+// Narrow (UTF-8) text of a BSTR; a null BSTR is empty.
 std::string narrowBstr(BSTR text);
 
 // Appends the texts to a list box (LB_ADDSTRING), sorted lists included.

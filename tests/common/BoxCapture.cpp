@@ -16,13 +16,13 @@ UINT shownType(HWND box) {
   HWND icon = GetDlgItem(box, 0x14);
   if (!icon || !IsWindowVisible(icon)) icon = GetDlgItem(box, 0x440);
   if (icon && IsWindowVisible(icon)) {
-    HICON shown = reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0));
+    HICON shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
     if (shown == LoadIconA(nullptr, IDI_HAND)) type |= MB_ICONHAND;
     else if (shown == LoadIconA(nullptr, IDI_QUESTION)) type |= MB_ICONQUESTION;
     else if (shown == LoadIconA(nullptr, IDI_EXCLAMATION)) type |= MB_ICONEXCLAMATION;
     else if (shown == LoadIconA(nullptr, IDI_ASTERISK)) type |= MB_ICONASTERISK;
   }
-  if (GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST) type |= MB_SYSTEMMODAL;
+  if (GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) type |= MB_SYSTEMMODAL;
   return type;
 }
 

@@ -10,7 +10,7 @@
 #include "framework/WindowHook.h"
 
 struct CapturedBox {
-  std::string text;
+  std::string text;      // UTF-8, as the box shows it
   std::string caption;
   UINT type = 0;         // MB_ bits as the box shows them: buttons, icon, MB_SYSTEMMODAL
   HWND owner = nullptr;

@@ -1,29 +1,30 @@
 #include "common/DialogDriver.h"
 #include <cstring>
+#include "framework/WideText.h"
 
 namespace tx {
 
 namespace {
 
 BOOL CALLBACK collectVisible(HWND child, LPARAM param) {
-  if (GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE)
+  if (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)
     reinterpret_cast<std::set<int>*>(param)->insert(GetDlgCtrlID(child));
   return TRUE;
 }
 
 HTREEITEM nextItem(HWND tree, UINT which, HTREEITEM item) {
-  return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(item)));
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(item)));
 }
 
 std::string itemLabel(HWND tree, HTREEITEM item) {
-  std::vector<char> text(8192, '\0');
-  TVITEMA data = {};
+  std::vector<wchar_t> text(8192, L'\0');
+  TVITEMW data = {};
   data.mask = TVIF_TEXT;
   data.hItem = item;
   data.pszText = text.data();
   data.cchTextMax = static_cast<int>(text.size());
-  SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  return text.data();
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+  return narrowFromWide(text.data());
 }
 
 void readLevel(HWND tree, HTREEITEM first, std::vector<TreeNode>& nodes) {
@@ -31,10 +32,10 @@ void readLevel(HWND tree, HTREEITEM first, std::vector<TreeNode>& nodes) {
     TreeNode node;
     node.item = item;
     node.label = itemLabel(tree, item);
-    TVITEMA data = {};
+    TVITEMW data = {};
     data.mask = TVIF_PARAM;
     data.hItem = item;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
     node.data = data.lParam;
     readLevel(tree, nextItem(tree, TVGN_CHILD, item), node.children);
     nodes.push_back(node);
@@ -59,7 +60,7 @@ void DialogDriver::opened(HWND window) {
     if (other_)
       other_(window, caption);
     else
-      PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return;
   }
   ++seen_;
@@ -79,29 +80,29 @@ std::set<int> visibleControls(HWND dialog) {
 std::vector<std::string> listItems(HWND dialog, int id) {
   std::vector<std::string> items;
   HWND list = GetDlgItem(dialog, id);
-  int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    int length = static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, i, 0));
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-    items.push_back(text.c_str());
+    int length = static_cast<int>(SendMessageW(list, LB_GETTEXTLEN, i, 0));
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+    items.push_back(narrowFromWide(text.c_str()));
   }
   return items;
 }
 
 std::vector<std::string> comboEntries(HWND combo) {
   std::vector<std::string> entries;
-  LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
-    SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
-    entries.push_back(text.c_str());
+    LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+    entries.push_back(narrowFromWide(text.c_str()));
   }
   return entries;
 }
 
-int comboSelection(HWND combo) { return static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0)); }
+int comboSelection(HWND combo) { return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
 
 bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -114,28 +115,28 @@ bool isEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, 
 std::vector<std::string> tabTexts(HWND dialog, int tabsId) {
   std::vector<std::string> texts;
   HWND tabs = GetDlgItem(dialog, tabsId);
-  int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
-    char text[128] = "";
-    TCITEMA item = {};
+    wchar_t text[128] = L"";
+    TCITEMW item = {};
     item.mask = TCIF_TEXT;
     item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-    texts.push_back(text);
+    item.cchTextMax = 128;
+    SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    texts.push_back(narrowFromWide(text));
   }
   return texts;
 }
 
 int currentTab(HWND dialog, int tabsId) {
-  return static_cast<int>(SendMessageA(GetDlgItem(dialog, tabsId), TCM_GETCURSEL, 0, 0));
+  return static_cast<int>(SendMessageW(GetDlgItem(dialog, tabsId), TCM_GETCURSEL, 0, 0));
 }
 
 void selectTab(HWND dialog, int tabsId, int page) {
   HWND tabs = GetDlgItem(dialog, tabsId);
-  SendMessageA(tabs, TCM_SETCURSEL, page, 0);
+  SendMessageW(tabs, TCM_SETCURSEL, page, 0);
   NMHDR header = {tabs, static_cast<UINT_PTR>(tabsId), static_cast<UINT>(TCN_SELCHANGE)};
-  SendMessageA(dialog, WM_NOTIFY, tabsId, reinterpret_cast<LPARAM>(&header));
+  SendMessageW(dialog, WM_NOTIFY, tabsId, reinterpret_cast<LPARAM>(&header));
 }
 
 std::vector<TreeNode> readTree(HWND tree) {
@@ -160,26 +161,26 @@ const TreeNode* findNode(const std::vector<TreeNode>& nodes, const std::string& 
 }
 
 bool isExpanded(HWND tree, HTREEITEM item) {
-  return (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+  return (SendMessageW(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
 void selectTreeItem(HWND dialog, int treeId, HTREEITEM item) {
-  SendMessageA(GetDlgItem(dialog, treeId), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+  SendMessageW(GetDlgItem(dialog, treeId), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
 }
 
 void notifyTree(HWND dialog, int treeId, UINT code) {
   NMHDR header = {GetDlgItem(dialog, treeId), static_cast<UINT_PTR>(treeId), code};
-  SendMessageA(dialog, WM_NOTIFY, treeId, reinterpret_cast<LPARAM>(&header));
+  SendMessageW(dialog, WM_NOTIFY, treeId, reinterpret_cast<LPARAM>(&header));
 }
 
-void pressCloseBox(HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void pressCloseBox(HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void pressEscape(HWND dialog) {
   HWND target = GetFocus();
   if (!target || (target != dialog && !IsChild(dialog, target))) target = GetNextDlgTabItem(dialog, nullptr, FALSE);
   if (!target) target = dialog;
-  PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 1);
-  PostMessageA(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+  PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 1);
+  PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0000001);
 }
 
 }  // namespace tx

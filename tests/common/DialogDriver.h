@@ -13,6 +13,10 @@
 
 namespace tx {
 
+// Latin-1, Cyrillic, CJK and a character beyond the BMP, in UTF-8 and UTF-16: windows show it unchanged.
+inline constexpr char kScriptsText[] = "Überhitzer ポンプ Насос 𝄞";
+inline constexpr wchar_t kScriptsWide[] = L"Überhitzer ポンプ Насос 𝄞";
+
 class DialogDriver {
  public:
   static constexpr INT_PTR kForced = fw::WindowHook::kForcedEnd;

@@ -160,11 +160,12 @@ TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRem
       SCOPED_TRACE(button);
       select(window, labelOf(txs::kThermoSystem));
       ASSERT_NE(dialog.currentItem(), nullptr);
-      // A class registered meanwhile is there after the rebuild.
+      // A class registered meanwhile is there after the rebuild, named in any script.
       std::string progId = "TxTest.Rebuild" + std::to_string(button) + ".1";
       added.reset(new tx::RegisteredClass(progId, {mt::kReactionSystemsCatid}, {}));
+      mt::describeWide(*added, "Name", tx::kScriptsWide);
       tx::clickButton(window, button);
-      EXPECT_NE(itemOf(window, progId), nullptr);
+      EXPECT_NE(itemOf(window, tx::kScriptsText + (" [" + progId + "]")), nullptr);
       EXPECT_EQ(dialog.currentItem(), nullptr);
       EXPECT_EQ(tx::comboEntries(GetDlgItem(window, IDC_CO_CATEGORY)), names);
       nodes = tx::readTree(tree);
@@ -268,6 +269,7 @@ TEST_F(DialogTest, WebPageButtonsThenAClickShowsTheEntrysValuesAndARightClickPro
   CCapeOpenDlg dialog(nullptr);
   dialog.setFilter(4 | 32 | mt::kReactionSystems);
   const std::string help = txs::kHelpURL, noUrl = "Component does not provide any URL for that field";
+  const std::string direct = std::string("http://direct.example/") + tx::kScriptsText;
   driver.then([&](HWND window) {
     // The web page buttons, first before any entry was clicked: nothing happens.
     auto clickBoth = [&](const std::string& label) {
@@ -286,10 +288,10 @@ TEST_F(DialogTest, WebPageButtonsThenAClickShowsTheEntrysValuesAndARightClickPro
     tx::clickButton(window, IDC_CO_VENDOR_URL);
     g_browser.mode = BrowserState::kNavigateFails;
     tx::clickButton(window, IDC_CO_HELP);
-    EXPECT_EQ(NavigateToURL("http://direct.example"), E_FAIL);
+    EXPECT_EQ(NavigateToURL(direct), E_FAIL);
     EXPECT_EQ(boxes.texts(), (Texts{noUrl, noUrl, "Error access interface IWebBrowserApp from InternetExplorer class",
                                     "Error navigating to url '" + help + "'",
-                                    "Error navigating to url 'http://direct.example'"}));
+                                    "Error navigating to url '" + direct + "'"}));
     for (const CapturedBox& box : boxes.boxes()) EXPECT_EQ(box.type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     boxes.clear();
     HWND tree = GetDlgItem(window, IDC_CO_TREE);
@@ -351,7 +353,7 @@ TEST_F(DialogTest, WebPageButtonsThenAClickShowsTheEntrysValuesAndARightClickPro
   EXPECT_EQ(run(dialog), kForced);
   // Shown before it navigates, with the four optional arguments missing.
   EXPECT_EQ(g_browser.log, std::string(txs::kVendorURL) + " mmmm shown\n" + help + " mmmm shown\n" + help +
-                             " mmmm shown\nhttp://direct.example mmmm shown\n");
+                             " mmmm shown\n" + direct + " mmmm shown\n");
 }
 
 TEST_F(DialogTest, TheDeradidButtonFollowsTheSettingsFile) {
@@ -383,6 +385,8 @@ TEST_F(DialogTest, TheDeradidButtonFollowsTheSettingsFile) {
 
 TEST_F(DialogTest, AnEntryNamedByTheHostIsShownWithoutTheTree) {
   const txs::PackageData& package = txs::kSystemPackages[2];
+  tx::RegisteredClass scripts("TxTest.Scripts.1", {mt::kReactionSystemsCatid}, {});
+  for (const char* name : {"Name", "Description", "About"}) mt::describeWide(scripts, name, tx::kScriptsWide);
   struct Row {
     long filter;
     std::string progId, parent, catid;
@@ -398,6 +402,8 @@ TEST_F(DialogTest, AnEntryNamedByTheHostIsShownWithoutTheTree) {
       // A component whose category is not listed.
       {32, txs::kMixer.progId, "", mt::kUnitsCatid, true, guidText(txs::kMixer.clsid), txs::kMixer.values.name, "",
        txs::kMixer.values.description, -1, IDOK, IDOK},
+      // Registered values in any script.
+      {0, "TxTest.Scripts.1", "", "", true, scripts.clsid(), tx::kScriptsText, "", tx::kScriptsText, -1, IDOK, IDOK},
       // An unknown entry: an empty choice, the fields as the template has them.
       {0, "TxTest.Unknown.1", "", "", true, "", "", "", "", -1, 0, IDCANCEL},
       // No ProgID: the selection mode, which asks before it closes.

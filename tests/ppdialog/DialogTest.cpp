@@ -216,8 +216,8 @@ TEST_F(Dialog, DialogThatCannotBeShownIsAFailure) {
   DialogDriver driver(boxes, kCaption);
   driver.then(pressCloseBox);
   // Refuses to create the dialog, as a system out of windows would.
-  fw::WindowHook refuse(nullptr, [](const CREATESTRUCTA& create) {
-    return create.lpszName && !IS_INTRESOURCE(create.lpszName) && !strcmp(create.lpszName, kCaption);
+  fw::WindowHook refuse(nullptr, [](const CREATESTRUCTW& create) {
+    return create.lpszName && !IS_INTRESOURCE(create.lpszName) && narrowFromWide(create.lpszName) == kCaption;
   });
   ASSERT_TRUE(refuse.installed());
   HRESULT hr = object->ShowThermoGUI(VARIANT_TRUE);

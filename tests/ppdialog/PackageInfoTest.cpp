@@ -36,6 +36,37 @@ Object faultyPackage(const char* name) {
   return package;
 }
 
+#define TX_UNUSED(method, params) STDMETHODIMP method params override { return E_NOTIMPL; }
+// A package whose compounds and CAS numbers are named in every script, with no phases or properties.
+class ScriptsPackage : public ICapeThermoPropertyPackage, public fw::ObjectRoot {
+ public:
+  virtual ~ScriptsPackage() = default;
+  static const fw::InterfaceEntry* interfaceTable() {
+    static const fw::InterfaceEntry entries[] = {{&IID_ICapeThermoPropertyPackage, 0}, {&IID_IDispatch, 0}, {}};
+    return entries;
+  }
+  STDMETHODIMP GetComponentList(VARIANT* ids, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT* casNo) override {
+    makeStrings(ids, {tx::kScriptsWide, L"Ünïcödé"});
+    makeStrings(casNo, {L"7732-18-5 水", tx::kScriptsWide});
+    return S_OK;
+  }
+  STDMETHODIMP GetPhaseList(VARIANT*) override { return S_OK; }  // left empty, as the properties
+  STDMETHODIMP GetPropList(VARIANT*) override { return S_OK; }
+  TX_UNUSED(GetTypeInfoCount, (UINT*)) TX_UNUSED(GetTypeInfo, (UINT, LCID, ITypeInfo**))
+  TX_UNUSED(GetIDsOfNames, (REFIID, LPOLESTR*, UINT, LCID, DISPID*))
+  TX_UNUSED(Invoke, (DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*))
+  TX_UNUSED(GetUniversalConstant, (IDispatch*, VARIANT, VARIANT*))
+  TX_UNUSED(GetComponentConstant, (IDispatch*, VARIANT, VARIANT*))
+  TX_UNUSED(CalcProp, (IDispatch*, VARIANT, VARIANT, BSTR)) TX_UNUSED(CalcEquilibrium, (IDispatch*, BSTR, VARIANT))
+  TX_UNUSED(PropCheck, (IDispatch*, VARIANT, VARIANT*)) TX_UNUSED(ValidityCheck, (IDispatch*, VARIANT, VARIANT*))
+};
+
+Object scriptsPackage() {
+  Object package;
+  EXPECT_EQ(S_OK, fw::ComObject<ScriptsPackage>::CreateInstance(IID_IDispatch, package.put_void()));
+  return package;
+}
+
 class PackageInfo : public ProductTest {};
 
 }  // namespace
@@ -69,7 +100,9 @@ TEST_F(PackageInfo, EachLoadShowsItsListsAndAFailedOneKeepsWhatWasShown) {
       {"unit", create(txs::kMixer), E_POINTER, nullptr, afterPhases},
       {"no properties", faultyPackage(txs::kFaultPropListFails), E_FAIL, nullptr, afterProperties},
       {"lower bound 1", faultyPackage(txs::kFaultLowerBoundOne), S_OK, nullptr, air},
-      {"numbers", faultyPackage(txs::kFaultNumberLists), S_OK, nullptr, numbers}};
+      {"numbers", faultyPackage(txs::kFaultNumberLists), S_OK, nullptr, numbers},
+      {"any script", scriptsPackage(), S_OK, nullptr,
+       {{tx::kScriptsText, "Ünïcödé"}, {"7732-18-5 水", tx::kScriptsText}, {}, {}, flash}}};
   for (const auto& load : loads) {
     SCOPED_TRACE(load.name);
     ASSERT_EQ(S_OK, object->setComponent(load.component.get()));

@@ -21,7 +21,7 @@
 namespace {
 
 int probe(const char* dll, FILE* out) {
-  HMODULE module = LoadLibraryA(dll);
+  HMODULE module = LoadLibraryW(wideFromNarrow(dll).c_str());
   if (!module) return 3;
   const char* name = strrchr(dll, '\\');
   MTUtils::setModuleName(name ? name + 1 : dll);
@@ -61,12 +61,18 @@ int dialog(const char* parentProgId, BoxCapture& capture, FILE* out) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 4) return 2;
-  FILE* out = fopen(argv[3], "wb");
+int main() {
+  // Read wide, so that a path or ProgID in any script arrives whole.
+  int argc = 0;
+  fw::LocalMem<wchar_t*> wide;
+  *wide.put() = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!wide.get() || argc != 4) return 2;
+  std::vector<std::string> argv;
+  for (int i = 0; i < argc; ++i) argv.push_back(narrowFromWide(wide.get()[i]));
+  FILE* out = _wfopen(wide.get()[3], L"wb");
   if (!out) return 4;
   BoxCapture boxes;
-  int result = strcmp(argv[1], "probe") == 0 ? probe(argv[2], out) : dialog(argv[2], boxes, out);
+  int result = argv[1] == "probe" ? probe(argv[2].c_str(), out) : dialog(argv[2].c_str(), boxes, out);
   fprintf(out, "boxes=%u\n", static_cast<unsigned>(boxes.count()));
   for (const CapturedBox& box : boxes.boxes()) {
     std::string text = box.text;
