@@ -161,9 +161,8 @@ TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRem
       select(window, labelOf(txs::kThermoSystem));
       ASSERT_NE(dialog.currentItem(), nullptr);
       // A class registered meanwhile is there after the rebuild, named in any script.
-      std::string progId = "TxTest.Rebuild" + std::to_string(button) + ".1";
-      added.reset(new tx::RegisteredClass(progId, {mt::kReactionSystemsCatid}, {}));
-      mt::describeWide(*added, "Name", tx::kScriptsWide);
+      std::string progId = u8"TxTest.\u041D\u0430\u0441\u043E\u0441" + std::to_string(button) + ".1";
+      added.reset(new tx::RegisteredClass(progId, {mt::kReactionSystemsCatid}, {{"Name", tx::kScriptsText}}));
       tx::clickButton(window, button);
       EXPECT_NE(itemOf(window, tx::kScriptsText + (" [" + progId + "]")), nullptr);
       EXPECT_EQ(dialog.currentItem(), nullptr);
@@ -385,8 +384,8 @@ TEST_F(DialogTest, TheDeradidButtonFollowsTheSettingsFile) {
 
 TEST_F(DialogTest, AnEntryNamedByTheHostIsShownWithoutTheTree) {
   const txs::PackageData& package = txs::kSystemPackages[2];
-  tx::RegisteredClass scripts("TxTest.Scripts.1", {mt::kReactionSystemsCatid}, {});
-  for (const char* name : {"Name", "Description", "About"}) mt::describeWide(scripts, name, tx::kScriptsWide);
+  tx::RegisteredClass scripts("TxTest.Scripts.1", {mt::kReactionSystemsCatid},
+                             {{"Name", tx::kScriptsText}, {"Description", tx::kScriptsText}, {"About", tx::kScriptsText}});
   struct Row {
     long filter;
     std::string progId, parent, catid;

@@ -38,15 +38,6 @@ inline std::string labelOf(const txs::ClassInfo& info) {
   return std::string(info.values.name ? info.values.name : info.progId) + " [" + info.progId + "]";
 }
 
-// A CapeDescription value of a registered class, written in UTF-16 as a vendor's installer does.
-inline void describeWide(const tx::RegisteredClass& entry, const char* name, const wchar_t* value) {
-  fw::UniqueHKey key;
-  std::wstring path = L"CLSID\\" + wideFromNarrow(entry.clsid()) + L"\\CapeDescription";
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr), 0);
-  ASSERT_EQ(RegSetValueExW(key.get(), wideFromNarrow(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                           static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t))), 0);
-}
-
 // COM, boxes captured, and the product's module "TxCOGUI" in its DLL's folder (trace, .ini).
 class ManagerTest : public tx::ComTest {
  protected:
