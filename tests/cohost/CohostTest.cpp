@@ -106,8 +106,14 @@ struct Command {
 
 // A unit as an installer writes it in UTF-16: a Cyrillic ProgID, a name with brackets in Japanese, Cyrillic and
 // beyond the BMP, a description holding a lone surrogate, a server path in Cyrillic. Removed on destruction.
-const std::string kScriptsProgId = u8"\u041D\u0430\u0441\u043E\u0441.\u0422\u0435\u0441\u0442.1";
-const std::string kScriptsClsid = "{5E1F0B2C-7A41-4C3D-9E58-2B6A0C1D3F47}";
+// Each test process has its own (rows run beside each other, and one's removal must not hit another).
+const std::string kScriptsProgId =
+    u8"\u041D\u0430\u0441\u043E\u0441.\u0422\u0435\u0441\u0442." + std::to_string(GetCurrentProcessId());
+const std::string kScriptsClsid = [] {
+  char text[40];
+  snprintf(text, sizeof text, "{5E1F0B2C-7A41-4C3D-9E58-2B6A%08lX}", static_cast<unsigned long>(GetCurrentProcessId()));
+  return std::string(text);
+}();
 const wchar_t kScriptsKeyName[] = L"\u30DD\u30F3\u30D7 [\u041D\u0430\u0441\u043E\u0441] \U00020BB7";
 const std::string kScriptsServer = u8"C:\\\u043D\u0435\u0442\\\u043D\u0430\u0441\u043E\u0441.dll";
 class ScriptsRegistration {
