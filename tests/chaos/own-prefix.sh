@@ -17,7 +17,9 @@ stop_display() {
 }
 case "$action" in
   run)
-    DISPLAY=":$(cat "$state")" exec wine "$@" ;;
+    # (Listing the tests, with no display of its own yet, uses the caller's.)
+    if [ -s "$state" ]; then export DISPLAY=":$(cat "$state")"; fi
+    TX_WINEPREFIX="$WINEPREFIX" exec "$build/wine-run" "$@" ;;
   teardown)
     DISPLAY=":$(cat "$state" 2>/dev/null)" wineserver -k 2>/dev/null || true
     stop_display
