@@ -119,11 +119,11 @@ inline std::vector<std::string> sampleCallLog(const char* dll) {
 // Loads the DLL that serves 'info' (from its registered InprocServer32) and keeps it
 // loaded until FreeLibrary, so that its call log outlives CoFreeUnusedLibraries.
 inline HMODULE pinSampleDll(const ClassInfo& info) {
-  const std::string key = "CLSID\\" + guidText(info.clsid) + "\\InprocServer32";
-  char path[MAX_PATH] = "";
+  const std::wstring key = L"CLSID\\" + guidWideText(info.clsid) + L"\\InprocServer32";
+  wchar_t path[MAX_PATH] = L"";
   LONG size = sizeof path;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), path, &size) != ERROR_SUCCESS) return nullptr;
-  return LoadLibraryA(path);
+  if (RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), path, &size) != ERROR_SUCCESS) return nullptr;
+  return LoadLibraryW(path);
 }
 
 inline void clearSampleCallLog(const char* dll) {
