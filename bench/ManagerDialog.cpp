@@ -49,7 +49,7 @@ bool ManagerDialog::show(double* setUpMs, double* totalMs, size_t* treeItems, st
     options.tickMs = 0;
     armed = fw::WindowHook::drive(window, {[&](HWND dialog) {
       *setUpMs = clock.ms();
-      *treeItems = static_cast<size_t>(SendDlgItemMessageA(dialog, kTreeId, TVM_GETCOUNT, 0, 0));
+      *treeItems = static_cast<size_t>(SendDlgItemMessageW(dialog, kTreeId, TVM_GETCOUNT, 0, 0));
       EndDialog(dialog, IDCANCEL);
     }}, options);
   });

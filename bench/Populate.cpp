@@ -25,12 +25,14 @@ bool fail(std::string* error, const std::string& text) {
 std::string describe(const char* what, LONG status) { return std::string(what) + " failed: " + std::to_string(status); }
 
 LONG createKey(HKEY parent, const std::string& path, fw::UniqueHKey* key) {
-  return RegCreateKeyExA(parent, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key->put(), nullptr);
+  return RegCreateKeyExW(parent, wideFromNarrow(path).c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key->put(),
+                         nullptr);
 }
 
 LONG setText(HKEY key, const char* name, const std::string& value) {
-  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                        static_cast<DWORD>(value.size() + 1));
+  const std::wstring text = wideFromNarrow(value);
+  return RegSetValueExW(key, name ? wideFromNarrow(name).c_str() : nullptr, 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 // 'path' (relative to 'parent') with its default value.
@@ -58,23 +60,26 @@ LONG writeDescription(HKEY parent, const std::string& path, const std::string& n
 
 DWORD readNumber(HKEY state, const char* name) {
   DWORD value = 0, size = sizeof value, type = 0;
-  if (RegQueryValueExA(state, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(state, wideFromNarrow(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+          ERROR_SUCCESS ||
       type != REG_DWORD)
     return 0;
   return value;
 }
 
 LONG writeNumber(HKEY state, const char* name, DWORD value) {
-  return RegSetValueExA(state, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  return RegSetValueExW(state, wideFromNarrow(name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                        sizeof value);
 }
 
 std::string readText(HKEY state, const char* name) {
-  char buffer[MAX_PATH * 2] = {};
-  DWORD size = sizeof buffer - 1, type = 0;
-  if (RegQueryValueExA(state, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+  wchar_t buffer[MAX_PATH * 2] = {};
+  DWORD size = sizeof buffer - sizeof(wchar_t), type = 0;
+  if (RegQueryValueExW(state, wideFromNarrow(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+          ERROR_SUCCESS ||
       type != REG_SZ)
     return std::string();
-  return buffer;
+  return narrowFromWide(buffer);
 }
 
 LONG writeUnit(HKEY clsidRoot, unsigned long i) {
@@ -127,7 +132,7 @@ bool populate(unsigned long units, unsigned long unrelated, const std::string& d
   fw::UniqueHKey state, clsidRoot;
   LONG status = createKey(HKEY_CLASSES_ROOT, kStateKey, &state);
   if (status != ERROR_SUCCESS) return fail(error, describe("Creating the state key", status));
-  status = RegCreateKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, nullptr, 0, KEY_WRITE | KEY_READ, nullptr, clsidRoot.put(),
+  status = RegCreateKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, nullptr, 0, KEY_WRITE | KEY_READ, nullptr, clsidRoot.put(),
                            nullptr);
   if (status != ERROR_SUCCESS) return fail(error, describe("Opening HKCR\\CLSID", status));
 
@@ -161,7 +166,7 @@ bool setCategorized(unsigned long count, std::string* error) {
   fw::UniqueHKey state, clsidRoot;
   LONG status = createKey(HKEY_CLASSES_ROOT, kStateKey, &state);
   if (status != ERROR_SUCCESS) return fail(error, describe("Creating the state key", status));
-  status = RegOpenKeyExA(HKEY_CLASSES_ROOT, "CLSID", 0, KEY_WRITE | KEY_READ, clsidRoot.put());
+  status = RegOpenKeyExW(HKEY_CLASSES_ROOT, L"CLSID", 0, KEY_WRITE | KEY_READ, clsidRoot.put());
   if (status != ERROR_SUCCESS) return fail(error, describe("Opening HKCR\\CLSID", status));
   if (readNumber(state.get(), "Units") < count) return fail(error, "Fewer components registered than asked");
   const std::string categories = "\\Implemented Categories";

@@ -88,17 +88,18 @@ std::string siblingPath(const char* fileName) {
 
 void printMachine() {
   typedef const char*(CDECL * WineVersion)();
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   WineVersion wineVersion =
       ntdll ? reinterpret_cast<WineVersion>(reinterpret_cast<void*>(GetProcAddress(ntdll, "wine_get_version")))
             : nullptr;
-  char cpu[256] = "unknown";
-  DWORD size = sizeof cpu - 1;
-  RegGetValueA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", "ProcessorNameString",
-               RRF_RT_REG_SZ, nullptr, cpu, &size);
+  wchar_t cpuName[256] = L"unknown";
+  DWORD size = sizeof cpuName - sizeof(wchar_t);
+  RegGetValueW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0", L"ProcessorNameString",
+               RRF_RT_REG_SZ, nullptr, cpuName, &size);
+  const std::string cpu = narrowFromWide(cpuName);
   SYSTEM_INFO info = {};
   GetSystemInfo(&info);
-  std::printf("Machine: %s, %lu logical processors; %s%s\n", cpu, static_cast<unsigned long>(info.dwNumberOfProcessors),
+  std::printf("Machine: %s, %lu logical processors; %s%s\n", cpu.c_str(), static_cast<unsigned long>(info.dwNumberOfProcessors),
               wineVersion ? "Wine " : "Windows", wineVersion ? wineVersion() : "");
 }
 

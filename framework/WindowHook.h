@@ -4,6 +4,7 @@
 // loop, and the readers of message boxes. Header-only: the DLL itself never drives windows.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <algorithm>
 #include <cwchar>
 #include <functional>
@@ -22,6 +23,23 @@ inline std::string windowText(HWND window) {
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   int copied = GetWindowTextW(window, &text[0], length + 1);
   return narrowFromWide(text.c_str(), copied > 0 ? copied : 0);
+}
+
+// The item of a tree view in 'relation' (TVGN_ROOT, TVGN_NEXT, TVGN_CHILD ...) to 'item'.
+inline HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM item = nullptr) {
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+// The label of a tree view's item.
+inline std::string treeItemText(HWND tree, HTREEITEM item) {
+  std::vector<wchar_t> text(8192, L'\0');
+  TVITEMW data = {};
+  data.mask = TVIF_TEXT;
+  data.hItem = item;
+  data.pszText = text.data();
+  data.cchTextMax = static_cast<int>(text.size());
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+  return narrowFromWide(text.data());
 }
 
 inline bool isDialogWindow(HWND window) {

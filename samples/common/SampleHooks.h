@@ -94,7 +94,7 @@ namespace txs {
 // Readers of the hooks of a loaded sample DLL (dll: kThermoDll ...). A DLL that is not
 // loaded has no live objects and an empty log.
 inline FARPROC sampleHook(const char* dll, const char* hook) {
-  HMODULE module = GetModuleHandleA(dll);
+  HMODULE module = GetModuleHandleW(wideFromNarrow(dll).c_str());
   return module ? GetProcAddress(module, hook) : nullptr;
 }
 

@@ -10,6 +10,7 @@
 #include "framework/ComPtr.h"
 #include "framework/Module.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 #include "samples/common/EarlyBound.h"
 #include "samples/common/SampleModule.h"
 #include "samples/zoo/ChaosValues.h"
@@ -26,21 +27,22 @@ int g_reentryDepth = 0;
 
 // The seed that applies now; a new seed restarts the object count.
 uint64_t currentSeed() {
-  char text[32] = "";
+  wchar_t text[32] = L"";
+  const DWORD capacity = sizeof text / sizeof text[0];
   uint64_t seed = 0;
-  DWORD length = GetEnvironmentVariableA(kChaosSeedVariable, text, sizeof text);
-  if (length > 0 && length < sizeof text) {
-    seed = _strtoui64(text, nullptr, 10);
+  DWORD length = GetEnvironmentVariableW(wideFromNarrow(kChaosSeedVariable).c_str(), text, capacity);
+  if (length > 0 && length < capacity) {
+    seed = _wcstoui64(text, nullptr, 10);
   } else {
     fw::UniqueHKey key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kChaosSeedKey, 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
-      DWORD type = 0, size = sizeof text - 1;
-      if (RegQueryValueExA(key.get(), kChaosSeedValue, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, wideFromNarrow(kChaosSeedKey).c_str(), 0, KEY_READ, key.put()) == ERROR_SUCCESS) {
+      DWORD type = 0, size = sizeof text - sizeof text[0];
+      if (RegQueryValueExW(key.get(), wideFromNarrow(kChaosSeedValue).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
           ERROR_SUCCESS) {
         if (type == REG_DWORD && size == sizeof(DWORD))
           seed = *reinterpret_cast<DWORD*>(text);
         else if (type == REG_SZ)
-          seed = _strtoui64(text, nullptr, 10);
+          seed = _wcstoui64(text, nullptr, 10);
       }
     }
   }

@@ -12,32 +12,17 @@ BOOL CALLBACK collectVisible(HWND child, LPARAM param) {
   return TRUE;
 }
 
-HTREEITEM nextItem(HWND tree, UINT which, HTREEITEM item) {
-  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, which, reinterpret_cast<LPARAM>(item)));
-}
-
-std::string itemLabel(HWND tree, HTREEITEM item) {
-  std::vector<wchar_t> text(8192, L'\0');
-  TVITEMW data = {};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text.data();
-  data.cchTextMax = static_cast<int>(text.size());
-  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
-  return narrowFromWide(text.data());
-}
-
 void readLevel(HWND tree, HTREEITEM first, std::vector<TreeNode>& nodes) {
-  for (HTREEITEM item = first; item; item = nextItem(tree, TVGN_NEXT, item)) {
+  for (HTREEITEM item = first; item; item = fw::treeItem(tree, TVGN_NEXT, item)) {
     TreeNode node;
     node.item = item;
-    node.label = itemLabel(tree, item);
+    node.label = fw::treeItemText(tree, item);
     TVITEMW data = {};
     data.mask = TVIF_PARAM;
     data.hItem = item;
     SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
     node.data = data.lParam;
-    readLevel(tree, nextItem(tree, TVGN_CHILD, item), node.children);
+    readLevel(tree, fw::treeItem(tree, TVGN_CHILD, item), node.children);
     nodes.push_back(node);
   }
 }
@@ -141,7 +126,7 @@ void selectTab(HWND dialog, int tabsId, int page) {
 
 std::vector<TreeNode> readTree(HWND tree) {
   std::vector<TreeNode> nodes;
-  readLevel(tree, nextItem(tree, TVGN_ROOT, nullptr), nodes);
+  readLevel(tree, fw::treeItem(tree, TVGN_ROOT, nullptr), nodes);
   return nodes;
 }
 

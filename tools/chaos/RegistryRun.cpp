@@ -30,7 +30,7 @@ const long kFilters[] = {4 | 8 | 32, 4, 8, 32, 65536, 1 | 2 | 4 | 8 | 16 | 32 | 
 // wrong (another status is a crash of the tool or of what it loaded).
 std::string runCheck(const std::string& cohost, DWORD limitMs) {
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  fw::UniqueHandle out(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
+  fw::UniqueHandle out(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr));
   fw::LaunchOptions options;
   options.output = out.get();
   options.error = out.get();
@@ -73,7 +73,7 @@ void ChaosRun::registry(uint64_t seed) {
   {
     fw::ComPtr<ICCAPEGUI> gui;
     if (SUCCEEDED(CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.put_void()))) {
-      if (!modules_.product) modules_.product = GetModuleHandleA("TxCOGUI.dll");
+      if (!modules_.product) modules_.product = GetModuleHandleW(L"TxCOGUI.dll");
       gui->setup(reinterpret_cast<INT_PTR>(hostWindow_), nullptr, filter);
       if (full) {
         BSTR component = nullptr, catid = nullptr;

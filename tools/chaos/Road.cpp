@@ -57,7 +57,7 @@ std::wstring caseFile() {
 }  // namespace
 
 void ChaosRun::setSeed(uint64_t seed) {
-  SetEnvironmentVariableA(txs::kChaosSeedVariable, std::to_string(seed).c_str());
+  SetEnvironmentVariableW(wideFromNarrow(txs::kChaosSeedVariable).c_str(), std::to_wstring(seed).c_str());
   windows_.reseed(seed);
 }
 
@@ -85,7 +85,7 @@ void ChaosRun::road(uint64_t seed) {
       watchdog_.end();
       return;
     }
-    if (!modules_.product) modules_.product = GetModuleHandleA("TxCOGUI.dll");
+    if (!modules_.product) modules_.product = GetModuleHandleW(L"TxCOGUI.dll");
     auto setHost = reinterpret_cast<txs::ChaosSetHostFn>(GetProcAddress(modules_.chaos, txs::kHookChaosSetHost));
     if (setHost) setHost(gui.get());
 

@@ -28,7 +28,7 @@ class Locked {
 }  // namespace
 
 Watchdog::Watchdog(DWORD limitMs, const std::string& failuresFile)
-    : limitMs_(limitMs), stop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_(nullptr) {
+    : limitMs_(limitMs), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_(nullptr) {
   InitializeCriticalSection(&g_lock);
   g_failuresFile = failuresFile;
   SetUnhandledExceptionFilter(unhandled);

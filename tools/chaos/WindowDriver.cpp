@@ -8,12 +8,9 @@
 namespace {
 
 void collectItems(HWND tree, HTREEITEM first, std::vector<HTREEITEM>& items) {
-  for (HTREEITEM item = first; item;
-       item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+  for (HTREEITEM item = first; item; item = fw::treeItem(tree, TVGN_NEXT, item)) {
     items.push_back(item);
-    collectItems(tree,
-                 reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
-                 items);
+    collectItems(tree, fw::treeItem(tree, TVGN_CHILD, item), items);
   }
 }
 
@@ -56,17 +53,17 @@ void WindowDriver::driveManager(HWND dialog) {
   ++dialogs_;
   HWND tree = GetDlgItem(dialog, IDC_CO_TREE);
   std::vector<HTREEITEM> items;
-  collectItems(tree, reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), items);
+  collectItems(tree, fw::treeItem(tree, TVGN_ROOT), items);
   for (HTREEITEM item : items) {
     // The dialog may be gone: a box raised by a selection can end it.
     if (!IsWindow(dialog)) return;
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     ++entries_;
   }
   if (!IsWindow(dialog)) return;
   // Mostly cancelled; now and then an entry is accepted (the dialog may refuse it and stay).
   if (!items.empty() && draw(4) == 0) {
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(items[draw(items.size())]));
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(items[draw(items.size())]));
     fw::sendClick(dialog, IDOK);
   }
   if (IsWindow(dialog)) fw::postClick(dialog, IDCANCEL);
@@ -75,11 +72,11 @@ void WindowDriver::driveManager(HWND dialog) {
 void WindowDriver::drivePackageDialog(HWND dialog) {
   ++dialogs_;
   HWND tabs = GetDlgItem(dialog, IDC_PP_TABS);
-  int pages = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  int pages = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
   for (int page = 0; page < pages && IsWindow(dialog); ++page) {
-    SendMessageA(tabs, TCM_SETCURSEL, page, 0);
+    SendMessageW(tabs, TCM_SETCURSEL, page, 0);
     NMHDR header = {tabs, static_cast<UINT_PTR>(IDC_PP_TABS), static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageA(dialog, WM_NOTIFY, IDC_PP_TABS, reinterpret_cast<LPARAM>(&header));
+    SendMessageW(dialog, WM_NOTIFY, IDC_PP_TABS, reinterpret_cast<LPARAM>(&header));
   }
   if (IsWindow(dialog) && draw(3) == 0) fw::sendClick(dialog, IDC_CUSTOM_VIEW);
   if (IsWindow(dialog) && draw(8) == 0) fw::sendClick(dialog, IDC_BROWSE_STATIC);

@@ -73,8 +73,8 @@ HRESULT callExport(HMODULE module, const char* name) {
 }
 
 HWND makeHostWindow() {
-  return CreateWindowExA(0, "STATIC", "Chaos host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                         GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExW(0, L"STATIC", L"Chaos host", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ void settle(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   for (DWORD end = GetTickCount() + 400; static_cast<LONG>(end - GetTickCount()) > 0; Sleep(10)) {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_TIMER) continue;
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
   }
   GdiFlush();
@@ -103,16 +103,9 @@ void onDialog(const char* caption, fw::WindowStep scene) {
 
 // A tree item by its label, anywhere below 'item'.
 HTREEITEM findItem(HWND tree, HTREEITEM item, const std::string& label) {
-  for (; item; item = TreeView_GetNextSibling(tree, item)) {
-    char text[512] = "";
-    TVITEMA data = {};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    TreeView_GetItem(tree, &data);
-    if (label == text) return item;
-    if (HTREEITEM found = findItem(tree, TreeView_GetChild(tree, item), label)) return found;
+  for (; item; item = fw::treeItem(tree, TVGN_NEXT, item)) {
+    if (label == fw::treeItemText(tree, item)) return item;
+    if (HTREEITEM found = findItem(tree, fw::treeItem(tree, TVGN_CHILD, item), label)) return found;
   }
   return nullptr;
 }
@@ -126,10 +119,10 @@ bool componentManager(const std::string& folder) {
   onDialog(kManagerCaption, [&](HWND dialog) {
     HWND tree = GetDlgItem(dialog, IDC_CO_TREE);
     std::string system = std::string(txs::kThermoSystem.values.name) + " [" + txs::kThermoSystem.progId + "]";
-    HTREEITEM item = findItem(tree, TreeView_GetRoot(tree), system);
-    if (item) item = TreeView_GetNextSibling(tree, TreeView_GetChild(tree, item));
+    HTREEITEM item = findItem(tree, fw::treeItem(tree, TVGN_ROOT), system);
+    if (item) item = fw::treeItem(tree, TVGN_NEXT, fw::treeItem(tree, TVGN_CHILD, item));
     if (item) {
-      TreeView_SelectItem(tree, item);
+      SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
       SetFocus(tree);
       saved = savePng(dialog, folder + "\\component-manager.png");
     }
@@ -176,12 +169,12 @@ bool packageDialog(const std::string& folder) {
     const char* const pages[] = {"general", "components", "properties", "about"};
     HWND tabs = GetDlgItem(dialog, IDC_PP_TABS);
     for (int page = 0; page < 4; ++page) {
-      TabCtrl_SetCurSel(tabs, page);
+      SendMessageW(tabs, TCM_SETCURSEL, page, 0);
       NMHDR header = {tabs, IDC_PP_TABS, static_cast<UINT>(TCN_SELCHANGE)};
-      SendMessageA(dialog, WM_NOTIFY, IDC_PP_TABS, reinterpret_cast<LPARAM>(&header));
+      SendMessageW(dialog, WM_NOTIFY, IDC_PP_TABS, reinterpret_cast<LPARAM>(&header));
       saved += savePng(dialog, folder + "\\ppdialog-" + pages[page] + ".png") ? 1 : 0;
     }
-    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   });
   HRESULT shown = object->ShowThermoGUI(VARIANT_TRUE);
   HRESULT released = object->releaseComponents();
