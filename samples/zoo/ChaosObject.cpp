@@ -39,9 +39,11 @@ uint64_t currentSeed() {
       DWORD type = 0, size = sizeof text - sizeof text[0];
       if (RegQueryValueExW(key.get(), wideFromNarrow(kChaosSeedValue).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &size) ==
           ERROR_SUCCESS) {
-        if (type == REG_DWORD && size == sizeof(DWORD))
-          seed = *reinterpret_cast<DWORD*>(text);
-        else if (type == REG_SZ)
+        if (type == REG_DWORD && size == sizeof(DWORD)) {
+          DWORD number = 0;
+          memcpy(&number, text, sizeof number);
+          seed = number;
+        } else if (type == REG_SZ)
           seed = _wcstoui64(text, nullptr, 10);
       }
     }
