@@ -360,10 +360,13 @@ void CCapeOpenDlg::DisplayCategories() {
     catalogue_.setServerName(choice_.serverName);
     catalogue_.DisplayCategories(filter_);
     for (const CatalogueEntry& category : catalogue_.roots()) mirror(nullptr, category);
-    // Each item scrolled the view to itself; the user starts at the top. (A tree that gets
+    // Each item scrolled the view to itself, also sideways to a long label; the user starts at
+    // the top and at the left edge, where every label shows from its start. (A tree that gets
     // the focus without a selection selects its first visible item.)
     LPARAM first = SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0);
     if (first) SendMessageW(tree_, TVM_SELECTITEM, TVGN_FIRSTVISIBLE, first);
+    // To position 0 rather than SB_LEFT, which Wine's tree ignores.
+    SendMessageW(tree_, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
     // The combo box lists the categories of this build only, parallel to the CATID list.
     HWND combo = item(IDC_CO_CATEGORY);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);

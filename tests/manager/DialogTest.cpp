@@ -130,19 +130,30 @@ class DialogTest : public mt::ManagerTest {
   tx::DialogDriver driver{boxes, mt::kManagerCaption};
 };
 
+// The view stands at the first item and at its left edge, although the widest label does not fit.
+void expectTreeAtStart(HWND tree, HTREEITEM first) {
+  SCROLLINFO across = {sizeof across, SIF_ALL};
+  EXPECT_TRUE(GetScrollInfo(tree, SB_HORZ, &across));
+  EXPECT_GT(across.nMax + 1, static_cast<int>(across.nPage));
+  EXPECT_EQ(across.nPos, 0);
+  EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0), reinterpret_cast<LRESULT>(first));
+}
+
 TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRemoteRebuildIt) {
   CCapeOpenDlg dialog(nullptr);
   dialog.setFilter(12 | mt::kReactionSystems);
   const Texts names = {"Thermo Property Systems", "Thermo Property Packages", "Chemical Reaction Systems"};
+  tx::RegisteredClass wide("TxTest.Wide.1", {mt::kReactionSystemsCatid},
+                           {{"Name", "A registered name far wider than the tree that lists it, shown from its start"}});
   std::unique_ptr<tx::RegisteredClass> added;
   driver.then([&](HWND window) {
     HWND tree = GetDlgItem(window, IDC_CO_TREE);
     std::vector<tx::TreeNode> nodes = tx::readTree(tree);
     ASSERT_EQ(tx::labels(nodes), names);
     expectMirror(nodes, dialog.catalogue().roots());
-    // A system shows its packages, and the view starts at the top.
+    // A system shows its packages, and the view starts at the top left.
     EXPECT_TRUE(tx::isExpanded(tree, itemOf(window, labelOf(txs::kThermoSystem))));
-    EXPECT_EQ(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0), reinterpret_cast<LRESULT>(nodes[0].item));
+    expectTreeAtStart(tree, nodes[0].item);
     EXPECT_EQ(tx::comboEntries(GetDlgItem(window, IDC_CO_CATEGORY)), names);
     EXPECT_EQ(tx::comboSelection(GetDlgItem(window, IDC_CO_CATEGORY)), 0);
     EXPECT_EQ(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0), static_cast<LRESULT>(RGB(192, 192, 192)));
@@ -168,8 +179,9 @@ TEST_F(DialogTest, TheTreeShowsTheCatalogueFromTheTopAndRefreshShowProgIdsAndRem
       EXPECT_EQ(dialog.currentItem(), nullptr);
       EXPECT_EQ(tx::comboEntries(GetDlgItem(window, IDC_CO_CATEGORY)), names);
       nodes = tx::readTree(tree);
-      EXPECT_EQ(tx::labels(nodes), names);
+      ASSERT_EQ(tx::labels(nodes), names);
       expectMirror(nodes, dialog.catalogue().roots());
+      expectTreeAtStart(tree, nodes[0].item);
     }
     EXPECT_EQ(tx::tabTexts(window, IDC_CO_TAB), Texts{""});  // no computer chosen
   });
