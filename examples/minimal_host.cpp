@@ -28,7 +28,7 @@ bool succeeded(HRESULT hr, const char* call) {
 template <class T>
 class Ref {
  public:
-  Ref() : p_(nullptr) {}
+  explicit Ref(T* owned = nullptr) : p_(owned) {}
   ~Ref() { reset(); }
   Ref(const Ref&) = delete;
   Ref& operator=(const Ref&) = delete;
@@ -144,8 +144,7 @@ bool run(const wchar_t* progId, const wchar_t* caseFile, long filter) {
   if (!succeeded(CoCreateInstance(CLSID_CCAPEGUI, nullptr, CLSCTX_INPROC_SERVER, IID_ICCAPEGUI, gui.putVoid()),
                  "CoCreateInstance(CCAPEGUI)"))
     return false;
-  Ref<CaseContainer> container;
-  *container.put() = new CaseContainer();
+  Ref<CaseContainer> container(new CaseContainer());  // the one reference of its own
 
   // A new case: the compound file with an empty storage for the component.
   Ref<IStorage> root, empty;
