@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include "TxCOGUI.h"
+#include "component/TxCOGUIHost.h"
 #include "external/ExtnContainer.h"
 #include "framework/ComPtr.h"
 #include "framework/DispatchImpl.h"
@@ -14,12 +15,6 @@
 #include "ppdialog/CCOTHConfig.h"
 #include "support/CTxBSTR.h"
 #include "support/MTUtils.h"
-
-// ICCAPEGUI as the host holds it in process: the type library's 45 methods, then
-// setFilter, which the library does not list and the host reaches by its slot (52).
-struct ICCAPEGUIWithFilter : public ICCAPEGUI {
-  virtual HRESULT STDMETHODCALLTYPE setFilter(long filter) = 0;
-};
 
 class CCCAPEGUI : public fw::DispatchImpl<ICCAPEGUIWithFilter, &IID_ICCAPEGUI, &LIBID_TXSHOWCOCATIDSLib>,
                   public fw::ObjectRoot,
