@@ -3,6 +3,7 @@
 #include "component/CCAPEGUI.h"
 #include "external/ExtnContainer.h"
 #include "framework/Raii.h"
+#include "framework/WideText.h"
 
 namespace {
 
@@ -290,7 +291,7 @@ HRESULT CCCAPEGUI::openOrUpgrade(HRESULT result, IStorage* storage, const Persis
 HRESULT CCCAPEGUI::reportPersistenceError(const char* text, const char* detail) {
   std::string message = text;
   if (detail) message.append(": ").append(detail);
-  if (message.size() > 399) message.resize(399);
+  if (message.size() > 399) cutNarrow(message, 399);  // never inside a character
 
   if (!container) return report(MTUtils::kPersistenceError, text);
 

@@ -163,6 +163,24 @@ TEST_F(PersistenceTest, OperationsOnANewCaseCallWhatTheyShouldAndReportWhatFails
   }
 }
 
+TEST_F(PersistenceTest, TheHostsMessageIsCutBetweenCharacters) {
+  const std::wstring file = tempFile(L"tx-cut.stg");
+  fw::ComPtr<IDispatch> created = createInCase(txs::kStreamUnit, file, true, hostNoStorage);
+  ASSERT_TRUE(created);
+  // The text and ": " are 49 bytes: the 399-byte limit falls inside the first 'ポ'.
+  ASSERT_EQ(S_OK, object->setAlias(CTxBSTR((std::wstring(348, L'x') + L"ポンプ").c_str()), CTxBSTR(L"")));
+  txs::clearSampleCallLog(txs::kHostDll);
+  EXPECT_EQ(E_FAIL, object->loadStorage(VARIANT_TRUE));
+  EXPECT_EQ(1u, calls(txs::kHostDll, "HostContainer.AddMessage(Error loading component through COM persistence: " +
+                                         std::string(348, 'x') + ",0)")
+                    .size())
+      << ::testing::PrintToString(txs::sampleCallLog(txs::kHostDll));
+  created.reset();
+  object->releaseComponents();
+  hostControl->CloseFile();
+  DeleteFileW(file.c_str());
+}
+
 TEST_F(PersistenceTest, OldCaseIsUpgradedWithANoticeAndASavedOneIsInitialisedOrRefused) {
   std::wstring file = tempFile(L"tx-old.stg");
   fw::ComPtr<IDispatch> created = createInCase(txs::kStreamInitUnit, file, true);
