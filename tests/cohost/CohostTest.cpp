@@ -90,7 +90,7 @@ std::string at(const std::string& out, const std::string& path) {
 }
 
 // A run ("%CASE%": a fresh case file) and what it must show. 'where': "out" or "err" (holds 'want'), "out="
-// (is 'want'), "out!" (does not hold it), "out^" (starts with it), "file=" (the case file's content, "<none>"), else
+// (is 'want'), "out!" or "err!" (does not hold it), "out^" (starts with it), "file=" (the case file's content, "<none>"), else
 // a JSON path of 'at' whose text is 'want' ('~' first: holds it). A person answers the tool's window of 'caption'.
 using Expect = std::pair<std::string, std::string>;
 struct Command {
@@ -201,6 +201,8 @@ const std::vector<Command> kRuns = {
      {match(kBracket, kSystems)}},
     {kMatch + "\"\" --filter 8", 0, {match("Sample Refrigerants Package [TxSamples.PropertyPackage.1]", kPackages)}},
     {kMatch + "\".*\" --filter 32", 0, {{"#matches", "0"}}},
+    // Registered as a component and as a unit operation: found once, in the first category.
+    {kMatch + "\"sample mixer\"", 0, {{"matches/*/label", kMixer}, {"matches/*/category", "Components"}}},
     {"list --match mixes --filter 32 --batch", 0,
      {{"out=", "Unit Operations: " + kMixer + "\n    " + kMixerRecord + "  version 1.0.0\n"}}},
     {"info TxSamples.Mixer.1 --json --batch", 0,
@@ -210,7 +212,10 @@ const std::vector<Command> kRuns = {
     {"info \"Light Hydrocarbons PR\" --parent TxSamples.ThermoSystem.1 --json --batch", 0,
      {{"progid", "Light Hydrocarbons PR"}, {"parentProgid", "TxSamples.ThermoSystem.1"}, {"clsid", kSystemClsid},
       {"parentName", "Sample Property System"}, {"description", "Equation of state package for C1 to C4"}}},
-    {"info No.Such.1 --batch", 1, {{"err", "'No.Such.1' is not registered as a CAPE-OPEN component"}}},
+    // Not registered: said, and no table of empty fields.
+    {"info No.Such.1 --batch", 1, {{"err", "'No.Such.1' is not registered as a CAPE-OPEN component"}, {"out=", ""}}},
+    {"info No.Such.1 --json --batch", 1,
+     {{"registered", "false"}, {"error", "'No.Such.1' is not registered as a CAPE-OPEN component"}}},
     {"create TxSamples.StreamInitUnit.1 --filter 32 --json --batch", 0,
      {{"created", "true"}, {"persistence", "IPersistStreamInit"}, {"#messages", "0"}}},
     {"create \"Air Ideal Gas\" --parent TxSamples.ThermoSystem.1 --filter 8 --batch", 0,
@@ -272,7 +277,7 @@ const std::vector<Command> kRuns = {
       finding(txs::kLongPath32, "error", "the server path 'C:\\a-folder-of-a-very-long-path\\"),
       finding(txs::kLongPath32, "error", " characters)' is longer than any Windows path")}},
     // The same findings for people, one line each.
-    {"check", 1, {{"out", "OK       TxSamples.Mixer.1  (64-bit hosts)\n"},
+    {"check", 1, {{"out", "OK       TxSamples.Mixer.1  (64-bit hosts)\n"}, {"err!", "[message box]"},
                   {"out", "WARNING  TxSamples.X86Mixer.1  32-bit hosts only: a 64-bit simulator will not list it\n"},
                   {"out", "INFO     TxSamples.Zoo.DotNetMissing.1  " + kDotNet + "\n"},
                   {"out", "ERROR    TxSamples.Zoo.X64Under32.1  the server '"}}},
@@ -292,15 +297,29 @@ const std::vector<Command> kRuns = {
      [](HWND d) {
        return !SendDlgItemMessageA(d, 207, BM_SETCHECK, BST_CHECKED, 0) && PostMessageA(d, WM_COMMAND, 247, 0);
      }},
+    // Help on stdout wherever it is asked for, even beside a fault; both versions, the DLL's as registered.
+    {"--help", 0, {{"out^", "usage: cohost <command>"}, {"out", "\n  thermo PACKAGE [--parent SYSTEM] "}}},
+    {"help", 0, {{"out^", "usage: cohost"}}}, {"list --colour -h", 0, {{"out^", "usage: cohost"}}},
+    {"--version", 0,
+     {{"out^", "cohost "}, {"out", "\nTxCOGUI.dll "}, {"out", " (" + tx::buildPath("TxCOGUI.dll") + ")\n"}}},
+    // Numbers are decimal: 010 is ten (thermo routines and packages), not octal eight (packages alone).
+    {"list --filter 010 --batch", 0, {{"out^", "Thermo Routines  {678c09a2-"}}},
+    // Without --parent a package name is unknown: said at once, no box left waiting for a person.
+    {"thermo \"Water-Ethanol NRTL\"", 1, {{"err", "not registered as a CAPE-OPEN component (a package of a"}}},
     // Bad command lines (exit code 2): refused with a reason, nothing on stdout.
-    {"", 2, {{"err", "usage: cohost"}}}, {"frobnicate", 2, {{"err", "unknown command 'frobnicate'"}}},
+    {"", 2, {{"err", "usage: cohost"}}},
+    {"frobnicate", 2, {{"err", "unknown command 'frobnicate'; run 'cohost --help'"}}},
     {"info", 2, {{"err", "info takes one ProgID"}}}, {"list --colour blue", 2, {{"err", "unknown option --colour"}}},
+    {"list -v", 2, {{"err", "unknown option -v"}}},
+    {"info TxSamples.Mixer.1 extra", 2, {{"err", "info takes one ProgID"}}},
     {"create TxSamples.Mixer.1", 2, {{"err", "create takes one ProgID and --filter N"}}},
     {"list --filter twelve", 2, {{"err", "--filter takes a whole number, not 'twelve'"}}},
+    {"list --filter -4", 2, {{"err", "--filter takes no negative number, not '-4'"}}},
+    {"list --filter 8 --filter 32", 2, {{"err", "option --filter is given twice"}}},
     {"probe TxSamples.Mixer.1 --file x", 2, {{"err", "'probe' does not take --file"}}},
     {"roundtrip TxSamples.Mixer.1", 2, {{"err", "roundtrip takes one ProgID and --file CASE"}}},
     {"list --filter", 2, {{"err", "option --filter needs a value"}}},
-    {"list --view 16", 2, {{"err", "--view takes 32 or 64"}}},
+    {"list --view 040", 2, {{"err", "--view takes 32 or 64"}}}, {"--version list", 2, {{"err", "--version takes no"}}},
 };
 
 class CohostRuns : public ::testing::TestWithParam<Command> {};
@@ -328,13 +347,14 @@ TEST_P(CohostRuns, ExitCodeAndOutput) {
   EXPECT_EQ(row.exit, run.exitCode) << run.err;
   if (row.exit == 2) expect.push_back({"out=", ""});
   for (const auto& [where, want] : expect) {
-    const bool json = where.compare(0, 3, "out") && where != "err" && where != "file=";
-    const std::string seen = where == "err"     ? run.err
+    const bool err = where == "err" || where == "err!";
+    const bool json = where.compare(0, 3, "out") && !err && where != "file=";
+    const std::string seen = err                ? run.err
                              : where == "file=" ? (tx::fileExists(file) ? tx::readFile(file) : "<none>")
                              : json             ? at(run.out, where.substr(where[0] == '~'))
                                                 : run.out;
     const bool ok = where == "out" || where == "err" || where[0] == '~' ? contains(seen, want)
-                    : where == "out!" ? !contains(seen, want)
+                    : where.back() == '!' ? !contains(seen, want)
                     : where == "out^" ? seen.compare(0, want.size(), want) == 0 : seen == want;
     EXPECT_TRUE(ok) << where << ": " << want << "\nseen: " << seen;
   }

@@ -23,8 +23,10 @@ void BoxRelay::relay(HWND box) {
   RelayedBox relayed;
   relayed.caption = fw::windowText(box);
   relayed.text = fw::messageBoxText(box);
-  printText(stderr, "[message box] %s: %s\n", relayed.caption.c_str(), relayed.text.c_str());
-  fflush(stderr);
+  if (printed_) {
+    printText(stderr, "[message box] %s: %s\n", relayed.caption.c_str(), relayed.text.c_str());
+    fflush(stderr);
+  }
   boxes_.push_back(relayed);
   fw::postClick(box, fw::defaultButton(box));
 }

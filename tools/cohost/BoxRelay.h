@@ -23,10 +23,14 @@ class BoxRelay {
   bool batch() const { return hook_ && hook_->installed(); }
   // The boxes caught since the last take (batch mode only).
   std::vector<RelayedBox> take();
+  // Whether a caught box is printed to stderr (the default); off when the caller prints
+  // what it took itself, so that no box is said twice.
+  void setPrinted(bool printed) { printed_ = printed; }
 
  private:
   void relay(HWND box);
 
   std::vector<RelayedBox> boxes_;
+  bool printed_ = true;
   std::unique_ptr<fw::WindowHook> hook_;
 };

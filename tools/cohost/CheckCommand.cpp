@@ -400,6 +400,13 @@ void checkComponent(Session& session, Checked& c) {
   if (c.categories & catf_ThermoSystem) checkPackages(session, c);
 }
 
+// The name a person knows a class by, before its check reads it: its ProgID, else its CLSID.
+std::string progressName(const Checked& c) {
+  std::string progId;
+  readViewValue(c.in64 ? kView64 : kView32, "CLSID\\" + c.clsidText + "\\ProgID", "", &progId);
+  return progId.empty() ? c.clsidText : progId;
+}
+
 }  // namespace
 
 int checkCommand(Session& session) {
@@ -409,13 +416,18 @@ int checkCommand(Session& session) {
     session.error(error.empty() ? "check takes no arguments" : error);
     return kExitUsage;
   }
+  // Each box that the DLL raises becomes a finding: it is printed once, as that finding.
+  session.boxes().setPrinted(false);
   session.beginStep("listing CAPE-OPEN registrations");
   std::vector<Checked> components = registeredComponents();
   session.endStep();
   session.beginStep("checking " + std::to_string(components.size()) + " components");
   int errors = 0, warnings = 0;
   Json list = Json::array();
-  for (Checked& c : components) {
+  for (size_t i = 0; i < components.size(); ++i) {
+    Checked& c = components[i];
+    showProgress("checking " + std::to_string(i + 1) + " of " + std::to_string(components.size()) + ": " +
+                 progressName(c));
     checkComponent(session, c);
     Json entry = Json::object();
     entry.set("clsid", c.clsidText);
@@ -441,6 +453,7 @@ int checkCommand(Session& session) {
     list.push(entry);
     if (c.clean() && !options.json) printText(stdout, "%-8s %s  (%s)\n", "OK", c.progId.c_str(), c.hosts().c_str());
   }
+  showProgress(std::string());
   session.endStep();
   if (options.json) {
     Json result = Json::object();

@@ -10,3 +10,5 @@ int roundtripCommand(Session& session);
 int pickCommand(Session& session);
 int thermoCommand(Session& session);
 int checkCommand(Session& session);
+// --version: no COM needed.
+int versionCommand(Session& session);

@@ -13,6 +13,21 @@ HANDLE consoleOf(FILE* stream) {
   return handle && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle : nullptr;
 }
 
+// UTF-16 to a console in pieces that old consoles take; a surrogate pair is never split.
+void writeWide(HANDLE console, const std::wstring& wide) {
+  const size_t kChunk = 8192;
+  for (size_t at = 0; at < wide.size();) {
+    size_t count = std::min(kChunk, wide.size() - at);
+    if (count < wide.size() - at && IS_HIGH_SURROGATE(wide[at + count - 1])) --count;
+    DWORD written = 0;
+    if (!WriteConsoleW(console, wide.data() + at, static_cast<DWORD>(count), &written, nullptr) || written == 0)
+      return;
+    at += written;
+  }
+}
+
+size_t g_progressWidth = 0;  // characters of the progress line standing on the console, 0 when none
+
 }  // namespace
 
 void writeText(FILE* stream, const std::string& text) {
@@ -23,17 +38,26 @@ void writeText(FILE* stream, const std::string& text) {
     return;
   }
   fflush(stream);  // what went through the C runtime comes first
-  const std::wstring wide = wideFromNarrow(text);
-  // Old consoles take a limited amount per call; a surrogate pair is never split.
-  const size_t kChunk = 8192;
-  for (size_t at = 0; at < wide.size();) {
-    size_t count = std::min(kChunk, wide.size() - at);
-    if (count < wide.size() - at && IS_HIGH_SURROGATE(wide[at + count - 1])) --count;
-    DWORD written = 0;
-    if (!WriteConsoleW(console, wide.data() + at, static_cast<DWORD>(count), &written, nullptr) || written == 0)
-      return;
-    at += written;
+  if (g_progressWidth) showProgress(std::string());  // a line of output never starts after the progress
+  writeWide(console, wideFromNarrow(text));
+}
+
+void showProgress(const std::string& text) {
+  HANDLE console = consoleOf(stderr);
+  if (!console || (text.empty() && !g_progressWidth)) return;
+  std::wstring line = wideFromNarrow(text);
+  // '\r' takes back only the last row: a line longer than the console is cut to fit one.
+  CONSOLE_SCREEN_BUFFER_INFO screen;
+  if (GetConsoleScreenBufferInfo(console, &screen) && screen.dwSize.X > 1 &&
+      line.size() >= static_cast<size_t>(screen.dwSize.X)) {
+    line.resize(static_cast<size_t>(screen.dwSize.X) - 1);
+    if (IS_HIGH_SURROGATE(line.back())) line.pop_back();
   }
+  const size_t width = line.size();
+  line.append(g_progressWidth > width ? g_progressWidth - width : 0, L' ');  // blanks over the longer line before
+  fflush(stderr);
+  writeWide(console, L"\r" + line + (text.empty() ? L"\r" : L""));
+  g_progressWidth = width;
 }
 
 void printText(FILE* stream, const char* format, ...) {

@@ -9,3 +9,7 @@
 void writeText(FILE* stream, const std::string& text);
 // printf-style formatting into writeText.
 void printText(FILE* stream, const char* format, ...);
+// A line of progress on stderr, written over the one before; only on a console (a pipe or a
+// file gets nothing, so redirected output and JSON stay as they are). Empty: clears it. Any
+// text written to the console takes the progress line away first.
+void showProgress(const std::string& text);

@@ -39,8 +39,22 @@ int infoCommand(Session& session) {
   object->GetItemInfo(&fields[0], &fields[1], &fields[2], &fields[3], &fields[4]);
   const char* names[5] = {"description", "componentVersion", "vendorURL", "helpURL", "about"};
   for (int i = 0; i < 5; ++i) info.set(names[i], takeText(fields[i]));
-  bool found = !info["clsid"].asString().empty();
-  info.set("registered", found);
+  if (info["clsid"].asString().empty()) {  // no table of empty fields: what was asked for, and why there is none
+    const std::string parent = options.get("parent");
+    const std::string why = "'" + options.positional[0] + "'" + (parent.empty() ? "" : " of '" + parent + "'") +
+                            " is not registered as a CAPE-OPEN component";
+    if (options.json) {
+      Json refused = Json::object();
+      refused.set("progid", options.positional[0]);
+      refused.set("parentProgid", parent);
+      refused.set("registered", false);
+      refused.set("error", why);
+      session.printJson(refused);
+    }
+    session.error(why);
+    return kExitFailed;
+  }
+  info.set("registered", true);
 
   if (options.json) {
     session.printJson(info);
@@ -52,10 +66,6 @@ int infoCommand(Session& session) {
                                                         : value.dump(0);
       printText(stdout, "%-17s %s\n", member.first.c_str(), shown.c_str());
     }
-  }
-  if (!found) {
-    session.error("'" + options.positional[0] + "' is not registered as a CAPE-OPEN component");
-    return kExitFailed;
   }
   return kExitOk;
 }

@@ -2,6 +2,7 @@
 // host of the other bitness would see it (--view 32); or only what matches a text.
 #include <windows.h>
 #include <cstdio>
+#include <set>
 #include "cohost/Commands.h"
 #include "cohost/RegistryView.h"
 #include "framework/WideText.h"
@@ -95,14 +96,20 @@ std::vector<Match> findMatches(const std::vector<CatalogueEntry>& roots, const s
                                const std::string& text) {
   const std::wstring wanted = folded(text);
   std::vector<Match> found;
+  // A class registered under several categories is listed in each (the mixer is a component and a unit
+  // operation): it is found once, in the first. A package is its system's and its own name.
+  std::set<std::string> seen;
+  auto add = [&](const Match& m) {
+    const std::string key = (m.system ? m.system->label : std::string()) + "\n" + m.entry->record->clsid + "\n" +
+                            m.entry->record->progid;
+    if (seen.insert(key).second) found.push_back(m);
+  };
   for (size_t i = 0; i < roots.size(); ++i) {
     const std::string catid = i < catids.size() ? catids[i] : std::string();
     for (const CatalogueEntry& component : roots[i].children) {
-      if (component.record && matches(*component.record, wanted, false))
-        found.push_back({&roots[i], catid, &component, nullptr});
+      if (component.record && matches(*component.record, wanted, false)) add({&roots[i], catid, &component, nullptr});
       for (const CatalogueEntry& package : component.children)
-        if (package.record && matches(*package.record, wanted, true))
-          found.push_back({&roots[i], catid, &package, &component});
+        if (package.record && matches(*package.record, wanted, true)) add({&roots[i], catid, &package, &component});
     }
   }
   return found;
@@ -162,18 +169,29 @@ int listCommand(Session& session) {
 
   // A 64-bit host's catalogue is the product's own; a 32-bit host's comes from its view.
   ListHost host;
-  std::unique_ptr<ComponentCatalogue> catalogue;
+  std::vector<std::unique_ptr<ComponentCatalogue>> catalogues;  // own the records that the entries point at
   std::vector<std::unique_ptr<CAPETreeItem>> records;
-  std::vector<CatalogueEntry> viewRoots;
-  std::vector<std::string> viewCatids;
+  std::vector<CatalogueEntry> roots;
+  std::vector<std::string> catids;
   session.beginStep("listing the catalogue");
-  if (bits == 64)
-    catalogue = ComponentCatalogue::build(filter, options.get("server"), &host);
-  else
-    viewRoots = viewCatalogue(kView32, filter, &records, &viewCatids);
+  if (bits == 64) {
+    // One category at a time, as the whole filter would list them, so that a console shows how far it is.
+    std::vector<const CategoryRow*> shown;
+    for (const CategoryRow& row : CategoryTable::rows)
+      if (row.flag & static_cast<unsigned long>(filter)) shown.push_back(&row);
+    for (size_t i = 0; i < shown.size(); ++i) {
+      showProgress("listing " + std::to_string(i + 1) + " of " + std::to_string(shown.size()) + ": " +
+                   shown[i]->displayName);
+      catalogues.push_back(ComponentCatalogue::build(static_cast<long>(shown[i]->flag), options.get("server"), &host));
+      if (!catalogues.back()) continue;
+      roots.insert(roots.end(), catalogues.back()->roots().begin(), catalogues.back()->roots().end());
+      catids.insert(catids.end(), catalogues.back()->catids().begin(), catalogues.back()->catids().end());
+    }
+    showProgress(std::string());
+  } else {
+    roots = viewCatalogue(kView32, filter, &records, &catids);
+  }
   session.endStep();
-  const std::vector<CatalogueEntry>& roots = catalogue ? catalogue->roots() : viewRoots;
-  const std::vector<std::string>& catids = catalogue ? catalogue->catids() : viewCatids;
 
   if (options.has("match")) return printMatches(session, findMatches(roots, catids, options.get("match")), options.get("match"));
   if (options.json) {

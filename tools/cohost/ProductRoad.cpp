@@ -50,6 +50,15 @@ CreatedComponent ProductRoad::create(const std::string& progId, const std::strin
   return created;
 }
 
+bool ProductRoad::registered(const std::string& progId, const std::string& parentProgId) {
+  CTxBSTR progIdText(progId.c_str()), parentText(parentProgId.c_str());
+  if (!object_ || FAILED(object_->setProgIds(progIdText, parentText))) return false;
+  // An unknown name leaves the choice without a ProgID, and then there is no CLSID to ask for.
+  BSTR known = nullptr, clsid = nullptr;
+  return SUCCEEDED(object_->GetItemProgID(&known)) && !takeText(known).empty() &&
+         SUCCEEDED(object_->GetItemCLSID(&clsid)) && !takeText(clsid).empty();
+}
+
 const std::vector<RelayedBox>& ProductRoad::messages() {
   for (RelayedBox& box : session_.boxes().take()) messages_.push_back(box);
   return messages_;

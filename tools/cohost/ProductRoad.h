@@ -26,6 +26,9 @@ class ProductRoad {
 
   // setup (the console as host window, 'container', 'filter'), setProgIds, createComp.
   CreatedComponent create(const std::string& progId, const std::string& parentProgId, long filter);
+  // Whether the registry knows 'progId' (a package of 'parentProgId' when that is not empty); asked without
+  // creating anything, so no box is raised.
+  bool registered(const std::string& progId, const std::string& parentProgId);
   ICCAPEGUI* object() const { return object_.get(); }
   // releaseComponents now, so that what the component says while it stops is heard here.
   void release();

@@ -41,7 +41,17 @@ int thermoCommand(Session& session) {
     return kExitUsage;
   }
   ProductRoad road(session);
-  CreatedComponent created = road.create(opts.positional[0], opts.get("parent"), 8);
+  const std::string& name = opts.positional[0];
+  const std::string parent = opts.get("parent");
+  if (!road.object()) return kExitFailed;  // it has said why
+  // A name that the registry does not know would only raise the DLL's box and wait for a click: said here.
+  if (!road.registered(name, parent)) {
+    session.error("'" + name + "' is not registered as a CAPE-OPEN component" +
+                  (parent.empty() ? " (a package of a property system needs --parent SYSTEM)"
+                                  : " of '" + parent + "'"));
+    return kExitFailed;
+  }
+  CreatedComponent created = road.create(name, parent, 8);
   if (!created.component) {
     session.error("the property package was not created (" + hexCode(created.result) + ")");
     return kExitFailed;
