@@ -14,6 +14,7 @@
 #include "external/CapeOpenCategories.h"
 #include "framework/RegistryTree.h"
 #include "samples/common/SampleIds.h"
+#include "TxVersion.h"
 
 namespace {
 
@@ -301,7 +302,8 @@ const std::vector<Command> kRuns = {
     {"--help", 0, {{"out^", "usage: cohost <command>"}, {"out", "\n  thermo PACKAGE [--parent SYSTEM] "}}},
     {"help", 0, {{"out^", "usage: cohost"}}}, {"list --colour -h", 0, {{"out^", "usage: cohost"}}},
     {"--version", 0,
-     {{"out^", "cohost "}, {"out", "\nTxCOGUI.dll "}, {"out", " (" + tx::buildPath("TxCOGUI.dll") + ")\n"}}},
+     {{"out^", "cohost " TX_VERSION_DOTTED "\nTxCOGUI.dll " TX_VERSION_DOTTED " ("},
+      {"out", " (" + tx::buildPath("TxCOGUI.dll") + ")\n"}}},
     // Numbers are decimal: 010 is ten (thermo routines and packages), not octal eight (packages alone).
     {"list --filter 010 --batch", 0, {{"out^", "Thermo Routines  {678c09a2-"}}},
     // Without --parent a package name is unknown: said at once, no box left waiting for a person.
