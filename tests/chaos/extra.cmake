@@ -9,4 +9,5 @@ set_tests_properties(setup.chaos PROPERTIES FIXTURES_SETUP chaosprefix)
 set_tests_properties(teardown.chaos PROPERTIES FIXTURES_CLEANUP chaosprefix)
 set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "bash;${tx_chaos_script};run;${CMAKE_BINARY_DIR}")
 # One driver at a time: each clears what a driver before it left in the registry.
-set(TX_AREA_PROPERTIES FIXTURES_REQUIRED chaosprefix RESOURCE_LOCK chaosprefix TIMEOUT 600)
+# The smoke is the longest chain of the suite: it starts first.
+set(TX_AREA_PROPERTIES FIXTURES_REQUIRED chaosprefix RESOURCE_LOCK chaosprefix TIMEOUT 600 COST 30)

@@ -298,30 +298,8 @@ const std::vector<Command> kRuns = {
      [](HWND d) {
        return !SendDlgItemMessageA(d, 207, BM_SETCHECK, BST_CHECKED, 0) && PostMessageA(d, WM_COMMAND, 247, 0);
      }},
-    // Help on stdout wherever it is asked for, even beside a fault; both versions, the DLL's as registered.
-    {"--help", 0, {{"out^", "usage: cohost <command>"}, {"out", "\n  thermo PACKAGE [--parent SYSTEM] "}}},
-    {"help", 0, {{"out^", "usage: cohost"}}}, {"list --colour -h", 0, {{"out^", "usage: cohost"}}},
-    {"--version", 0,
-     {{"out^", "cohost " TX_VERSION_DOTTED "\nTxCOGUI.dll " TX_VERSION_DOTTED " ("},
-      {"out", " (" + tx::buildPath("TxCOGUI.dll") + ")\n"}}},
-    // Numbers are decimal: 010 is ten (thermo routines and packages), not octal eight (packages alone).
-    {"list --filter 010 --batch", 0, {{"out^", "Thermo Routines  {678c09a2-"}}},
     // Without --parent a package name is unknown: said at once, no box left waiting for a person.
     {"thermo \"Water-Ethanol NRTL\"", 1, {{"err", "not registered as a CAPE-OPEN component (a package of a"}}},
-    // Bad command lines (exit code 2): refused with a reason, nothing on stdout.
-    {"", 2, {{"err", "usage: cohost"}}},
-    {"frobnicate", 2, {{"err", "unknown command 'frobnicate'; run 'cohost --help'"}}},
-    {"info", 2, {{"err", "info takes one ProgID"}}}, {"list --colour blue", 2, {{"err", "unknown option --colour"}}},
-    {"list -v", 2, {{"err", "unknown option -v"}}},
-    {"info TxSamples.Mixer.1 extra", 2, {{"err", "info takes one ProgID"}}},
-    {"create TxSamples.Mixer.1", 2, {{"err", "create takes one ProgID and --filter N"}}},
-    {"list --filter twelve", 2, {{"err", "--filter takes a whole number, not 'twelve'"}}},
-    {"list --filter -4", 2, {{"err", "--filter takes no negative number, not '-4'"}}},
-    {"list --filter 8 --filter 32", 2, {{"err", "option --filter is given twice"}}},
-    {"probe TxSamples.Mixer.1 --file x", 2, {{"err", "'probe' does not take --file"}}},
-    {"roundtrip TxSamples.Mixer.1", 2, {{"err", "roundtrip takes one ProgID and --file CASE"}}},
-    {"list --filter", 2, {{"err", "option --filter needs a value"}}},
-    {"list --view 040", 2, {{"err", "--view takes 32 or 64"}}}, {"--version list", 2, {{"err", "--version takes no"}}},
 };
 
 class CohostRuns : public ::testing::TestWithParam<Command> {};
@@ -369,6 +347,33 @@ TEST_P(CohostRuns, ExitCodeAndOutput) {
   tx::removeTree(folder);
 }
 INSTANTIATE_TEST_SUITE_P(Commands, CohostRuns, ::testing::ValuesIn(kRuns));
+
+// The command line itself: help, versions and what is refused.
+const std::vector<Command> kUsageRuns = {
+    // Help on stdout wherever it is asked for, even beside a fault; both versions, the DLL's as registered.
+    {"--help", 0, {{"out^", "usage: cohost <command>"}, {"out", "\n  thermo PACKAGE [--parent SYSTEM] "}}},
+    {"help", 0, {{"out^", "usage: cohost"}}}, {"list --colour -h", 0, {{"out^", "usage: cohost"}}},
+    {"--version", 0,
+     {{"out^", "cohost " TX_VERSION_DOTTED "\nTxCOGUI.dll " TX_VERSION_DOTTED " ("},
+      {"out", " (" + tx::buildPath("TxCOGUI.dll") + ")\n"}}},
+    // Numbers are decimal: 010 is ten (thermo routines and packages), not octal eight (packages alone).
+    {"list --filter 010 --batch", 0, {{"out^", "Thermo Routines  {678c09a2-"}}},
+    // Bad command lines (exit code 2): refused with a reason, nothing on stdout.
+    {"", 2, {{"err", "usage: cohost"}}},
+    {"frobnicate", 2, {{"err", "unknown command 'frobnicate'; run 'cohost --help'"}}},
+    {"info", 2, {{"err", "info takes one ProgID"}}}, {"list --colour blue", 2, {{"err", "unknown option --colour"}}},
+    {"list -v", 2, {{"err", "unknown option -v"}}},
+    {"info TxSamples.Mixer.1 extra", 2, {{"err", "info takes one ProgID"}}},
+    {"create TxSamples.Mixer.1", 2, {{"err", "create takes one ProgID and --filter N"}}},
+    {"list --filter twelve", 2, {{"err", "--filter takes a whole number, not 'twelve'"}}},
+    {"list --filter -4", 2, {{"err", "--filter takes no negative number, not '-4'"}}},
+    {"list --filter 8 --filter 32", 2, {{"err", "option --filter is given twice"}}},
+    {"probe TxSamples.Mixer.1 --file x", 2, {{"err", "'probe' does not take --file"}}},
+    {"roundtrip TxSamples.Mixer.1", 2, {{"err", "roundtrip takes one ProgID and --file CASE"}}},
+    {"list --filter", 2, {{"err", "option --filter needs a value"}}},
+    {"list --view 040", 2, {{"err", "--view takes 32 or 64"}}}, {"--version list", 2, {{"err", "--version takes no"}}},
+};
+INSTANTIATE_TEST_SUITE_P(Usage, CohostRuns, ::testing::ValuesIn(kUsageRuns));
 
 }  // namespace
 
