@@ -35,6 +35,9 @@ for dll in TxCOGUI.dll samples/thermo/TxSampleThermo.dll samples/units/TxSampleU
   echo "    registered $(basename "$dll")"
 done
 
+step "1a. The versions of cohost and of the DLL it drives"
+cohost --version
+
 step "2. The catalogue, as the Component Manager lists it (property systems, packages, unit operations)"
 cohost list --filter 44
 
