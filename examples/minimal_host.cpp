@@ -64,7 +64,7 @@ class CaseContainer final : public ExtnContainer, public ExtnHostContext, public
   }
 
   // IUnknown
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+  STDMETHOD(QueryInterface)(REFIID iid, void** out) override {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_ExtnContainer) ||
@@ -74,23 +74,23 @@ class CaseContainer final : public ExtnContainer, public ExtnHostContext, public
     AddRef();
     return S_OK;
   }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-  STDMETHODIMP_(ULONG) Release() override {
+  STDMETHOD_(ULONG, AddRef)() override { return ++refs_; }
+  STDMETHOD_(ULONG, Release)() override {
     ULONG left = --refs_;
     if (left == 0) delete this;
     return left;
   }
 
   // IDispatch: the DLL calls through the table only.
-  STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+  STDMETHOD(GetTypeInfoCount)(UINT*) override { return E_NOTIMPL; }
+  STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  STDMETHOD(Invoke)(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     return E_NOTIMPL;
   }
 
   // ExtnContainer, slot 20: mode 18 to save (a new, empty sub-storage), 16 to load.
-  STDMETHODIMP GetStorage(long mode, VARIANT* storage) override {
+  STDMETHOD(GetStorage)(long mode, VARIANT* storage) override {
     if (!storage || !root_) return E_POINTER;
     IStorage* component = nullptr;
     HRESULT hr = (mode & STGM_READWRITE)
@@ -103,28 +103,28 @@ class CaseContainer final : public ExtnContainer, public ExtnHostContext, public
     return S_OK;
   }
   // Slot 12: what went wrong while saving or loading.
-  STDMETHODIMP AddMessage(BSTR message, long) override {
+  STDMETHOD(AddMessage)(BSTR message, long) override {
     std::fwprintf(stderr, L"host message: %ls\n", message ? message : L"");
     return S_OK;
   }
   // Slot 11, then the context's slot 33 and the log's slot 21, just before AddMessage.
-  STDMETHODIMP GetHostContext(ExtnHostContext** context) override {
+  STDMETHOD(GetHostContext)(ExtnHostContext** context) override {
     if (!context) return E_POINTER;
     AddRef();
     *context = this;
     return S_OK;
   }
-  STDMETHODIMP GetMessageLog(ExtnMessageLog** log) override {
+  STDMETHOD(GetMessageLog)(ExtnMessageLog** log) override {
     if (!log) return E_POINTER;
     AddRef();
     *log = this;
     return S_OK;
   }
-  STDMETHODIMP Prepare(long) override { return S_OK; }
+  STDMETHOD(Prepare)(long) override { return S_OK; }
 
   // The entries that the DLL never calls.
 #define TX_RESERVED(n) \
-  STDMETHODIMP Reserved##n() override { return E_NOTIMPL; }
+  STDMETHOD(Reserved##n)() override { return E_NOTIMPL; }
   TX_RESERVED(7) TX_RESERVED(8) TX_RESERVED(9) TX_RESERVED(10) TX_RESERVED(11) TX_RESERVED(12) TX_RESERVED(13)
   TX_RESERVED(14) TX_RESERVED(15) TX_RESERVED(16) TX_RESERVED(17) TX_RESERVED(18) TX_RESERVED(19)
   TX_RESERVED(20) TX_RESERVED(21) TX_RESERVED(22) TX_RESERVED(23) TX_RESERVED(24) TX_RESERVED(25)

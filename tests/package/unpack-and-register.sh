@@ -62,6 +62,13 @@ grep -Eq '^ERROR +TxSamples\.Zoo\.NoServer\.1 +no server is registered' <<<"$rep
 grep -Eq '^[0-9]+ components checked: [1-9][0-9]* errors' <<<"$report" || fail "no summary with the errors: $report"
 
 wait $compiling || fail "the example does not build from the zip's include/"
+# And the second compiler reads it as an integrator's clang would (MinGW's C++ library).
+if command -v clang++ >/dev/null; then
+  cxxdirs=$(x86_64-w64-mingw32-g++ -v -E -x c++ - </dev/null 2>&1 | grep -E '^ .*include/c\+\+' | sed 's/^ /-isystem /')
+  # shellcheck disable=SC2086
+  clang++ --target=x86_64-w64-mingw32 -fsyntax-only -nostdinc++ $cxxdirs -Wall -Wextra -Werror \
+    -I "$folder/include" "$folder/examples/minimal_host.cpp" || fail "clang++ does not read the example cleanly"
+fi
 run_example() {  # PROGID CASEFILE: its exit status in 'status', its output in 'out'
   status=0
   out=$("$wine" "$(windows "$answer")" "$(windows "$example")" "$1" "$(windows "$2")" 2>&1 | tr -d '\r') || status=$?
