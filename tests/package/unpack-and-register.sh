@@ -47,6 +47,15 @@ example="$build/package-test/minimal_host.exe"
 x86_64-w64-mingw32-g++ -Wall -Wextra -Werror -I "$folder/include" "$folder/examples/minimal_host.cpp" \
   "$folder/include/TxCOGUI_i.c" -municode -static -lole32 -loleaut32 -luuid -o "$example" &
 compiling=$!
+# And the second compiler reads it as an integrator's clang would (MinGW's C++ library).
+reading=""
+if command -v clang++ >/dev/null; then
+  cxxdirs=$(x86_64-w64-mingw32-g++ -v -E -x c++ - </dev/null 2>&1 | grep -E '^ .*include/c\+\+' | sed 's/^ /-isystem /')
+  # shellcheck disable=SC2086
+  clang++ --target=x86_64-w64-mingw32 -fsyntax-only -nostdinc++ $cxxdirs -Wall -Wextra -Werror \
+    -I "$folder/include" "$folder/examples/minimal_host.cpp" &
+  reading=$!
+fi
 
 register "$folder/TxCOGUI.dll"
 server=$("$wine" reg query 'HKCR\CLSID\{B086B465-F0EA-11D2-9710-00A0C98C26CE}\InprocServer32' /ve | tr -d '\r')
@@ -62,13 +71,7 @@ grep -Eq '^ERROR +TxSamples\.Zoo\.NoServer\.1 +no server is registered' <<<"$rep
 grep -Eq '^[0-9]+ components checked: [1-9][0-9]* errors' <<<"$report" || fail "no summary with the errors: $report"
 
 wait $compiling || fail "the example does not build from the zip's include/"
-# And the second compiler reads it as an integrator's clang would (MinGW's C++ library).
-if command -v clang++ >/dev/null; then
-  cxxdirs=$(x86_64-w64-mingw32-g++ -v -E -x c++ - </dev/null 2>&1 | grep -E '^ .*include/c\+\+' | sed 's/^ /-isystem /')
-  # shellcheck disable=SC2086
-  clang++ --target=x86_64-w64-mingw32 -fsyntax-only -nostdinc++ $cxxdirs -Wall -Wextra -Werror \
-    -I "$folder/include" "$folder/examples/minimal_host.cpp" || fail "clang++ does not read the example cleanly"
-fi
+[ -z "$reading" ] || wait "$reading" || fail "clang++ does not read the example cleanly"
 run_example() {  # PROGID CASEFILE: its exit status in 'status', its output in 'out'
   status=0
   out=$("$wine" "$(windows "$answer")" "$(windows "$example")" "$1" "$(windows "$2")" 2>&1 | tr -d '\r') || status=$?
