@@ -90,7 +90,7 @@ double privateMegabytes() {
   memory.cb = sizeof memory;
   if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory) && memory.PagefileUsage)
     return memory.PagefileUsage / (1024.0 * 1024.0);
-  std::ifstream status("Z:\\proc\\self\\status");
+  std::ifstream status(L"Z:\\proc\\self\\status");
   for (std::string line; std::getline(status, line);) {
     if (line.compare(0, 8, "RssAnon:") == 0) return strtod(line.c_str() + 8, nullptr) / 1024.0;
   }

@@ -10,7 +10,7 @@
 namespace {
 
 CRITICAL_SECTION g_lock;
-std::string g_failuresFile;
+std::wstring g_failuresFile;  // wide once, so that a crash report only opens it
 // The step that runs, as plain text, readable from the handlers without allocating.
 char g_step[128] = "";
 volatile LONG g_running = 0;
@@ -30,7 +30,7 @@ class Locked {
 Watchdog::Watchdog(DWORD limitMs, const std::string& failuresFile)
     : limitMs_(limitMs), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)), thread_(nullptr) {
   InitializeCriticalSection(&g_lock);
-  g_failuresFile = failuresFile;
+  g_failuresFile = wideFromNarrow(failuresFile);
   SetUnhandledExceptionFilter(unhandled);
   AddVectoredExceptionHandler(1, firstChance);
   std::set_terminate([] { fatal("CRASH", "std::terminate (an exception escaped)", kExitCrash); });
@@ -63,7 +63,7 @@ void Watchdog::record(const std::string& line) {
   printf("%s\n", line.c_str());
   fflush(stdout);
   if (g_failuresFile.empty()) return;
-  if (FILE* file = fopen(g_failuresFile.c_str(), "a")) {
+  if (FILE* file = _wfopen(g_failuresFile.c_str(), L"a")) {
     fprintf(file, "%s\n", line.c_str());
     fclose(file);
   }

@@ -54,7 +54,7 @@ std::string programFile() {
 }
 
 bool readSeeds(const std::string& file, std::vector<Step>& steps) {
-  std::ifstream in(file);
+  std::ifstream in(wideFromNarrow(file).c_str());
   if (!in) return false;
   for (std::string line; std::getline(in, line);) {
     std::istringstream words(line);
