@@ -1,6 +1,7 @@
 // cohost info: what the DLL reads from the registry for one component, without a window.
 #include <cstdio>
 #include "cohost/Commands.h"
+#include "cohost/ProductRoad.h"
 #include "support/CTxBSTR.h"
 
 int infoCommand(Session& session) {
@@ -32,26 +33,28 @@ int infoCommand(Session& session) {
   info.set("catid", text(&ICCAPEGUI::GetCATID));
   // A name that the registry does not know leaves the choice empty: no CLSID to ask for.
   info.set("clsid", info["progid"].asString().empty() ? std::string() : text(&ICCAPEGUI::GetItemCLSID));
-  LONG version = 0;
-  object->get_compCOversion(&version);
-  info.set("capeVersion", static_cast<long>(version));
-  BSTR fields[5] = {};
-  object->GetItemInfo(&fields[0], &fields[1], &fields[2], &fields[3], &fields[4]);
-  const char* names[5] = {"description", "componentVersion", "vendorURL", "helpURL", "about"};
-  for (int i = 0; i < 5; ++i) info.set(names[i], takeText(fields[i]));
   if (info["clsid"].asString().empty()) {  // no table of empty fields: what was asked for, and why there is none
-    const std::string parent = options.get("parent");
-    const std::string why = "'" + options.positional[0] + "'" + (parent.empty() ? "" : " of '" + parent + "'") +
-                            " is not registered as a CAPE-OPEN component";
+    const std::string why = notRegisteredText(options.positional[0], options.get("parent"));
     if (options.json) {
       Json refused = Json::object();
       refused.set("progid", options.positional[0]);
-      refused.set("parentProgid", parent);
+      refused.set("parentProgid", options.get("parent"));
       refused.set("registered", false);
       refused.set("error", why);
       session.printJson(refused);
     }
     session.error(why);
+    return kExitFailed;
+  }
+  LONG version = 0;
+  hr = object->get_compCOversion(&version);
+  BSTR fields[5] = {};
+  if (SUCCEEDED(hr)) hr = object->GetItemInfo(&fields[0], &fields[1], &fields[2], &fields[3], &fields[4]);
+  info.set("capeVersion", static_cast<long>(version));
+  const char* names[5] = {"description", "componentVersion", "vendorURL", "helpURL", "about"};
+  for (int i = 0; i < 5; ++i) info.set(names[i], takeText(fields[i]));
+  if (FAILED(hr)) {
+    session.error("the registered information cannot be read (" + hexCode(hr) + ")");
     return kExitFailed;
   }
   info.set("registered", true);

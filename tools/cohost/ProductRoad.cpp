@@ -50,6 +50,11 @@ CreatedComponent ProductRoad::create(const std::string& progId, const std::strin
   return created;
 }
 
+std::string notRegisteredText(const std::string& progId, const std::string& parentProgId) {
+  return "'" + progId + "'" + (parentProgId.empty() ? "" : " of '" + parentProgId + "'") +
+         " is not registered as a CAPE-OPEN component";
+}
+
 bool ProductRoad::registered(const std::string& progId, const std::string& parentProgId) {
   CTxBSTR progIdText(progId.c_str()), parentText(parentProgId.c_str());
   if (!object_ || FAILED(object_->setProgIds(progIdText, parentText))) return false;

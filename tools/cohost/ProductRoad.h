@@ -14,6 +14,9 @@ struct CreatedComponent {
   Json toJson() const;
 };
 
+// "'<progId>' [of '<parent>'] is not registered as a CAPE-OPEN component".
+std::string notRegisteredText(const std::string& progId, const std::string& parentProgId);
+
 // "none", "IPersistStorage", "IPersistStream", "IPersistStreamInit".
 const char* persistKindName(long kind);
 

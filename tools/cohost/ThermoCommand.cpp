@@ -46,9 +46,8 @@ int thermoCommand(Session& session) {
   if (!road.object()) return kExitFailed;  // it has said why
   // A name that the registry does not know would only raise the DLL's box and wait for a click: said here.
   if (!road.registered(name, parent)) {
-    session.error("'" + name + "' is not registered as a CAPE-OPEN component" +
-                  (parent.empty() ? " (a package of a property system needs --parent SYSTEM)"
-                                  : " of '" + parent + "'"));
+    session.error(notRegisteredText(name, parent) +
+                  (parent.empty() ? " (a package of a property system needs --parent SYSTEM)" : ""));
     return kExitFailed;
   }
   CreatedComponent created = road.create(name, parent, 8);
