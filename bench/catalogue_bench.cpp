@@ -18,6 +18,7 @@
 #include "bench/Populate.h"
 #include "bench/Scan.h"
 #include "bench/Stopwatch.h"
+#include "framework/ModulePath.h"
 #include "framework/Raii.h"
 #include "framework/WideText.h"
 #include "manager/ComponentCatalogue.h"
@@ -79,9 +80,7 @@ bool parse(int argc, char** argv, Options* options) {
 }
 
 std::string siblingPath(const char* fileName) {
-  wchar_t path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::string result = length < MAX_PATH ? narrowFromWide(path, static_cast<int>(length)) : std::string();
+  const std::string result = fw::modulePath(nullptr);
   size_t slash = result.find_last_of("\\/");
   return result.substr(0, slash == std::string::npos ? 0 : slash + 1) + fileName;
 }

@@ -7,6 +7,7 @@
 #include "framework/ComPtr.h"
 #include "framework/Module.h"
 #include "framework/GuidText.h"
+#include "framework/ModulePath.h"
 #include "framework/Raii.h"
 #include "framework/WideText.h"
 #include "framework/RegistryTree.h"
@@ -162,11 +163,8 @@ HRESULT registerInterfaceNames(const std::string& modulePath, bool add) {
 
 // The module's file, as UTF-8.
 bool moduleFile(HMODULE module, std::string* path) {
-  wchar_t wide[MAX_PATH] = L"";
-  DWORD length = GetModuleFileNameW(module, wide, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  *path = narrowFromWide(wide, static_cast<int>(length));
-  return true;
+  *path = fw::modulePath(module);
+  return !path->empty();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <olectl.h>
 #include <string>
 #include "framework/Module.h"
+#include "framework/ModulePath.h"
 #include "framework/Raii.h"
 #include "framework/WideText.h"
 #include "samples/common/SampleModule.h"
@@ -33,10 +34,7 @@ const Planted kPlanted[] = {
 
 // The folder of this DLL, with its final backslash.
 std::string moduleFolder() {
-  wchar_t path[MAX_PATH] = L"";
-  DWORD length = GetModuleFileNameW(fw::Module::instance(), path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
-  std::string folder = narrowFromWide(path, static_cast<int>(length));
+  const std::string folder = fw::modulePath(fw::Module::instance());
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 

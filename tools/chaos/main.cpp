@@ -14,6 +14,7 @@
 #include "chaos/Chaos.h"
 #include "chaos/Figures.h"
 #include "chaos/Population.h"
+#include "framework/ModulePath.h"
 #include "framework/Raii.h"
 #include "framework/WideText.h"
 #include "samples/zoo/ChaosIds.h"
@@ -47,12 +48,6 @@ struct Step {
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
 
 // This program's file, as UTF-8: the build may lie in a folder of any script.
-std::string programFile() {
-  wchar_t path[MAX_PATH] = L"";
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? narrowFromWide(path, static_cast<int>(length)) : std::string();
-}
-
 bool readSeeds(const std::string& file, std::vector<Step>& steps) {
   std::ifstream in(wideFromNarrow(file).c_str());
   if (!in) return false;
@@ -117,7 +112,7 @@ int main(int argc, char** argv) {
     }
   }
   if (!writeOnly.empty()) {
-    const std::string exe = programFile();
+    const std::string exe = fw::modulePath(nullptr);
     Population population;
     std::string error;
     bool written = writePopulation(_strtoui64(writeOnly.c_str(), nullptr, 10),
@@ -155,7 +150,7 @@ int main(int argc, char** argv) {
 
   fw::ComInit com;
   if (FAILED(com.result())) return kExitFailures;
-  const std::string exe = programFile();
+  const std::string exe = fw::modulePath(nullptr);
   ChaosModules modules;
   std::string folder = folderOf(exe);
   modules.chaosPath = folder + "..\\samples\\zoo\\" + txs::kChaosDll;

@@ -4,6 +4,7 @@
 #include "cohost/Commands.h"
 #include "cohost/RegistryView.h"
 #include "framework/GuidText.h"
+#include "framework/ModulePath.h"
 #include "framework/WideText.h"
 #include "support/ModuleVersionInfo.h"
 
@@ -24,20 +25,10 @@ std::string fileVersion(const std::string& path) {
   return version;
 }
 
-std::string ownPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return std::string();
-    if (length < path.size()) return narrowFromWide(path.substr(0, length));
-    path.resize(path.size() * 2);  // cut short: a longer path
-  }
-}
-
 }  // namespace
 
 int versionCommand(Session& session) {
-  const std::string own = fileVersion(ownPath());
+  const std::string own = fileVersion(fw::modulePath(nullptr));
   printText(stdout, "%s\n", own.empty() ? "cohost (no version resource)" : ("cohost " + own).c_str());
   // cohost is a 64-bit host: its CoCreateInstance reads the 64-bit registration.
   const std::string key = "CLSID\\" + guidText(CLSID_CCAPEGUI) + "\\InprocServer32";
